@@ -1,0 +1,60 @@
+#pragma once
+
+#include <list>
+#include <memory>
+#include <string>
+
+class CConverterContext;
+class CPrompts;
+
+// One listed file: the source it was made from and the text file it made,
+// and the contract every kind of converter fulfils.
+class CConverter
+{
+public:
+    // A prototype: every string empty.
+    explicit CConverter(std::shared_ptr<const CConverterContext> context);
+    // A working converter for one source path.
+    CConverter(const std::string& path, std::shared_ptr<const CConverterContext> context);
+    virtual ~CConverter();
+
+    CConverter(const CConverter&) = delete;
+    CConverter& operator=(const CConverter&) = delete;
+
+    // A new converter of the same kind for `path`, or null when none could
+    // be made.
+    virtual std::unique_ptr<CConverter> Create(const std::string& path) const = 0;
+    // Whether this kind handles the path (judged by its name only).
+    virtual bool Accepts(const std::string& path) const = 0;
+    // Appends the extensions this kind handles, without their dots.
+    virtual void AddExtensions(std::list<std::string>& extensions) const = 0;
+    // Converts the source into the text file. Returns when the file is to be
+    // listed; raises CUserException, after telling the user, when it is not.
+    virtual void Convert() = 0;
+
+    void SetSourcePath(const std::string& path);
+
+    // Raises CUserException after telling the user when the file cannot be
+    // opened for reading.
+    void CheckFileAvailable(const std::string& path) const;
+    // Asks before an existing text file is overwritten; raises
+    // CUserException when it may not be.
+    void CheckTextFileOverwrite(const std::string& path) const;
+
+    std::string m_strSourcePath;
+    std::string m_strSourceFolder;
+    std::string m_strSourceName;
+    std::string m_strSourceExt;
+    std::string m_strTextPath;
+    std::string m_strTextFolder;
+    std::string m_strTextName;
+    std::string m_strTextExt;
+
+protected:
+    const CConverterContext& Context() const { return *m_pContext; }
+    const std::shared_ptr<const CConverterContext>& SharedContext() const { return m_pContext; }
+    CPrompts& Prompts() const;
+
+private:
+    std::shared_ptr<const CConverterContext> m_pContext;
+};

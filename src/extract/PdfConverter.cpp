@@ -1,0 +1,175 @@
+#include "PdfConverter.h"
+
+#include "ConverterContext.h"
+#include "ExtractionReport.h"
+#include "platform/FileProbe.h"
+#include "platform/MessageBox.h"
+#include "platform/Prompts.h"
+#include "platform/SystemErrorText.h"
+#include "platform/UserException.h"
+
+#include <cerrno>
+#include <climits>
+#include <new>
+#include <unistd.h>
+
+namespace
+{
+// How much of the text file decides whether any text came out.
+constexpr std::size_t kBlankCheckBytes = 30;
+
+bool IsBlankByte(char ch)
+{
+    return ch == '\n' || ch == '\f' || ch == '\r';
+}
+
+std::string CurrentFolder()
+{
+    std::string folder(PATH_MAX, '\0');
+    if (!::getcwd(folder.data(), folder.size()))
+        return std::string();
+    folder.resize(folder.find('\0'));
+    return folder;
+}
+} // namespace
+
+CPdfConverter::CPdfConverter(std::shared_ptr<const CConverterContext> context)
+    : CConverter(std::move(context))
+{
+}
+
+CPdfConverter::CPdfConverter(const std::string& path,
+                             std::shared_ptr<const CConverterContext> context)
+    : CConverter(path, std::move(context))
+{
+}
+
+std::unique_ptr<CConverter> CPdfConverter::Create(const std::string& path) const
+{
+    return std::unique_ptr<CConverter>(new (std::nothrow) CPdfConverter(path, SharedContext()));
+}
+
+bool CPdfConverter::Accepts(const std::string& path) const
+{
+    std::string ext = Context().PathRules().Split(path).strExt;
+    return !ext.empty() && CPathRules::CompareNoCase(ext.substr(1), "pdf") == 0;
+}
+
+void CPdfConverter::AddExtensions(std::list<std::string>& extensions) const
+{
+    extensions.push_back("pdf");
+}
+
+void CPdfConverter::Convert()
+{
+    CheckFileAvailable(m_strSourcePath);
+    CheckTextFileOverwrite(m_strTextPath);
+    RunExtractor(m_strSourcePath, m_strTextPath);
+    CheckBlankResult();
+}
+
+void CPdfConverter::RunExtractor(const std::string& source, const std::string& text)
+{
+    std::optional<CFileStamp> textBefore = CFileProbe::Stamp(text);
+    CChildResult run;
+    Prompts().RunCancellable(source, [&](const CCancelFlag& cancel)
+                             { run = RunTool(source, text, &cancel); });
+    JudgeToolRun(run, text, textBefore);
+}
+
+CChildResult CPdfConverter::RunTool(const std::string& source, const std::string& text,
+                                    const CCancelFlag* cancel) const
+{
+    return CChildProcess::Run(
+        {Context().ToolName(), "-layout", ToolArgument(source), ToolArgument(text)},
+        Context().ProgramFolder(), cancel);
+}
+
+// The tool runs in the program's folder, so a relative path is made absolute
+// against ours. That also keeps a name that begins with '-' from being read
+// as an option.
+std::string CPdfConverter::ToolArgument(const std::string& path) const
+{
+    if (path.empty() || path.front() == '/')
+        return path;
+    std::string folder = CurrentFolder();
+    if (folder.empty())
+        return path.front() == '-' ? "./" + path : path;
+    if (folder.back() != '/')
+        folder += '/';
+    return folder + path;
+}
+
+void CPdfConverter::JudgeToolRun(const CChildResult& run, const std::string& text,
+                                 const std::optional<CFileStamp>& textBefore) const
+{
+    if (run.bCancelled)
+    {
+        // Only a file this run wrote to is removed; an untouched one stays.
+        if (CFileProbe::Stamp(text) != textBefore)
+            CFileProbe::Remove(text);
+        throw CUserException();
+    }
+    switch (run.failure)
+    {
+    case CChildResult::EFailure::None:
+        break;
+    case CChildResult::EFailure::Start:
+    {
+        CMessageBox lead(EMessageStyle::Information, EMessageId::ToolNotRun,
+                         {m_strSourcePath, Context().ToolName()});
+        ReportSystemError(run.nErrorCode, &lead);
+    }
+    case CChildResult::EFailure::Pipe:
+    case CChildResult::EFailure::Read:
+        ReportSystemError(run.nErrorCode);
+    }
+
+    CExtractionReport report(run.strErrorOutput);
+    bool fatal = !report.IsEmpty() && !report.IsWarningOnly();
+    // A tool that says it carries on but writes nothing has failed.
+    if (fatal || !CFileProbe::Exists(text))
+    {
+        Prompts().ShowMessage(CMessageBox(EMessageStyle::Error, EMessageId::ExtractionFailed,
+                                          {m_strSourcePath, report.ForDisplay()})
+                                  .Details(report.Cut()));
+        throw CUserException();
+    }
+    if (!report.IsEmpty())
+    {
+        Prompts().ShowMessage(CMessageBox(EMessageStyle::Warning, EMessageId::ExtractionWarning,
+                                          {m_strSourcePath, report.ForDisplay()})
+                                  .Details(report.Cut()));
+    }
+}
+
+void CPdfConverter::CheckBlankResult() const
+{
+    std::string start;
+    if (!CFileProbe::ReadPrefix(m_strTextPath, kBlankCheckBytes, start))
+        return;
+    for (char ch : start)
+    {
+        if (!IsBlankByte(ch))
+            return;
+    }
+    Prompts().ShowMessage(
+        CMessageBox(EMessageStyle::Information, EMessageId::NoTextExtracted, {m_strSourceName}));
+}
+
+void CPdfConverter::ReportSystemError(int errorCode, const CMessageBox* lead) const
+{
+    std::string systemText = CSystemErrorText::Describe(errorCode);
+    if (lead)
+    {
+        CMessageBox box = *lead;
+        box.Then(EMessageId::SystemError, {"", m_strSourceName, systemText, errorCode});
+        Prompts().ShowMessage(box);
+    }
+    else
+    {
+        Prompts().ShowMessage(CMessageBox(EMessageStyle::Information, EMessageId::SystemError,
+                                          {"", m_strSourceName, systemText, errorCode}));
+    }
+    throw CUserException();
+}

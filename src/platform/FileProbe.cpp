@@ -1,0 +1,102 @@
+#include "FileProbe.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+// Opens a regular file for reading without blocking on a FIFO or device.
+// Returns the descriptor, or -1 with errno set.
+int OpenRegularFile(const std::string& path)
+{
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return -1;
+    struct stat status;
+    if (::fstat(fd, &status) != 0)
+    {
+        int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    if (!S_ISREG(status.st_mode))
+    {
+        ::close(fd);
+        errno = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+        return -1;
+    }
+    return fd;
+}
+} // namespace
+
+bool CFileProbe::Exists(const std::string& path)
+{
+    struct stat status;
+    return ::stat(path.c_str(), &status) == 0;
+}
+
+bool CFileProbe::IsFolder(const std::string& path)
+{
+    struct stat status;
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+int CFileProbe::CheckReadable(const std::string& path)
+{
+    int fd = OpenRegularFile(path);
+    if (fd < 0)
+        return errno != 0 ? errno : EIO;
+    ::close(fd);
+    return 0;
+}
+
+bool CFileProbe::ReadPrefix(const std::string& path, std::size_t count, std::string& bytes)
+{
+    bytes.clear();
+    int fd = OpenRegularFile(path);
+    if (fd < 0)
+        return false;
+    bytes.resize(count);
+    std::size_t filled = 0;
+    bool ok = true;
+    while (filled < count)
+    {
+        ssize_t got = ::read(fd, bytes.data() + filled, count - filled);
+        if (got > 0)
+            filled += static_cast<std::size_t>(got);
+        else if (got == 0)
+            break;
+        else if (errno != EINTR && errno != EAGAIN)
+        {
+            ok = false;
+            break;
+        }
+    }
+    ::close(fd);
+    bytes.resize(filled);
+    return ok;
+}
+
+int CFileProbe::Remove(const std::string& path)
+{
+    if (::unlink(path.c_str()) != 0)
+        return errno != 0 ? errno : EIO;
+    return 0;
+}
+
+std::optional<CFileStamp> CFileProbe::Stamp(const std::string& path)
+{
+    struct stat status;
+    if (::stat(path.c_str(), &status) != 0)
+        return std::nullopt;
+    CFileStamp stamp;
+    stamp.nDevice = status.st_dev;
+    stamp.nInode = status.st_ino;
+    stamp.nSize = status.st_size;
+    stamp.nModifiedNs =
+        static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    return stamp;
+}

@@ -1,0 +1,155 @@
+#include "MessageTable.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <utility>
+
+namespace
+{
+struct CEntry
+{
+    EMessageId id;
+    std::string_view text;
+};
+
+#ifdef _WIN32
+constexpr std::string_view kToolsExplorerPrompt = "Run Windows Explorer\nRun Explorer";
+#else
+constexpr std::string_view kToolsExplorerPrompt = "Run the file manager\nRun File Manager";
+#endif
+
+// clang-format off
+constexpr std::array kEntries = {
+    CEntry{EMessageId::OleInitFailed, "OLE initialization failed.  Make sure that the OLE libraries are the correct version."},
+    CEntry{EMessageId::ShowTipPrompt, "Displays a Tip of the Day."},
+    CEntry{EMessageId::TipHeading, "Did you know..."},
+    CEntry{EMessageId::TipsFileMissing, "Tips file does not exist in the prescribed directory"},
+    CEntry{EMessageId::TipsFileUnreadable, "Trouble reading the tips file"},
+    CEntry{EMessageId::DocumentStrings, "Zelto\n\nZelto\n\n\nZelto.Document\nZelto Document"},
+    CEntry{EMessageId::ToolsExplorerPrompt, kToolsExplorerPrompt},
+    CEntry{EMessageId::AddFilePrompt, "Add file(s) to the file list\nAdd file(s) to File List"},
+    CEntry{EMessageId::AddFolderPrompt, "Add folder contents to the file list\nAdd folder contents"},
+    CEntry{EMessageId::AppTitle, "Zelto"},
+    CEntry{EMessageId::IdleMessage, "For Help, press F1"},
+    CEntry{EMessageId::HelpModeMessage, "Select an object on which to get Help"},
+    CEntry{EMessageId::MainCaption, "Zelto Extractor - PDF to Text"},
+    CEntry{EMessageId::RemoveAllPrompt, "Remove all files from the file list\nRemoves all files"},
+    CEntry{EMessageId::PasteFilesPrompt, "Paste files names into the file list\nPaste Files"},
+    CEntry{EMessageId::AboutPrompt, "Display program information, version number and copyright\nAbout"},
+    CEntry{EMessageId::ExitPrompt, "Exit Zelto\nExit"},
+    CEntry{EMessageId::HelpTopicsPrompt, "List Help topics\nHelp Topics"},
+    CEntry{EMessageId::ContextHelpPrompt, "Display help for clicked on buttons, menus and windows\nHelp"},
+    CEntry{EMessageId::HelpPrompt, "Display help for current task or command\nHelp"},
+    CEntry{EMessageId::IndicatorCaps, "CAP"},
+    CEntry{EMessageId::IndicatorNum, "NUM"},
+    CEntry{EMessageId::IndicatorScroll, "SCRL"},
+    CEntry{EMessageId::FileCountPlaceholder, "<*space holder*>"},
+    CEntry{EMessageId::FileCount, "Files %d"},
+    CEntry{EMessageId::AddFileFilter, "All Valid (%s)|%s||"},
+    CEntry{EMessageId::ToggleToolbarPrompt, "Show or hide the toolbar\nToggle ToolBar"},
+    CEntry{EMessageId::ToggleStatusBarPrompt, "Show or hide the status bar\nToggle StatusBar"},
+    CEntry{EMessageId::FileIgnored, "The file '%s' will be ignored.\n"},
+    CEntry{EMessageId::AddFolderQuestion, "Add contents of the folder '%s'?"},
+    CEntry{EMessageId::ComException, "COM Exception %x."},
+    CEntry{EMessageId::DispatchException, "Dispatch exception %x.\nError %s."},
+    CEntry{EMessageId::HelpFileMissing, "Help is not available as the help file '%s' cannot be found."},
+    CEntry{EMessageId::FileInUse, "The file is currently being used by another application."},
+    CEntry{EMessageId::SystemError, "%sThe following system error occured when processing file '%s'.\n%s(Error %d)."},
+    CEntry{EMessageId::ExtractionFailed, "The file '%s' will be ignored as the text extraction process reported:\n%s."},
+    CEntry{EMessageId::ToolNotRun, "The file '%s' will be ignored as '%s' could not be run.  Check both files exist.\n"},
+    CEntry{EMessageId::OpenFailed, "Failed to open file '%s'.  Error %d."},
+    CEntry{EMessageId::SelectFolderStatus, "Select folder from which to add files:"},
+    CEntry{EMessageId::OverwriteQuestion, "File '%s' exists.  Overwrite this file?"},
+    CEntry{EMessageId::DeleteFailed, "The file '%s' could not be deleted.\nIt may be in use by another application."},
+    CEntry{EMessageId::NoTextExtracted, "Text was not extracted from the file '%s'.  This may be because the file contains only scanned images.  Scanned text is not processed."},
+    CEntry{EMessageId::ExtractionWarning, "The file '%s' may be incorrectly processed as extraction process reported:\n%s."},
+    CEntry{EMessageId::ReportLinesOmitted, "[%d more lines not shown]"},
+};
+// clang-format on
+
+void AppendNumber(std::string& out, const CFormatArg& arg, char directive)
+{
+    if (arg.IsText())
+    {
+        out += arg.Text();
+        return;
+    }
+    char buffer[32];
+    if (directive == 'x')
+    {
+        // Hexadecimal shows the 32-bit pattern, so a negative status code
+        // prints as its unsigned value.
+        auto bits = static_cast<unsigned>(static_cast<unsigned long long>(arg.Number()));
+        std::snprintf(buffer, sizeof buffer, "%x", bits);
+    }
+    else
+    {
+        std::snprintf(buffer, sizeof buffer, "%lld", arg.Number());
+    }
+    out += buffer;
+}
+} // namespace
+
+std::string_view CMessageTable::Text(EMessageId id)
+{
+    auto found = std::find_if(kEntries.begin(), kEntries.end(),
+                              [id](const CEntry& entry) { return entry.id == id; });
+    return found == kEntries.end() ? std::string_view() : found->text;
+}
+
+std::string CMessageTable::Format(EMessageId id, std::initializer_list<CFormatArg> args)
+{
+    return FormatText(Text(id), args);
+}
+
+std::string CMessageTable::FormatText(std::string_view format,
+                                      std::initializer_list<CFormatArg> args)
+{
+    std::string out;
+    out.reserve(format.size() + 64);
+    auto nextArg = args.begin();
+    for (size_t i = 0; i < format.size(); ++i)
+    {
+        char ch = format[i];
+        if (ch != '%' || i + 1 == format.size())
+        {
+            out += ch;
+            continue;
+        }
+        char directive = format[i + 1];
+        if (directive == '%')
+        {
+            out += '%';
+            ++i;
+            continue;
+        }
+        if (directive != 's' && directive != 'd' && directive != 'x')
+        {
+            out += ch;
+            continue;
+        }
+        ++i;
+        if (nextArg == args.end())
+            continue;
+        const CFormatArg& arg = *nextArg++;
+        if (directive == 's' && arg.IsText())
+            out += arg.Text();
+        else
+            AppendNumber(out, arg, directive == 's' ? 'd' : directive);
+    }
+    return out;
+}
+
+std::string CMessageTable::Prompt(EMessageId id)
+{
+    std::string_view text = Text(id);
+    return std::string(text.substr(0, text.find('\n')));
+}
+
+std::string CMessageTable::Tooltip(EMessageId id)
+{
+    std::string_view text = Text(id);
+    size_t lineBreak = text.find('\n');
+    return lineBreak == std::string_view::npos ? std::string() : std::string(text.substr(lineBreak + 1));
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+// The system's own description of an error number, closed by a line break
+// so that text placed after it in a message starts on a line of its own.
+class CSystemErrorText
+{
+public:
+    static std::string Describe(int errorCode);
+};

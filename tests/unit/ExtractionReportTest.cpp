@@ -1,0 +1,73 @@
+#include "extract/ExtractionReport.h"
+
+#include <gtest/gtest.h>
+
+TEST(ExtractionReport, CutDropsTheLastLineFeedAndWhatFollows)
+{
+    struct Case
+    {
+        std::string captured;
+        std::string cut;
+        bool warningOnly;
+    };
+    const Case cases[] = {
+        {"Error: bad\n", "Error: bad", false},
+        {"Syntax Warning: x\nSyntax Warning: y (continuing anyway)\n",
+         "Syntax Warning: x\nSyntax Warning: y (continuing anyway)", true},
+        {"Error: first\nWarning (continuing anyway)", "Error: first", false},
+        {"\n", "", false},
+        {"no line feed at all (continuing anyway)", "no line feed at all (continuing anyway)", true},
+        {"Warning (CONTINUING ANYWAY)\n", "Warning (CONTINUING ANYWAY)", false},
+        {"a\n\n", "a\n", false},
+    };
+    for (const Case& c : cases)
+    {
+        CExtractionReport report(c.captured);
+        EXPECT_FALSE(report.IsEmpty());
+        EXPECT_EQ(report.Cut(), c.cut) << c.captured;
+        EXPECT_EQ(report.IsWarningOnly(), c.warningOnly) << c.captured;
+    }
+    EXPECT_TRUE(CExtractionReport("").IsEmpty());
+}
+
+TEST(ExtractionReport, ShortReportIsShownWhole)
+{
+    CExtractionReport report("line 1\nline 2\n");
+    EXPECT_EQ(report.ForDisplay(), "line 1\nline 2");
+}
+
+TEST(ExtractionReport, LongReportIsShortenedWithACountOfTheRest)
+{
+    std::string captured;
+    for (int i = 1; i <= 8700; ++i)
+        captured += "Syntax Error (" + std::to_string(i) + "): Illegal character\n";
+    CExtractionReport report(captured);
+    std::string shown = report.ForDisplay();
+    EXPECT_LE(shown.size(), CExtractionReport::kMaxShownChars + 100);
+    EXPECT_EQ(shown.rfind("Syntax Error (1): Illegal character\n", 0), 0u);
+    EXPECT_NE(shown.find("Syntax Error (25):"), std::string::npos);
+    EXPECT_EQ(shown.find("Syntax Error (26):"), std::string::npos);
+    EXPECT_TRUE(shown.ends_with("\n[8675 more lines not shown]")) << shown;
+}
+
+TEST(ExtractionReport, OverlongLinesAreCutByCharacters)
+{
+    std::string captured(10000, 'x');
+    captured += "\nsecond\nthird\n";
+    std::string shown = CExtractionReport(captured).ForDisplay();
+    EXPECT_EQ(shown, std::string(4000, 'x') + "\n[2 more lines not shown]");
+
+    // Lines that fit one by one but not together stop at the character limit.
+    std::string wide;
+    for (int i = 0; i < 10; ++i)
+        wide += std::string(999, 'a' + i) + "\n";
+    shown = CExtractionReport(wide).ForDisplay();
+    EXPECT_TRUE(shown.ends_with("[6 more lines not shown]")) << shown.substr(shown.size() - 40);
+}
+
+TEST(ExtractionReport, ACutNeverSplitsAUtf8Character)
+{
+    std::string captured = std::string(3999, 'x') + "\xC3\xA9" + "tail\nmore\n";
+    std::string shown = CExtractionReport(captured).ForDisplay();
+    EXPECT_EQ(shown.substr(0, 4000), std::string(3999, 'x') + "\n");
+}

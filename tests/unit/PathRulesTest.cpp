@@ -1,0 +1,82 @@
+#include "platform/PathRules.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+struct SplitCase
+{
+    const char* path;
+    const char* drive;
+    const char* dir;
+    const char* base;
+    const char* ext;
+};
+
+void ExpectSplit(const CPathRules& rules, const SplitCase& c)
+{
+    CSplitPath parts = rules.Split(c.path);
+    EXPECT_EQ(parts.strDrive, c.drive) << c.path;
+    EXPECT_EQ(parts.strDir, c.dir) << c.path;
+    EXPECT_EQ(parts.strBaseName, c.base) << c.path;
+    EXPECT_EQ(parts.strExt, c.ext) << c.path;
+}
+} // namespace
+
+TEST(PathRules, WindowsSplit_DriveBothSeparatorsAndLastDot)
+{
+    const SplitCase cases[] = {
+        {"D:\\docs\\Report.PDF", "D:", "\\docs\\", "Report", ".PDF"},
+        {"D:\\a.b\\book.final.pdf", "D:", "\\a.b\\", "book.final", ".pdf"},
+        {"report.pdf", "", "", "report", ".pdf"},
+        {"D:\\docs\\notes", "D:", "\\docs\\", "notes", ""},
+        {"D:\\docs\\notes.", "D:", "\\docs\\", "notes", "."},
+        {"D:\\docs\\report.pdf.bak", "D:", "\\docs\\", "report.pdf", ".bak"},
+        {"C:/mixed\\seps/file.pdf", "C:", "/mixed\\seps/", "file", ".pdf"},
+        {"D:file.pdf", "D:", "", "file", ".pdf"},
+        {"\\\\server\\share\\x.pdf", "", "\\\\server\\share\\", "x", ".pdf"},
+        {"D:\\folder.pdf\\", "D:", "\\folder.pdf\\", "", ""},
+    };
+    for (const SplitCase& c : cases)
+        ExpectSplit(CPathRules::Windows(), c);
+}
+
+TEST(PathRules, PosixSplit_SlashOnlyNoDrive)
+{
+    const SplitCase cases[] = {
+        {"/docs/Report.PDF", "", "/docs/", "Report", ".PDF"},
+        {"/a.b/book.final.pdf", "", "/a.b/", "book.final", ".pdf"},
+        {"report.pdf", "", "", "report", ".pdf"},
+        {"/docs/notes", "", "/docs/", "notes", ""},
+        {"/docs/notes.", "", "/docs/", "notes", "."},
+        {"D:\\docs\\Report.PDF", "", "", "D:\\docs\\Report", ".PDF"},
+        {"/back\\slash/a.pdf", "", "/back\\slash/", "a", ".pdf"},
+        {"/", "", "/", "", ""},
+    };
+    for (const SplitCase& c : cases)
+        ExpectSplit(CPathRules::Posix(), c);
+}
+
+TEST(PathRules, CompareNoCase_FoldsOnlyAsciiLettersAndComparesBytes)
+{
+    EXPECT_EQ(CPathRules::CompareNoCase("D:\\DOCS\\A.PDF", "d:\\docs\\a.pdf"), 0);
+    // '-' (0x2D) is less than '\' (0x5C) and '/' (0x2F).
+    EXPECT_LT(CPathRules::CompareNoCase("D:\\a-b\\x.txt", "D:\\a\\x.txt"), 0);
+    EXPECT_LT(CPathRules::CompareNoCase("/a-b/x.txt", "/a/x.txt"), 0);
+    EXPECT_GT(CPathRules::CompareNoCase("D:\\A\\Z.txt", "d:\\a\\y.txt"), 0);
+    EXPECT_LT(CPathRules::CompareNoCase("abc", "abcd"), 0);
+    EXPECT_GT(CPathRules::CompareNoCase("b", "A"), 0);
+    // '_' (0x5F) sits between upper and lower case letters: letters fold to
+    // lower case, so every letter sorts after it.
+    EXPECT_GT(CPathRules::CompareNoCase("A", "_"), 0);
+    // Bytes above 0x7F compare unsigned and are not folded.
+    EXPECT_GT(CPathRules::CompareNoCase("\xC3\xA9", "z"), 0);
+    EXPECT_NE(CPathRules::CompareNoCase("\xC3\x89", "\xC3\xA9"), 0);
+}
+
+TEST(PathRules, SamePath_WindowsIgnoresCasePosixDoesNot)
+{
+    EXPECT_TRUE(CPathRules::Windows().SamePath("D:\\DOCS\\A.PDF", "d:\\docs\\a.pdf"));
+    EXPECT_FALSE(CPathRules::Posix().SamePath("/DOCS/A.PDF", "/docs/a.pdf"));
+    EXPECT_TRUE(CPathRules::Posix().SamePath("/docs/a.pdf", "/docs/a.pdf"));
+}

@@ -1,0 +1,303 @@
+#include "FakeTool.h"
+#include "ScriptedPrompts.h"
+#include "TempDir.h"
+#include "extract/ConverterContext.h"
+#include "extract/PdfConverter.h"
+#include "platform/UserException.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <unistd.h>
+
+namespace
+{
+using Ids = std::vector<EMessageId>;
+
+class PdfConversion : public ::testing::Test
+{
+protected:
+    CTempDir m_dir;
+    CFakeTool m_tool;
+    CScriptedPrompts m_prompts;
+    std::shared_ptr<CConverterContext> m_context = std::make_shared<CConverterContext>(&m_prompts);
+    std::string m_pdf = m_dir.Write("doc.pdf", "%PDF-1.4 fake");
+    std::string m_text = m_dir / "doc.txt";
+
+    // Converts and tells whether the file would be listed.
+    bool Convert(const std::string& path)
+    {
+        CPdfConverter converter(path, m_context);
+        try
+        {
+            converter.Convert();
+            return true;
+        }
+        catch (const CUserException&)
+        {
+            return false;
+        }
+    }
+    bool Convert() { return Convert(m_pdf); }
+
+    const CRecordedMessage& OnlyMessage() const
+    {
+        EXPECT_EQ(m_prompts.Messages().size(), 1u);
+        return m_prompts.Messages().front();
+    }
+};
+
+struct ReportCase
+{
+    const char* name;
+    std::string report;
+    bool listed;
+    EMessageId id;
+    EMessageStyle style;
+    std::string shown; // the report as it appears in the message
+};
+
+void PrintTo(const ReportCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class ToolReport : public PdfConversion, public ::testing::WithParamInterface<ReportCase>
+{
+};
+} // namespace
+
+TEST_P(ToolReport, IsJudgedByTheCutReport)
+{
+    const ReportCase& c = GetParam();
+    CFakeTool::Script(m_pdf, c.report, std::string("Some text\n"));
+    EXPECT_EQ(Convert(), c.listed);
+    const CRecordedMessage& message = OnlyMessage();
+    EXPECT_EQ(message.ids, Ids{c.id});
+    EXPECT_EQ(message.style, c.style);
+    std::string expected = c.id == EMessageId::ExtractionFailed
+                               ? "The file '" + m_pdf +
+                                     "' will be ignored as the text extraction process reported:\n" +
+                                     c.shown + "."
+                               : "The file '" + m_pdf +
+                                     "' may be incorrectly processed as extraction process "
+                                     "reported:\n" +
+                                     c.shown + ".";
+    EXPECT_EQ(message.strText, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FailureTable, ToolReport,
+    ::testing::Values(
+        ReportCase{"OneClosedLine", "Error: broken\n", false, EMessageId::ExtractionFailed,
+                   EMessageStyle::Error, "Error: broken"},
+        ReportCase{"MarkerOnSecondLine", "Warning: a\nWarning: b (continuing anyway)\n", true,
+                   EMessageId::ExtractionWarning, EMessageStyle::Warning,
+                   "Warning: a\nWarning: b (continuing anyway)"},
+        ReportCase{"MarkerOnlyOnUnclosedLastLine", "Error: a\nWarning: b (continuing anyway)",
+                   false, EMessageId::ExtractionFailed, EMessageStyle::Error, "Error: a"},
+        ReportCase{"LoneLineFeed", "\n", false, EMessageId::ExtractionFailed,
+                   EMessageStyle::Error, ""},
+        ReportCase{"MarkerInCapitals", "Warning (CONTINUING ANYWAY)\n", false,
+                   EMessageId::ExtractionFailed, EMessageStyle::Error,
+                   "Warning (CONTINUING ANYWAY)"},
+        ReportCase{"ZeroByteEndsTheChunk", std::string("Error: cut\0hidden\nrest\n", 23), false,
+                   EMessageId::ExtractionFailed, EMessageStyle::Error, "Error: cut"},
+        ReportCase{"UnclosedSingleLineWithMarker", "only (continuing anyway)", true,
+                   EMessageId::ExtractionWarning, EMessageStyle::Warning,
+                   "only (continuing anyway)"}),
+    [](const ::testing::TestParamInfo<ReportCase>& info) { return info.param.name; });
+
+TEST_F(PdfConversion, EmptyReportAndPrintableText_ListedWithoutAnyMessage)
+{
+    CFakeTool::Script(m_pdf, "", std::string("Hello world\n"));
+    EXPECT_TRUE(Convert());
+    EXPECT_TRUE(m_prompts.Messages().empty());
+    EXPECT_EQ(CTempDir::ReadFile(m_text), "Hello world\n");
+    ASSERT_EQ(m_tool.Calls().size(), 1u);
+    EXPECT_EQ(m_tool.Calls()[0], "-layout " + m_pdf + " " + m_text);
+}
+
+TEST_F(PdfConversion, BlankResult_OnlyNewlinesFormFeedsAndReturnsInTheFirst30Bytes)
+{
+    struct Case
+    {
+        std::string text;
+        bool blank;
+    };
+    const Case cases[] = {
+        {"", true},
+        {std::string(30, '\f') + "late text", true},
+        {"\r\n\f\n", true},
+        {std::string(29, '\n') + "A", false},
+        {" ", false},
+    };
+    for (const Case& c : cases)
+    {
+        m_prompts.Clear();
+        std::filesystem::remove(m_text);
+        CFakeTool::Script(m_pdf, "", c.text);
+        EXPECT_TRUE(Convert());
+        if (c.blank)
+        {
+            ASSERT_EQ(m_prompts.Messages().size(), 1u);
+            const CRecordedMessage& message = m_prompts.Messages().front();
+            EXPECT_EQ(message.ids, Ids{EMessageId::NoTextExtracted});
+            EXPECT_EQ(message.style, EMessageStyle::Information);
+            EXPECT_NE(message.strText.find("'doc.pdf'"), std::string::npos);
+        }
+        else
+        {
+            EXPECT_TRUE(m_prompts.Messages().empty());
+        }
+    }
+}
+
+TEST_F(PdfConversion, WarningThenBlankText_ShowsBothMessages)
+{
+    CFakeTool::Script(m_pdf, "Syntax Warning: odd (continuing anyway)\n", std::string("\f"));
+    EXPECT_TRUE(Convert());
+    EXPECT_EQ(m_prompts.FirstIds(), (Ids{EMessageId::ExtractionWarning, EMessageId::NoTextExtracted}));
+}
+
+TEST_F(PdfConversion, WarningButNoTextFile_IsAFailureShownOnce)
+{
+    std::string report = "Syntax Warning: May not be a PDF file (continuing anyway)\n"
+                         "Syntax Error: Couldn't find trailer dictionary\n";
+    CFakeTool::Script(m_pdf, report, nullptr);
+    EXPECT_FALSE(Convert());
+    const CRecordedMessage& message = OnlyMessage();
+    EXPECT_EQ(message.ids, Ids{EMessageId::ExtractionFailed});
+    EXPECT_EQ(message.style, EMessageStyle::Error);
+    EXPECT_NE(message.strText.find("reported:\nSyntax Warning: May not be a PDF file"),
+              std::string::npos);
+}
+
+TEST_F(PdfConversion, SilentToolThatWritesNothing_IsAFailure)
+{
+    CFakeTool::Script(m_pdf, "", nullptr);
+    EXPECT_FALSE(Convert());
+    EXPECT_EQ(OnlyMessage().ids, Ids{EMessageId::ExtractionFailed});
+}
+
+TEST_F(PdfConversion, HugeReport_ShownShortenedWithTheWholeReportAsDetails)
+{
+    std::string report;
+    for (int i = 0; i < 8700; ++i)
+        report += "Syntax Error (" + std::to_string(i * 91) + "): Illegal character <2f>\n";
+    CFakeTool::Script(m_pdf, report, std::string("text"));
+    EXPECT_FALSE(Convert());
+    const CRecordedMessage& message = OnlyMessage();
+    EXPECT_LT(message.strText.size(), 4500u);
+    EXPECT_NE(message.strText.find("[8675 more lines not shown]."), std::string::npos);
+    EXPECT_EQ(message.strDetails, report.substr(0, report.size() - 1));
+}
+
+TEST_F(PdfConversion, MissingPdf_InUseMessageNamingThePdf)
+{
+    std::string missing = m_dir / "gone.pdf";
+    EXPECT_FALSE(Convert(missing));
+    const CRecordedMessage& message = OnlyMessage();
+    EXPECT_EQ(message.ids, (Ids{EMessageId::FileIgnored, EMessageId::FileInUse}));
+    EXPECT_EQ(message.style, EMessageStyle::InUse);
+    EXPECT_EQ(message.strText, "The file '" + missing +
+                                   "' will be ignored.\nThe file is currently being used by "
+                                   "another application.");
+    EXPECT_TRUE(m_tool.Calls().empty());
+}
+
+TEST_F(PdfConversion, TextPathThatCannotBeOpened_NamesTheTextFileAndDoesNotAsk)
+{
+    std::filesystem::create_directory(m_text);
+    EXPECT_FALSE(Convert());
+    const CRecordedMessage& message = OnlyMessage();
+    EXPECT_EQ(message.ids, (Ids{EMessageId::FileIgnored, EMessageId::FileInUse}));
+    EXPECT_EQ(message.strText.find("The file '" + m_text + "' will be ignored."), 0u);
+    EXPECT_TRUE(m_tool.Calls().empty());
+}
+
+TEST_F(PdfConversion, ExistingTextAnsweredNo_ToolNotRunOldFileIntact)
+{
+    m_dir.Write("doc.txt", "old text");
+    CFakeTool::Script(m_pdf, "", std::string("new text"));
+    m_prompts.AnswerNext(EAnswer::No);
+    EXPECT_FALSE(Convert());
+    const CRecordedMessage& message = OnlyMessage();
+    EXPECT_EQ(message.ids, Ids{EMessageId::OverwriteQuestion});
+    EXPECT_EQ(message.style, EMessageStyle::Prompt);
+    EXPECT_EQ(message.strText, "File '" + m_text + "' exists.  Overwrite this file?");
+    EXPECT_TRUE(m_tool.Calls().empty());
+    EXPECT_EQ(CTempDir::ReadFile(m_text), "old text");
+}
+
+TEST_F(PdfConversion, ExistingTextAnsweredYes_IsOverwritten)
+{
+    m_dir.Write("doc.txt", "old text");
+    CFakeTool::Script(m_pdf, "", std::string("new text"));
+    m_prompts.AnswerNext(EAnswer::Yes);
+    EXPECT_TRUE(Convert());
+    EXPECT_EQ(m_prompts.FirstIds(), Ids{EMessageId::OverwriteQuestion});
+    EXPECT_EQ(CTempDir::ReadFile(m_text), "new text");
+}
+
+TEST_F(PdfConversion, ToolNotFound_OneBoxWithTheSystemErrorAndItsNumber)
+{
+    CTempDir emptyBin;
+    CScopedPath onlyEmptyBin(emptyBin.Path());
+    EXPECT_FALSE(Convert());
+    const CRecordedMessage& message = OnlyMessage();
+    EXPECT_EQ(message.ids, (Ids{EMessageId::ToolNotRun, EMessageId::SystemError}));
+    EXPECT_EQ(message.style, EMessageStyle::Information);
+    EXPECT_EQ(message.strText,
+              "The file '" + m_pdf +
+                  "' will be ignored as 'pdftotext' could not be run.  Check both files exist.\n"
+                  "The following system error occured when processing file 'doc.pdf'.\n"
+                  "No such file or directory\n(Error 2).");
+}
+
+TEST_F(PdfConversion, Cancel_EndsTheToolRemovesThePartialFileAndSaysNothing)
+{
+    m_dir.Write("doc.pdf.partial", "half a page");
+    m_dir.Write("doc.pdf.sleep", "30");
+    CFakeTool::Script(m_pdf, "", std::string("full text"));
+    m_prompts.CancelAfter(std::chrono::milliseconds(300));
+    EXPECT_FALSE(Convert());
+    EXPECT_TRUE(m_prompts.Messages().empty());
+    EXPECT_FALSE(std::filesystem::exists(m_text));
+}
+
+TEST_F(PdfConversion, CancelBeforeTheToolWrites_KeepsTheOldTextFile)
+{
+    m_dir.Write("doc.txt", "old text");
+    m_dir.Write("doc.pdf.sleep", "30");
+    CFakeTool::Script(m_pdf, "", std::string("new text"));
+    m_prompts.AnswerNext(EAnswer::Yes);
+    m_prompts.CancelAfter(std::chrono::milliseconds(300));
+    EXPECT_FALSE(Convert());
+    EXPECT_EQ(m_prompts.FirstIds(), Ids{EMessageId::OverwriteQuestion});
+    EXPECT_EQ(CTempDir::ReadFile(m_text), "old text");
+}
+
+TEST_F(PdfConversion, RelativePathStartingWithDash_ReachesTheToolAsAFileName)
+{
+    std::string dashed = m_dir.Write("-x.pdf", "%PDF fake");
+    CFakeTool::Script(dashed, "", std::string("text"));
+    std::string oldFolder = std::filesystem::current_path();
+    std::filesystem::current_path(m_dir.Path());
+    m_context->SetProgramFolder("/");
+    bool listed = Convert("-x.pdf");
+    std::filesystem::current_path(oldFolder);
+    EXPECT_TRUE(listed);
+    ASSERT_EQ(m_tool.Calls().size(), 1u);
+    EXPECT_EQ(m_tool.Calls()[0], "-layout " + dashed + " " + (m_dir / "-x.txt"));
+    EXPECT_EQ(CTempDir::ReadFile(m_dir / "-x.txt"), "text");
+}
+
+TEST_F(PdfConversion, PathsWithSpacesQuotesAndDollarsPassUnchanged)
+{
+    std::string odd = m_dir.Write("a \"b\" $HOME 'c'.pdf", "%PDF fake");
+    CFakeTool::Script(odd, "", std::string("text"));
+    EXPECT_TRUE(Convert(odd));
+    EXPECT_EQ(CTempDir::ReadFile(m_dir / "a \"b\" $HOME 'c'.txt"), "text");
+}
