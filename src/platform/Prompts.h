@@ -4,7 +4,20 @@
 #include "MessageBox.h"
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
+
+// Answers of the four-button folder question. Anything else means the
+// dialog could not be shown.
+enum EFolderAnswer : int
+{
+    FolderAnswerYes = 1,
+    FolderAnswerNo = 2,
+    FolderAnswerYesToAll = 1000,
+    FolderAnswerNoToAll = 1001,
+    FolderAnswerFailed = -1
+};
 
 // How the logic reaches the person at the keyboard. The window implements it
 // with real dialogs; tests implement it with scripted answers.
@@ -23,4 +36,40 @@ public:
     // the work has finished.
     virtual void RunCancellable(const std::string& subject,
                                 const std::function<void(const CCancelFlag&)>& work) = 0;
+
+    // The four-button question "Yes", "Yes to All", "No", "No to All" about
+    // adding a folder's contents. Returns an EFolderAnswer value.
+    virtual int AskFolderQuestion(const std::string& question) = 0;
+
+    // A multi-select dialog for existing files. `filter` is one entry in the
+    // form "Label (*.ext1 *.ext2)"; `initialFolder` may be empty. Returns
+    // the chosen paths in the dialog's order; empty when cancelled.
+    virtual std::vector<std::string> ChooseFiles(const std::string& filter,
+                                                 const std::string& initialFolder) = 0;
+
+    // A folder chooser starting at `initialFolder` (may be empty) and
+    // showing `statusText`. Nothing when cancelled.
+    virtual std::optional<std::string> ChooseFolder(const std::string& initialFolder,
+                                                    const std::string& statusText) = 0;
+
+    // The local file paths on the clipboard, in clipboard order; nothing
+    // when the clipboard holds no file list.
+    virtual std::optional<std::vector<std::string>> ClipboardFiles() = 0;
+
+    // A busy indication around work that blocks; calls nest.
+    virtual void BeginWait() = 0;
+    virtual void EndWait() = 0;
+};
+
+// Shows the busy indication for as long as it lives.
+class CWaitIndication
+{
+public:
+    explicit CWaitIndication(CPrompts& prompts) : m_prompts(prompts) { m_prompts.BeginWait(); }
+    ~CWaitIndication() { m_prompts.EndWait(); }
+    CWaitIndication(const CWaitIndication&) = delete;
+    CWaitIndication& operator=(const CWaitIndication&) = delete;
+
+private:
+    CPrompts& m_prompts;
 };

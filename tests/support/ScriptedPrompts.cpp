@@ -55,3 +55,35 @@ std::vector<EMessageId> CScriptedPrompts::FirstIds() const
         ids.push_back(message.ids.front());
     return ids;
 }
+
+int CScriptedPrompts::AskFolderQuestion(const std::string& question)
+{
+    m_folderQuestions.push_back(question);
+    if (m_folderAnswers.empty())
+    {
+        ++m_nUnexpected;
+        return FolderAnswerNo;
+    }
+    int answer = m_folderAnswers.front();
+    m_folderAnswers.pop_front();
+    return answer;
+}
+
+std::vector<std::string> CScriptedPrompts::ChooseFiles(const std::string& filter,
+                                                       const std::string& initialFolder)
+{
+    m_fileDialogs.emplace_back(filter, initialFolder);
+    return m_chosenFiles;
+}
+
+std::optional<std::string> CScriptedPrompts::ChooseFolder(const std::string& initialFolder,
+                                                          const std::string& statusText)
+{
+    m_folderDialogs.emplace_back(initialFolder, statusText);
+    return m_chosenFolder;
+}
+
+std::optional<std::vector<std::string>> CScriptedPrompts::ClipboardFiles()
+{
+    return m_clipboard;
+}

@@ -25,16 +25,46 @@ public:
     EAnswer ShowMessage(const CMessageBox& box) override;
     void RunCancellable(const std::string& subject,
                         const std::function<void(const CCancelFlag&)>& work) override;
+    int AskFolderQuestion(const std::string& question) override;
+    std::vector<std::string> ChooseFiles(const std::string& filter,
+                                         const std::string& initialFolder) override;
+    std::optional<std::string> ChooseFolder(const std::string& initialFolder,
+                                            const std::string& statusText) override;
+    std::optional<std::vector<std::string>> ClipboardFiles() override;
+    void BeginWait() override { ++m_nWaitDepth; ++m_nWaitCount; }
+    void EndWait() override { --m_nWaitDepth; }
 
     // Answers for boxes that offer a choice, in order. When the script runs
     // dry a choice is answered No and counted as unexpected.
     void AnswerNext(EAnswer answer) { m_answers.push_back(answer); }
+    // Answers for the folder question, in order; when they run dry the
+    // question is answered "No" and counted as unexpected.
+    void AnswerFolderNext(int answer) { m_folderAnswers.push_back(answer); }
+    // What the file dialog, the folder chooser and the clipboard give.
+    void SetChosenFiles(std::vector<std::string> files) { m_chosenFiles = std::move(files); }
+    void SetChosenFolder(std::optional<std::string> folder) { m_chosenFolder = std::move(folder); }
+    void SetClipboardFiles(std::optional<std::vector<std::string>> files)
+    {
+        m_clipboard = std::move(files);
+    }
     // Asks for a cancel this long after each cancellable run starts.
     void CancelAfter(std::chrono::milliseconds delay) { m_cancelDelay = delay; }
 
     const std::vector<CRecordedMessage>& Messages() const { return m_messages; }
     std::vector<EMessageId> FirstIds() const;
     const std::vector<std::string>& RunSubjects() const { return m_runSubjects; }
+    // Every folder question asked, and what the dialogs were handed.
+    const std::vector<std::string>& FolderQuestions() const { return m_folderQuestions; }
+    const std::vector<std::pair<std::string, std::string>>& FileDialogs() const
+    {
+        return m_fileDialogs;
+    }
+    const std::vector<std::pair<std::string, std::string>>& FolderDialogs() const
+    {
+        return m_folderDialogs;
+    }
+    int WaitDepth() const { return m_nWaitDepth; }
+    int WaitCount() const { return m_nWaitCount; }
     int UnexpectedChoices() const { return m_nUnexpected; }
     void Clear() { m_messages.clear(); }
 
@@ -43,5 +73,14 @@ private:
     std::deque<EAnswer> m_answers;
     std::vector<std::string> m_runSubjects;
     std::optional<std::chrono::milliseconds> m_cancelDelay;
+    std::deque<int> m_folderAnswers;
+    std::vector<std::string> m_folderQuestions;
+    std::vector<std::string> m_chosenFiles;
+    std::optional<std::string> m_chosenFolder;
+    std::optional<std::vector<std::string>> m_clipboard;
+    std::vector<std::pair<std::string, std::string>> m_fileDialogs;
+    std::vector<std::pair<std::string, std::string>> m_folderDialogs;
+    int m_nWaitDepth = 0;
+    int m_nWaitCount = 0;
     int m_nUnexpected = 0;
 };
