@@ -1,11 +1,13 @@
 #include "ChildProcess.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -91,6 +93,43 @@ void AppendChunk(std::string& captured, const char* chunk, size_t length)
     if (zero)
         length = static_cast<const char*>(zero) - chunk;
     captured.append(chunk, length);
+}
+
+// Finds a program the way the shell does: a name with a slash is used as it
+// stands, any other is looked up along PATH. Looking it up here, rather than
+// leaving it to the spawn call, gives a reliable error number when it is
+// missing. Returns 0 or the error number (ENOENT, or EACCES when only
+// files that may not be run were found).
+int FindProgram(const std::string& name, std::string& found)
+{
+    if (name.find('/') != std::string::npos)
+    {
+        found = name;
+        return 0;
+    }
+    const char* pathVariable = std::getenv("PATH");
+    std::string searchPath = pathVariable ? pathVariable : "/usr/local/bin:/usr/bin:/bin";
+    int error = ENOENT;
+    size_t start = 0;
+    for (;;)
+    {
+        size_t end = searchPath.find(':', start);
+        std::string folder = searchPath.substr(start, end == std::string::npos ? end : end - start);
+        std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + name;
+        struct stat status;
+        if (::stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode))
+        {
+            if (::access(candidate.c_str(), X_OK) == 0)
+            {
+                found = candidate;
+                return 0;
+            }
+            error = EACCES;
+        }
+        if (end == std::string::npos)
+            return error;
+        start = end + 1;
+    }
 }
 
 int WaitForChild(pid_t pid)
@@ -179,8 +218,12 @@ CChildResult CChildProcess::Run(const std::vector<std::string>& arguments,
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
+    std::string program;
+    error = FindProgram(arguments.front(), program);
     pid_t pid = 0;
-    error = ::posix_spawnp(&pid, argv[0], actions.Get(), attributes.Get(), argv.data(), environ);
+    if (error == 0)
+        error = ::posix_spawn(&pid, program.c_str(), actions.Get(), attributes.Get(), argv.data(),
+                              environ);
     if (error != 0)
     {
         result.failure = CChildResult::EFailure::Start;

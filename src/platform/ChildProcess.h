@@ -23,8 +23,8 @@ struct CChildResult
     int nExitStatus = -1;       // exit code; -1 when it ended by a signal or never ran
 };
 
-// Starts a program with an argument vector (no shell, no quoting), searching
-// the executable path for it. Standard input and output are inherited; the
+// Starts a program with an argument vector (no shell, no quoting), looking
+// it up along PATH unless its name holds a slash. Standard input and output are inherited; the
 // standard error stream comes back through a pipe, read to its end in chunks
 // of up to 500 bytes. A zero byte ends the contribution of the chunk that
 // holds it. The child is always reaped before Run returns.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -64,6 +65,18 @@ TEST(ChildProcess, MissingProgram_IsAStartFailureWithTheSystemErrorNumber)
     CChildResult result = CChildProcess::Run({"zelto-no-such-program-anywhere"}, "", nullptr);
     EXPECT_EQ(result.failure, CChildResult::EFailure::Start);
     EXPECT_EQ(result.nErrorCode, ENOENT);
+}
+
+TEST(ChildProcess, ProgramFoundOnlyAsANonExecutableFile_IsPermissionDenied)
+{
+    CTempDir bin;
+    bin.Write("zelto-not-runnable", "#!/bin/sh\n");
+    std::string oldPath = std::getenv("PATH");
+    ::setenv("PATH", bin.Path().c_str(), 1);
+    CChildResult result = CChildProcess::Run({"zelto-not-runnable"}, "", nullptr);
+    ::setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_EQ(result.failure, CChildResult::EFailure::Start);
+    EXPECT_EQ(result.nErrorCode, EACCES);
 }
 
 TEST(ChildProcess, CancelEndsARunningChild)
