@@ -1,0 +1,361 @@
+#include "ZeltoDoc.h"
+
+#include "AddOperation.h"
+#include "DocObserver.h"
+#include "extract/Converter.h"
+#include "extract/ConverterContext.h"
+#include "extract/ConverterTable.h"
+#include "platform/FileProbe.h"
+#include "platform/MessageBox.h"
+#include "platform/MessageTable.h"
+#include "platform/PathRules.h"
+#include "platform/Prompts.h"
+#include "platform/Settings.h"
+#include "platform/UserException.h"
+
+#include <algorithm>
+#include <list>
+
+namespace
+{
+// The values of the program's own key sit in the section without a name.
+const std::string kOwnSection;
+} // namespace
+
+CZeltoDoc::CZeltoDoc(CConverterTable& table, CPrompts& prompts, CSettings& settings)
+    : m_table(table), m_prompts(prompts), m_settings(settings),
+      m_rules(table.Context().PathRules()), m_fileList(m_rules)
+{
+}
+
+// The converters go with the list; views are not told, as they go first.
+CZeltoDoc::~CZeltoDoc() = default;
+
+void CZeltoDoc::AddObserver(CDocObserver& observer)
+{
+    if (std::find(m_observers.begin(), m_observers.end(), &observer) == m_observers.end())
+        m_observers.push_back(&observer);
+}
+
+void CZeltoDoc::RemoveObserver(CDocObserver& observer)
+{
+    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), &observer),
+                      m_observers.end());
+}
+
+// Indexes rather than iterators, so that an observer may detach itself while
+// it is being told.
+template <typename TCall> void CZeltoDoc::Notify(TCall call)
+{
+    for (std::size_t i = 0; i < m_observers.size(); ++i)
+        call(*m_observers[i]);
+}
+
+std::optional<int> CZeltoDoc::RowOf(const CConverter* converter) const
+{
+    return m_fileList.RowOf(converter);
+}
+
+bool CZeltoDoc::OnNewDocument()
+{
+    DeleteAllConverters();
+    return true;
+}
+
+// Views are told even though no full rebuild follows here: a view must never
+// keep a row whose converter is gone.
+void CZeltoDoc::DeleteAllConverters()
+{
+    Notify([](CDocObserver& observer) { observer.OnAboutToReset(); });
+    m_fileList.Clear();
+    Notify([](CDocObserver& observer) { observer.OnReset(); });
+    SetFileCount(0);
+}
+
+void CZeltoDoc::UpdateFileCount()
+{
+    SetFileCount(m_fileList.Size());
+}
+
+void CZeltoDoc::SetFileCount(int count)
+{
+    if (count == m_nFileCount)
+        return;
+    m_nFileCount = count;
+    Notify([count](CDocObserver& observer) { observer.OnFileCountChanged(count); });
+}
+
+void CZeltoDoc::UpdateAllViews()
+{
+    Notify([](CDocObserver& observer) { observer.OnAboutToReset(); });
+    Notify([](CDocObserver& observer) { observer.OnReset(); });
+}
+
+CConverter* CZeltoDoc::FindBySourcePath(const std::string& path) const
+{
+    return m_fileList.FindBySourcePath(path);
+}
+
+int CZeltoDoc::InsertSorted(std::unique_ptr<CConverter> converter)
+{
+    if (!converter)
+        return -1;
+    int row = m_fileList.UpperBound(converter->m_strTextPath);
+    Notify([row](CDocObserver& observer) { observer.OnRowAboutToBeInserted(row); });
+    m_fileList.Insert(row, std::move(converter));
+    Notify([row](CDocObserver& observer) { observer.OnRowInserted(row); });
+    return row;
+}
+
+bool CZeltoDoc::RemoveConverter(const CConverter* converter)
+{
+    std::optional<int> row = m_fileList.RowOf(converter);
+    if (!row)
+        return false;
+    RemoveRows({*row});
+    return true;
+}
+
+void CZeltoDoc::RemoveConverters(const std::vector<const CConverter*>& selection)
+{
+    std::vector<int> rows;
+    for (const CConverter* converter : selection)
+    {
+        if (std::optional<int> row = m_fileList.RowOf(converter))
+            rows.push_back(*row);
+    }
+    RemoveRows(std::move(rows));
+    UpdateFileCount();
+}
+
+bool CZeltoDoc::DeleteConverter(const CConverter* converter)
+{
+    if (!m_fileList.Contains(converter) || !DeleteTextFile(*converter))
+        return false;
+    return RemoveConverter(converter);
+}
+
+void CZeltoDoc::DeleteConverters(const std::vector<const CConverter*>& selection)
+{
+    std::vector<const CConverter*> deleted;
+    for (const CConverter* converter : selection)
+    {
+        // A converter named twice is deleted once; its file is gone the
+        // second time.
+        if (!m_fileList.Contains(converter) ||
+            std::find(deleted.begin(), deleted.end(), converter) != deleted.end())
+            continue;
+        if (DeleteTextFile(*converter))
+            deleted.push_back(converter);
+    }
+    // Rows are looked up only now: the list may have changed while a
+    // message was showing.
+    RemoveConverters(deleted);
+}
+
+bool CZeltoDoc::DeleteTextFile(const CConverter& converter)
+{
+    if (CFileProbe::Remove(converter.m_strTextPath) == 0)
+        return true;
+    m_prompts.ShowMessage(
+        CMessageBox(EMessageStyle::InUse, EMessageId::DeleteFailed, {converter.m_strTextPath}));
+    return false;
+}
+
+// Rows go range by range from the bottom up, so that the numbers told for
+// each range are still those of the list at that moment.
+void CZeltoDoc::RemoveRows(std::vector<int> rows)
+{
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::size_t end = rows.size();
+    while (end > 0)
+    {
+        std::size_t begin = end - 1;
+        while (begin > 0 && rows[begin - 1] + 1 == rows[begin])
+            --begin;
+        int first = rows[begin];
+        int last = rows[end - 1];
+        Notify([=](CDocObserver& observer) { observer.OnRowsAboutToBeRemoved(first, last); });
+        for (int row = last; row >= first; --row)
+            m_fileList.Take(row);
+        Notify([=](CDocObserver& observer) { observer.OnRowsRemoved(first, last); });
+        end = begin;
+    }
+}
+
+void CZeltoDoc::AddPath(const std::string& path)
+{
+    m_strActivePath = path;
+    // A listed path is recognised as received, before anything else is
+    // looked at.
+    if (!CFileProbe::Exists(path) || FindBySourcePath(path))
+        return;
+    if (CFileProbe::IsFolder(path))
+        AddFolder(path);
+    else
+        AddFile(path);
+}
+
+void CZeltoDoc::AddFolder(const std::string& folder)
+{
+    // A link back into a folder that is being walked would be walked for
+    // ever; it is passed over without asking.
+    if (m_walker.IsBeingWalked(folder) || !AskAddFolderContents(folder))
+        return;
+    m_walker.Walk(folder, [this](const std::string& entry) { AddPath(entry); });
+}
+
+// Everything that belongs to one file, apart from how it was found: make the
+// converter, convert, list and count.
+void CZeltoDoc::AddFile(const std::string& path)
+{
+    try
+    {
+        std::unique_ptr<CConverter> converter = RequireConverter(path);
+        CWaitIndication wait(m_prompts);
+        converter->Convert();
+        InsertSorted(std::move(converter));
+        UpdateFileCount();
+    }
+    catch (const CUserException&)
+    {
+        // The user has been told; the converter has gone with its owner.
+    }
+}
+
+std::unique_ptr<CConverter> CZeltoDoc::RequireConverter(const std::string& path)
+{
+    std::unique_ptr<CConverter> converter = m_table.FindConverter(path);
+    if (converter)
+        return converter;
+    m_prompts.ShowMessage(CMessageBox(EMessageStyle::InUse, EMessageId::FileIgnored, {path}));
+    throw CUserException();
+}
+
+bool CZeltoDoc::AskAddFolderContents(const std::string& folder)
+{
+    if (FolderPromptState == FolderPromptYesToAll)
+        return true;
+    if (FolderPromptState == FolderPromptNoToAll)
+        return false;
+    int answer =
+        m_prompts.AskFolderQuestion(CMessageTable::Format(EMessageId::AddFolderQuestion, {folder}));
+    switch (answer)
+    {
+    case FolderAnswerYes:
+        return true;
+    case FolderAnswerYesToAll:
+        FolderPromptState = FolderPromptYesToAll;
+        return true;
+    case FolderAnswerNoToAll:
+        FolderPromptState = FolderPromptNoToAll;
+        return false;
+    default:
+        // "No", and a question that could not be shown.
+        return false;
+    }
+}
+
+void CZeltoDoc::OnEditPasteFiles()
+{
+    RunAddOperation(
+        [this]
+        {
+            FolderPromptState = FolderPromptAsk;
+            if (std::optional<std::vector<std::string>> files = m_prompts.ClipboardFiles())
+                AddPaths(*files);
+        });
+}
+
+// The folder of the first chosen file is remembered before anything is
+// added; a cancelled dialog changes nothing. The standing folder answer is
+// kept, as this dialog offers files only.
+void CZeltoDoc::OnFileAdd()
+{
+    RunAddOperation(
+        [this]
+        {
+            std::string stored = StoredFolder();
+            std::vector<std::string> chosen = m_prompts.ChooseFiles(AddFileFilter(), stored);
+            if (chosen.empty())
+                return;
+            CSplitPath first = m_rules.Split(chosen.front());
+            std::string folder = first.strDrive + first.strDir;
+            if (!m_rules.SamePath(folder, stored))
+                StoreFolder(folder);
+            AddPaths(chosen);
+        });
+}
+
+// Choosing a folder is not yet consent to add it: the folder question asks
+// about it. The folder is remembered whatever the answer.
+void CZeltoDoc::OnFileAddFolder()
+{
+    std::optional<std::string> folder;
+    RunAddOperation(
+        [&]
+        {
+            folder = m_prompts.ChooseFolder(StoredFolder(),
+                                            CMessageTable::Format(EMessageId::SelectFolderStatus));
+            if (!folder)
+                return;
+            FolderPromptState = FolderPromptAsk;
+            AddPath(*folder);
+        });
+    if (folder)
+        RunAddOperation([&] { StoreFolder(*folder); });
+}
+
+void CZeltoDoc::OnDropFiles(const std::vector<std::string>& paths)
+{
+    RunAddOperation(
+        [&]
+        {
+            FolderPromptState = FolderPromptAsk;
+            AddPaths(paths);
+        });
+}
+
+std::string CZeltoDoc::AddFileFilter() const
+{
+    std::list<std::string> extensions;
+    m_table.GetExtensions(extensions);
+    std::string patterns;
+    for (const std::string& extension : extensions)
+    {
+        if (!patterns.empty())
+            patterns += ' ';
+        patterns += "*." + extension;
+    }
+    // The table's text carries the label and the pattern in the classic
+    // "label|pattern||" form; the dialog takes the label with the patterns
+    // in brackets.
+    std::string filter = CMessageTable::Format(EMessageId::AddFileFilter, {patterns, patterns});
+    return filter.substr(0, filter.find('|'));
+}
+
+void CZeltoDoc::AddPaths(const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths)
+        AddPath(path);
+}
+
+// A failure may come between listing a file and counting it, so the count
+// is brought up to date after every operation.
+void CZeltoDoc::RunAddOperation(const std::function<void()>& operation)
+{
+    m_strActivePath.clear();
+    CAddOperation(m_prompts, m_strActivePath).Run(operation);
+    CAddOperation(m_prompts, m_strActivePath).Run([this] { UpdateFileCount(); });
+}
+
+std::string CZeltoDoc::StoredFolder() const
+{
+    return m_settings.GetString(kOwnSection, kFileOpenPath);
+}
+
+void CZeltoDoc::StoreFolder(const std::string& folder)
+{
+    m_settings.SetString(kOwnSection, kFileOpenPath, folder);
+}

@@ -1,0 +1,136 @@
+#pragma once
+
+#include "ConverterList.h"
+#include "FolderWalker.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CConverter;
+class CConverterTable;
+class CDocObserver;
+class CPathRules;
+class CPrompts;
+class CSettings;
+
+// The standing answer of the folder question for the rest of one add
+// operation.
+enum EFolderPromptState : int
+{
+    FolderPromptAsk = 0,
+    FolderPromptYesToAll = 1,
+    FolderPromptNoToAll = 2
+};
+
+// The program's one document: the converters of every listed file, owned and
+// kept in ascending case-insensitive order of their text paths, and every
+// way in which paths enter the list. Nothing of the list is ever saved.
+class CZeltoDoc
+{
+public:
+    // The per-user value (in the program's own section) holding the folder
+    // last used for adding.
+    static constexpr const char* kFileOpenPath = "File Open Path";
+
+    CZeltoDoc(CConverterTable& table, CPrompts& prompts, CSettings& settings);
+    ~CZeltoDoc();
+
+    CZeltoDoc(const CZeltoDoc&) = delete;
+    CZeltoDoc& operator=(const CZeltoDoc&) = delete;
+
+    // Views. An observer stays attached until it is removed; it must be
+    // removed before it is destroyed.
+    void AddObserver(CDocObserver& observer);
+    void RemoveObserver(CDocObserver& observer);
+
+    // The list in its order, for the views.
+    int RowCount() const { return m_fileList.Size(); }
+    const CConverter* ConverterAt(int row) const { return m_fileList.At(row); }
+    std::optional<int> RowOf(const CConverter* converter) const;
+
+    // Remove All: empties the list and tells the views; no file is touched.
+    bool OnNewDocument();
+    // Destroys every listed converter, records the count 0 and tells the
+    // views of the reset.
+    void DeleteAllConverters();
+    void UpdateFileCount();
+    // The count as last recorded, for the status bar.
+    int GetFileCount() const { return m_nFileCount; }
+    // Asks every view to rebuild all its rows.
+    void UpdateAllViews();
+
+    // A listed converter whose source path names the same file as `path`
+    // (byte for byte under POSIX rules, ignoring letter case under Windows
+    // rules), or null.
+    CConverter* FindBySourcePath(const std::string& path) const;
+    // Takes the converter into the list after every converter whose text
+    // path is not greater, tells the views, and returns its row (-1 for
+    // null). Does not recount.
+    int InsertSorted(std::unique_ptr<CConverter> converter);
+    // Takes this very converter (not one with the same path) out of the list
+    // and destroys it; a converter that is not listed is left alone. Returns
+    // whether it was listed. Does not recount.
+    bool RemoveConverter(const CConverter* converter);
+    // Removes each listed converter of the selection, then recounts once.
+    void RemoveConverters(const std::vector<const CConverter*>& selection);
+    // Deletes a listed converter's text file and then removes the
+    // converter. A file that cannot be deleted is reported and the
+    // converter stays. Returns whether it was removed.
+    bool DeleteConverter(const CConverter* converter);
+    // DeleteConverter for each of the selection, reporting every file that
+    // cannot be deleted; the list changes and is recounted once, at the end.
+    void DeleteConverters(const std::vector<const CConverter*>& selection);
+
+    // Adds one file, or one folder recursively after asking. Paths that do
+    // not exist or are listed already are passed over in silence. Problems
+    // with one file are told to the user here, and that file is skipped.
+    void AddPath(const std::string& path);
+    // Converts one file that is not listed yet and lists it when the
+    // conversion succeeds; a file given up is told about and dropped.
+    void AddFile(const std::string& path);
+    // A new converter for the path; tells the user and raises
+    // CUserException when no converter handles it.
+    std::unique_ptr<CConverter> RequireConverter(const std::string& path);
+    // Whether a folder's contents are to be added: the standing answer, or
+    // the four-button question.
+    bool AskAddFolderContents(const std::string& folder);
+
+    // The entry points. Each is one add operation: a failure that no file's
+    // handling takes ends only the operation, is told in a plain message,
+    // and leaves every file added before it listed.
+    void OnEditPasteFiles();
+    void OnFileAdd();
+    void OnFileAddFolder();
+    // Paths dropped on the main window, in drop order.
+    void OnDropFiles(const std::vector<std::string>& paths);
+
+    // The file dialog's one filter entry, "All Valid (*.pdf)".
+    std::string AddFileFilter() const;
+
+    EFolderPromptState FolderPromptState = FolderPromptAsk;
+
+private:
+    void AddFolder(const std::string& folder);
+    void AddPaths(const std::vector<std::string>& paths);
+    void RunAddOperation(const std::function<void()>& operation);
+    bool DeleteTextFile(const CConverter& converter);
+    void RemoveRows(std::vector<int> rows);
+    void SetFileCount(int count);
+    std::string StoredFolder() const;
+    void StoreFolder(const std::string& folder);
+    template <typename TCall> void Notify(TCall call);
+
+    CConverterTable& m_table;
+    CPrompts& m_prompts;
+    CSettings& m_settings;
+    const CPathRules& m_rules;
+    std::vector<CDocObserver*> m_observers;
+    CConverterList m_fileList;
+    int m_nFileCount = 0;
+    CFolderWalker m_walker;
+    // The path an add operation is at, to name it should the operation fail.
+    std::string m_strActivePath;
+};

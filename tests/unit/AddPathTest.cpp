@@ -1,0 +1,400 @@
+// Adding one path: files, folders with the four-button question, links,
+// deep and wide trees. Drops stand in for every entry point here.
+
+#include "DocFixture.h"
+#include "PdfMaker.h"
+#include "platform/UserException.h"
+
+namespace
+{
+using Events = std::vector<std::string>;
+using Paths = std::vector<std::string>;
+
+class AddingFiles : public DocFixture
+{
+protected:
+    AddingFiles() = default;
+    explicit AddingFiles(const CPathRules& rules) : DocFixture(rules) {}
+
+    void Drop(const Paths& paths) { m_doc.OnDropFiles(paths); }
+
+    CQuickTool m_tool;
+};
+
+class AddingFilesWindowsRules : public AddingFiles
+{
+protected:
+    AddingFilesWindowsRules() : AddingFiles(CPathRules::Windows()) {}
+};
+
+struct FolderAnswerCase
+{
+    const char* name;
+    int answer;
+    bool added;
+    EFolderPromptState state;
+};
+
+void PrintTo(const FolderAnswerCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class FolderAnswer : public AddingFiles, public ::testing::WithParamInterface<FolderAnswerCase>
+{
+};
+} // namespace
+
+TEST_F(AddingFiles, NewPdf_IsConvertedListedAndCounted)
+{
+    std::string pdf = Pdf("a.pdf");
+    Drop({pdf});
+    EXPECT_EQ(ListedSources(), (Paths{pdf}));
+    EXPECT_EQ(CTempDir::ReadFile(m_dir / "a.txt"), "Text of a.pdf\n");
+    EXPECT_EQ(m_doc.GetFileCount(), 1);
+    EXPECT_EQ(m_view.Events(), (Events{"insert 0", "count 1"}));
+    EXPECT_EQ(m_prompts.WaitCount(), 1);
+    EXPECT_TRUE(m_prompts.Messages().empty());
+}
+
+TEST_F(AddingFiles, DropOfListedFile_DoesNothing)
+{
+    std::string pdf = Pdf("a.pdf");
+    Drop({pdf});
+    m_view.ClearEvents();
+    Drop({pdf});
+    EXPECT_EQ(m_tool.Calls().size(), 1u);
+    EXPECT_TRUE(m_view.Events().empty());
+    EXPECT_TRUE(m_prompts.Messages().empty());
+}
+
+TEST_F(AddingFiles, DropOfListedFileInOtherCase_IsAnotherFileUnderPosixRules)
+{
+    std::string lower = Pdf("a.pdf");
+    std::string upper = Pdf("A.PDF");
+    Drop({lower, upper});
+    EXPECT_EQ(ListedSources(), (Paths{lower, upper}));
+    EXPECT_EQ(m_tool.Calls().size(), 2u);
+}
+
+TEST_F(AddingFilesWindowsRules, DropOfListedFileInAnyCase_DoesNothing)
+{
+    std::string lower = Pdf("a.pdf");
+    std::string upper = Pdf("A.PDF");
+    Drop({lower});
+    Drop({upper});
+    EXPECT_EQ(ListedSources(), (Paths{lower}));
+    EXPECT_EQ(m_tool.Calls().size(), 1u);
+    EXPECT_TRUE(m_prompts.Messages().empty());
+}
+
+TEST_F(AddingFiles, MissingPath_IsPassedOverInSilence)
+{
+    Drop({m_dir / "nowhere.pdf", m_dir / "no/folder", ""});
+    EXPECT_EQ(m_doc.RowCount(), 0);
+    EXPECT_TRUE(m_prompts.Messages().empty());
+    EXPECT_TRUE(m_tool.Calls().empty());
+}
+
+TEST_F(AddingFiles, FileNoConverterTakes_Is59400WithItsFullPath)
+{
+    std::string doc = m_dir.Write("readme.doc", "words");
+    Drop({doc});
+    ASSERT_EQ(m_prompts.Messages().size(), 1u);
+    EXPECT_EQ(m_prompts.Messages()[0].strText, Ignored(doc));
+    EXPECT_EQ(m_prompts.Messages()[0].style, EMessageStyle::InUse);
+    EXPECT_EQ(m_prompts.WaitCount(), 0);
+    EXPECT_EQ(m_doc.RowCount(), 0);
+}
+
+TEST_F(AddingFiles, RequireConverter_RaisesAfterTellingTheUser)
+{
+    EXPECT_THROW(m_doc.RequireConverter("/x/notes"), CUserException);
+    EXPECT_EQ(MessageTexts(), (Paths{Ignored("/x/notes")}));
+    std::unique_ptr<CConverter> converter = m_doc.RequireConverter("/x/a.PDF");
+    ASSERT_NE(converter, nullptr);
+    EXPECT_EQ(converter->m_strTextPath, "/x/a.txt");
+}
+
+TEST_F(AddingFiles, ConversionGivenUp_IsNotListedAndTheWaitEnds)
+{
+    std::string broken = BrokenPdf("broken.pdf");
+    std::string good = Pdf("good.pdf");
+    Drop({broken, good});
+    EXPECT_EQ(ListedSources(), (Paths{good}));
+    EXPECT_EQ(m_prompts.FirstIds(), std::vector<EMessageId>{EMessageId::ExtractionFailed});
+    EXPECT_EQ(m_prompts.WaitCount(), 2);
+    EXPECT_EQ(m_view.Events(), (Events{"insert 0", "count 1"}));
+}
+
+TEST_F(AddingFiles, ExistingTextFileKeptOnNo_IsNotListed)
+{
+    std::string pdf = Pdf("a.pdf");
+    m_dir.Write("a.txt", "old words");
+    m_prompts.AnswerNext(EAnswer::No);
+    Drop({pdf});
+    EXPECT_EQ(m_doc.RowCount(), 0);
+    EXPECT_EQ(CTempDir::ReadFile(m_dir / "a.txt"), "old words");
+    EXPECT_EQ(m_prompts.FirstIds(), std::vector<EMessageId>{EMessageId::OverwriteQuestion});
+}
+
+TEST_P(FolderAnswer, DecidesAndSetsTheStandingAnswer)
+{
+    const FolderAnswerCase& c = GetParam();
+    std::string folder = Folder("docs");
+    std::string pdf = Pdf("docs/a.pdf");
+    m_prompts.AnswerFolderNext(c.answer);
+    m_doc.AddPath(folder);
+    EXPECT_EQ(m_prompts.FolderQuestions(), (Paths{Question(folder)}));
+    EXPECT_EQ(ListedSources(), c.added ? Paths{pdf} : Paths{});
+    EXPECT_EQ(m_doc.FolderPromptState, c.state);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryAnswer, FolderAnswer,
+    ::testing::Values(FolderAnswerCase{"Yes", FolderAnswerYes, true, FolderPromptAsk},
+                      FolderAnswerCase{"YesToAll", FolderAnswerYesToAll, true,
+                                       FolderPromptYesToAll},
+                      FolderAnswerCase{"No", FolderAnswerNo, false, FolderPromptAsk},
+                      FolderAnswerCase{"NoToAll", FolderAnswerNoToAll, false, FolderPromptNoToAll},
+                      FolderAnswerCase{"NotShown", FolderAnswerFailed, false, FolderPromptAsk},
+                      FolderAnswerCase{"Unknown", 7, false, FolderPromptAsk}),
+    [](const ::testing::TestParamInfo<FolderAnswerCase>& info) { return info.param.name; });
+
+TEST_F(AddingFiles, StandingAnswer_DecidesWithoutAsking)
+{
+    m_doc.FolderPromptState = FolderPromptYesToAll;
+    EXPECT_TRUE(m_doc.AskAddFolderContents("/x"));
+    m_doc.FolderPromptState = FolderPromptNoToAll;
+    EXPECT_FALSE(m_doc.AskAddFolderContents("/x"));
+    EXPECT_TRUE(m_prompts.FolderQuestions().empty());
+}
+
+TEST_F(AddingFiles, Yes_AddsTheFolderAndAsksAgainForEachSubfolder)
+{
+    std::string docs = Folder("docs");
+    std::string a = Pdf("docs/a.pdf");
+    Pdf("docs/old/b.pdf");
+    std::string c = Pdf("docs/z/c.pdf");
+    m_prompts.AnswerFolderNext(FolderAnswerYes);
+    m_prompts.AnswerFolderNext(FolderAnswerNo);
+    m_prompts.AnswerFolderNext(FolderAnswerYes);
+    Drop({docs});
+    EXPECT_EQ(m_prompts.FolderQuestions(),
+              (Paths{Question(docs), Question(docs + "/old"), Question(docs + "/z")}));
+    EXPECT_EQ(ListedSources(), (Paths{a, c}));
+    EXPECT_EQ(m_doc.FolderPromptState, FolderPromptAsk);
+}
+
+TEST_F(AddingFiles, YesToAll_AddsEveryDepthAndEveryFolderOfTheDropWithoutAsking)
+{
+    std::string docs = Folder("docs");
+    std::string other = Folder("other");
+    Pdf("docs/a.pdf");
+    Pdf("docs/old/older/b.pdf");
+    Pdf("other/c.pdf");
+    m_prompts.AnswerFolderNext(FolderAnswerYesToAll);
+    Drop({docs, other});
+    EXPECT_EQ(m_prompts.FolderQuestions(), (Paths{Question(docs)}));
+    EXPECT_EQ(m_doc.RowCount(), 3);
+}
+
+TEST_F(AddingFiles, NoToAll_SkipsEveryFurtherFolderButNotTheFilesAlongside)
+{
+    std::string docs = Folder("docs");
+    std::string other = Folder("other");
+    Pdf("docs/a.pdf");
+    Pdf("other/b.pdf");
+    std::string loose = Pdf("loose.pdf");
+    m_prompts.AnswerFolderNext(FolderAnswerNoToAll);
+    Drop({docs, other, loose});
+    EXPECT_EQ(m_prompts.FolderQuestions(), (Paths{Question(docs)}));
+    EXPECT_EQ(ListedSources(), (Paths{loose}));
+}
+
+TEST_F(AddingFiles, NoToAllInsideAFolder_StopsTheRestOfTheDrop)
+{
+    std::string docs = Folder("docs");
+    std::string a = Pdf("docs/a.pdf");
+    Pdf("docs/sub/b.pdf");
+    Pdf("docs/sub2/c.pdf");
+    std::string other = Folder("other");
+    Pdf("other/d.pdf");
+    m_prompts.AnswerFolderNext(FolderAnswerYes);
+    m_prompts.AnswerFolderNext(FolderAnswerNoToAll);
+    Drop({docs, other});
+    EXPECT_EQ(m_prompts.FolderQuestions(), (Paths{Question(docs), Question(docs + "/sub")}));
+    EXPECT_EQ(ListedSources(), (Paths{a}));
+}
+
+TEST_F(AddingFiles, DocInsideAFolder_Is59400WithItsFullPathAndThePdfsAreStillAdded)
+{
+    std::string docs = Folder("docs");
+    std::string a = Pdf("docs/a.pdf");
+    std::string readme = m_dir.Write("docs/readme.doc", "words");
+    std::string b = Pdf("docs/z.pdf");
+    m_prompts.AnswerFolderNext(FolderAnswerYes);
+    Drop({docs});
+    EXPECT_EQ(MessageTexts(), (Paths{Ignored(readme)}));
+    EXPECT_EQ(ListedSources(), (Paths{a, b}));
+}
+
+TEST_F(AddingFiles, ListedFolderAddedAgain_SkipsPdfsSilentlyAndReportsEachTextFile)
+{
+    std::string docs = Folder("docs");
+    Pdf("docs/a.pdf");
+    Pdf("docs/b.pdf");
+    m_prompts.AnswerFolderNext(FolderAnswerYes);
+    Drop({docs});
+    // The text files made while walking were not met the first time.
+    EXPECT_TRUE(m_prompts.Messages().empty());
+
+    m_prompts.AnswerFolderNext(FolderAnswerYes);
+    Drop({docs});
+    EXPECT_EQ(m_tool.Calls().size(), 2u);
+    EXPECT_EQ(MessageTexts(), (Paths{Ignored(docs + "/a.txt"), Ignored(docs + "/b.txt")}));
+    EXPECT_EQ(m_doc.RowCount(), 2);
+}
+
+TEST_F(AddingFiles, EmptyFolder_AsksAndThenAddsAndShowsNothing)
+{
+    std::string empty = Folder("empty");
+    m_prompts.AnswerFolderNext(FolderAnswerYes);
+    Drop({empty});
+    EXPECT_EQ(m_prompts.FolderQuestions().size(), 1u);
+    EXPECT_TRUE(m_prompts.Messages().empty());
+    EXPECT_EQ(m_doc.RowCount(), 0);
+}
+
+TEST_F(AddingFiles, HiddenEntries_AreAddedLikeAnyOther)
+{
+    std::string docs = Folder("docs");
+    std::string hidden = Pdf("docs/.hidden.pdf");
+    std::string inside = Pdf("docs/.cache/inside.pdf");
+    m_prompts.AnswerFolderNext(FolderAnswerYesToAll);
+    Drop({docs});
+    EXPECT_EQ(ListedSources(), (Paths{inside, hidden}));
+}
+
+TEST_F(AddingFiles, SymlinkLoop_IsNotWalkedRound)
+{
+    std::string docs = Folder("docs");
+    std::string a = Pdf("docs/a.pdf");
+    std::string b = Pdf("docs/sub/b.pdf");
+    std::filesystem::create_directory_symlink(docs, docs + "/loop");
+    std::filesystem::create_directory_symlink("..", docs + "/sub/up");
+    m_prompts.AnswerFolderNext(FolderAnswerYes);
+    m_prompts.AnswerFolderNext(FolderAnswerYes);
+    Drop({docs});
+    // The links back are passed over without a question.
+    EXPECT_EQ(m_prompts.FolderQuestions(), (Paths{Question(docs), Question(docs + "/sub")}));
+    EXPECT_EQ(ListedSources(), (Paths{a, b}));
+}
+
+TEST_F(AddingFiles, SymlinkLoop_UnderYesToAllEndsToo)
+{
+    std::string docs = Folder("docs");
+    Pdf("docs/a.pdf");
+    std::filesystem::create_directory_symlink(docs, docs + "/loop");
+    std::filesystem::create_directory_symlink(docs + "/loop", docs + "/loop2");
+    m_prompts.AnswerFolderNext(FolderAnswerYesToAll);
+    Drop({docs});
+    EXPECT_EQ(m_doc.RowCount(), 1);
+}
+
+TEST_F(AddingFiles, LinksToFilesAndToOtherFolders_AreFollowed)
+{
+    std::string docs = Folder("docs");
+    std::string real = Pdf("elsewhere/real.pdf");
+    Pdf("shared/c.pdf");
+    std::filesystem::create_symlink(real, docs + "/link.pdf");
+    std::filesystem::create_directory_symlink(m_dir / "shared", docs + "/shared");
+    m_prompts.AnswerFolderNext(FolderAnswerYesToAll);
+    Drop({docs});
+    EXPECT_EQ(ListedSources(), (Paths{docs + "/link.pdf", docs + "/shared/c.pdf"}));
+    EXPECT_TRUE(std::filesystem::exists(docs + "/link.txt"));
+}
+
+TEST_F(AddingFiles, TreeThirtyLevelsDeep_IsAddedToTheBottom)
+{
+    std::string level = "deep";
+    for (int depth = 0; depth < 30; ++depth)
+    {
+        Pdf(level + "/f" + std::to_string(depth) + ".pdf");
+        level += "/d" + std::to_string(depth);
+    }
+    for (int depth = 0; depth < 30; ++depth)
+        m_prompts.AnswerFolderNext(FolderAnswerYes);
+    Drop({m_dir / "deep"});
+    EXPECT_EQ(m_doc.RowCount(), 30);
+    EXPECT_EQ(m_prompts.FolderQuestions().size(), 30u);
+    EXPECT_EQ(m_doc.GetFileCount(), 30);
+}
+
+TEST_F(AddingFiles, FolderOf2000Files_AddsEveryOneInTextPathOrder)
+{
+    std::string many = Folder("many");
+    for (int i = 0; i < 2000; ++i)
+        Pdf("many/File" + std::to_string(i * 7919 % 2000) + ".pdf");
+    m_prompts.AnswerFolderNext(FolderAnswerYes);
+    Drop({many});
+    ASSERT_EQ(m_doc.RowCount(), 2000);
+    EXPECT_EQ(m_doc.GetFileCount(), 2000);
+    Paths texts = ListedTexts();
+    EXPECT_TRUE(std::is_sorted(texts.begin(), texts.end(),
+                               [](const std::string& a, const std::string& b)
+                               { return CPathRules::CompareNoCase(a, b) < 0; }));
+    EXPECT_TRUE(m_prompts.Messages().empty());
+    EXPECT_EQ(m_prompts.WaitCount(), 2000);
+}
+
+TEST_F(AddingFiles, LongPaths_ArriveWhole)
+{
+    std::string name(120, 'n');
+    std::string relative = name + "/" + name + "/" + name + "/" + name + "/a.pdf";
+    std::string pdf = Pdf(relative);
+    ASSERT_GT(pdf.size(), 500u);
+    m_prompts.AnswerFolderNext(FolderAnswerYesToAll);
+    Drop({m_dir / name});
+    EXPECT_EQ(ListedSources(), (Paths{pdf}));
+    EXPECT_EQ(m_doc.ConverterAt(0)->m_strTextPath, pdf.substr(0, pdf.size() - 3) + "txt");
+}
+
+TEST_F(AddingFiles, FileWhoseNameEndsInPdfButIsAFolder_IsWalkedNotConverted)
+{
+    std::string odd = Folder("odd.pdf");
+    std::string inside = Pdf("odd.pdf/in.pdf");
+    m_prompts.AnswerFolderNext(FolderAnswerYes);
+    Drop({odd});
+    EXPECT_EQ(ListedSources(), (Paths{inside}));
+}
+
+// The real pdftotext on real PDFs, through the whole add.
+class AddingRealPdfs : public DocFixture
+{
+};
+
+TEST_F(AddingRealPdfs, FolderOfPdfs_ListedWithTheirWords)
+{
+    std::string docs = Folder("docs");
+    CPdfMaker::Write(docs + "/first.pdf", {"Alpha words here"});
+    CPdfMaker::Write(m_dir.MakeFolder("docs/sub") + "/second.pdf", {"Beta words"});
+    CPdfMaker::Write(docs + "/blank.pdf", {""});
+    m_prompts.AnswerFolderNext(FolderAnswerYesToAll);
+    m_doc.OnDropFiles({docs});
+    EXPECT_EQ(ListedSources(),
+              (Paths{docs + "/blank.pdf", docs + "/first.pdf", docs + "/sub/second.pdf"}));
+    EXPECT_NE(CTempDir::ReadFile(docs + "/first.txt").find("Alpha words here"), std::string::npos);
+    EXPECT_NE(CTempDir::ReadFile(docs + "/sub/second.txt").find("Beta words"), std::string::npos);
+    EXPECT_EQ(m_prompts.FirstIds(), std::vector<EMessageId>{EMessageId::NoTextExtracted});
+}
+
+TEST_F(AddingRealPdfs, FileThatIsNotReallyAPdf_IsDroppedWithTheToolsReport)
+{
+    std::string fake = m_dir.Write("fake.pdf", "not a pdf at all");
+    std::string real = m_dir / "real.pdf";
+    CPdfMaker::Write(real, {"Gamma"});
+    m_doc.OnDropFiles({fake, real});
+    EXPECT_EQ(ListedSources(), (Paths{real}));
+    EXPECT_EQ(m_prompts.FirstIds(), std::vector<EMessageId>{EMessageId::ExtractionFailed});
+}
