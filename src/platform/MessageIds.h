@@ -55,4 +55,8 @@ enum class EMessageId : int
 
     // Texts of this program beyond the classic set.
     ReportLinesOmitted = 59430,
+    RunProgressFile = 59431,
+    RunProgressDone = 59432,
+    BusyRefusal = 59433,
+    ToolsExplorerMenu = 59434,
 };

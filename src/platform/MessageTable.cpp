@@ -15,8 +15,10 @@ struct CEntry
 
 #ifdef _WIN32
 constexpr std::string_view kToolsExplorerPrompt = "Run Windows Explorer\nRun Explorer";
+constexpr std::string_view kToolsExplorerMenu = "Windows Explorer";
 #else
 constexpr std::string_view kToolsExplorerPrompt = "Run the file manager\nRun File Manager";
+constexpr std::string_view kToolsExplorerMenu = "File Manager";
 #endif
 
 // clang-format off
@@ -65,6 +67,10 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::NoTextExtracted, "Text was not extracted from the file '%s'.  This may be because the file contains only scanned images.  Scanned text is not processed."},
     CEntry{EMessageId::ExtractionWarning, "The file '%s' may be incorrectly processed as extraction process reported:\n%s."},
     CEntry{EMessageId::ReportLinesOmitted, "[%d more lines not shown]"},
+    CEntry{EMessageId::RunProgressFile, "Extracting text from '%s'"},
+    CEntry{EMessageId::RunProgressDone, "Files done: %d"},
+    CEntry{EMessageId::BusyRefusal, "Files are still being added.  Wait until they are done, or cancel."},
+    CEntry{EMessageId::ToolsExplorerMenu, kToolsExplorerMenu},
 };
 // clang-format on
 

@@ -1,0 +1,49 @@
+# The tips file and the help pages are read from disk at run time, and the
+# program decides at start-up whether they are there. A program run from the
+# build folder finds them beside its executable; an installed one finds them
+# in <prefix>/share/zelto-extractor/. Include this file after the program's
+# target `zelto-extractor` has been defined.
+
+set(ZELTO_DATA_SOURCE_DIR ${PROJECT_SOURCE_DIR}/res)
+# The program looks for ../share/zelto-extractor/ from its own folder, so
+# this place is fixed relative to the prefix.
+set(ZELTO_DATA_INSTALL_DIR share/zelto-extractor)
+
+file(GLOB_RECURSE ZELTO_HELP_FILES CONFIGURE_DEPENDS
+  RELATIVE ${ZELTO_DATA_SOURCE_DIR}
+  ${ZELTO_DATA_SOURCE_DIR}/help/*)
+set(ZELTO_DATA_FILES tips.txt ${ZELTO_HELP_FILES})
+
+if(TARGET zelto-extractor)
+  set(ZELTO_DATA_OUTPUT_DIR $<TARGET_FILE_DIR:zelto-extractor>)
+else()
+  set(ZELTO_DATA_OUTPUT_DIR ${CMAKE_BINARY_DIR}/src)
+endif()
+
+set(ZELTO_DATA_COPIES)
+set(ZELTO_DATA_SOURCES)
+foreach(data_file ${ZELTO_DATA_FILES})
+  get_filename_component(data_dir ${data_file} DIRECTORY)
+  list(APPEND ZELTO_DATA_COPIES
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${ZELTO_DATA_OUTPUT_DIR}/${data_dir}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different
+      ${ZELTO_DATA_SOURCE_DIR}/${data_file} ${ZELTO_DATA_OUTPUT_DIR}/${data_file})
+  list(APPEND ZELTO_DATA_SOURCES ${ZELTO_DATA_SOURCE_DIR}/${data_file})
+endforeach()
+
+# A stamp, not the copies themselves, is the output: the copies' folder is
+# only known once the generator has placed the executable.
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/zelto_data_files.stamp
+  ${ZELTO_DATA_COPIES}
+  COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/zelto_data_files.stamp
+  DEPENDS ${ZELTO_DATA_SOURCES}
+  COMMENT "Copying the tips file and the help pages beside the program"
+  VERBATIM)
+add_custom_target(zelto_data_files ALL DEPENDS ${CMAKE_BINARY_DIR}/zelto_data_files.stamp)
+if(TARGET zelto-extractor)
+  add_dependencies(zelto-extractor zelto_data_files)
+endif()
+
+install(FILES ${ZELTO_DATA_SOURCE_DIR}/tips.txt DESTINATION ${ZELTO_DATA_INSTALL_DIR})
+install(DIRECTORY ${ZELTO_DATA_SOURCE_DIR}/help/ DESTINATION ${ZELTO_DATA_INSTALL_DIR}/help)

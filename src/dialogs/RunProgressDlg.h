@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+// Shown while one file is being converted: which file, how many files of
+// the current operation are done, and a Cancel. The dialog never closes by
+// itself from the keyboard or the close box: those ask for a cancel, and
+// whoever runs the work closes it when the work has ended.
+class CRunProgressDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    CRunProgressDlg(const QString& fileName, int filesDone, QWidget* parent = nullptr);
+
+    bool IsCancelRequested() const { return m_bCancelRequested; }
+
+    void reject() override;
+
+signals:
+    void CancelRequested();
+
+private:
+    QLabel* m_pFile = nullptr;
+    QLabel* m_pDone = nullptr;
+    QPushButton* m_pCancel = nullptr;
+    bool m_bCancelRequested = false;
+};

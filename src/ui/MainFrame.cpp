@@ -1,0 +1,387 @@
+#include "MainFrame.h"
+
+#include "ContextHelpMode.h"
+#include "DesktopOpener.h"
+#include "FileListModel.h"
+#include "IconSet.h"
+#include "LockKeyState.h"
+#include "QtPrompts.h"
+#include "WindowPlacement.h"
+#include "ZeltoView.h"
+#include "doc/ZeltoDoc.h"
+#include "platform/MessageTable.h"
+#include "platform/Prompts.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+namespace
+{
+QString Text(EMessageId id)
+{
+    return QString::fromStdString(std::string(CMessageTable::Text(id)));
+}
+
+// The local files among dropped URLs, in drop order.
+std::vector<std::string> LocalPaths(const QMimeData* data)
+{
+    std::vector<std::string> paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls())
+    {
+        if (url.isLocalFile())
+            paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    }
+    return paths;
+}
+
+// How often the lock keys are looked at; the platform sends no event when
+// they change while another window has the focus.
+constexpr int kLockPollMilliseconds = 500;
+} // namespace
+
+CMainFrame::CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings, QWidget* parent)
+    : QMainWindow(parent), m_doc(doc), m_prompts(prompts), m_settings(settings),
+      m_strCaption(Text(EMessageId::MainCaption)),
+      m_pOwnOpener(std::make_unique<CDesktopOpener>()), m_pOpener(m_pOwnOpener.get())
+{
+    setWindowTitle(m_strCaption);
+    setWindowIcon(CIconSet::Icon(CIconSet::EIcon::Application));
+    setAcceptDrops(true);
+
+    m_pView = new CZeltoView(doc, prompts, this);
+    m_pView->SetCommandGate([this](const std::function<void()>& command)
+                            { return RunGuarded(command); });
+    setCentralWidget(m_pView);
+
+    m_pHelpMode = new CContextHelpMode(this);
+    connect(m_pHelpMode, &CContextHelpMode::HelpRequested, this, &CMainFrame::HelpRequested);
+    connect(m_pHelpMode, &CContextHelpMode::ActiveChanged, this,
+            [this](bool active)
+            {
+                if (active)
+                    statusBar()->showMessage(Text(EMessageId::HelpModeMessage));
+                else
+                    statusBar()->clearMessage();
+            });
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    CreateInertKeys();
+
+    connect(&m_pView->Model(), &CFileListModel::FileCountChanged, this,
+            &CMainFrame::UpdateFileCountPane);
+    auto* lockTimer = new QTimer(this);
+    connect(lockTimer, &QTimer::timeout, this, &CMainFrame::UpdateLockPanes);
+    lockTimer->start(kLockPollMilliseconds);
+    UpdateLockPanes();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction* CMainFrame::Action(ECommandId id) const
+{
+    auto found = m_actions.find(id);
+    return found == m_actions.end() ? nullptr : found->second;
+}
+
+QAction* CMainFrame::MakeAction(ECommandId id, const QString& text,
+                                const std::function<void()>& handler)
+{
+    auto* action = new QAction(text, this);
+    auto messageId = static_cast<EMessageId>(id);
+    action->setStatusTip(QString::fromStdString(CMessageTable::Prompt(messageId)));
+    QString tooltip = QString::fromStdString(CMessageTable::Tooltip(messageId));
+    action->setToolTip(tooltip.isEmpty() ? action->statusTip() : tooltip);
+    connect(action, &QAction::triggered, this, [handler] { handler(); });
+    m_actions[id] = action;
+    return action;
+}
+
+void CMainFrame::CreateActions()
+{
+    using EIcon = CIconSet::EIcon;
+    MakeAction(ID_FILE_ADD, QStringLiteral("Add..."),
+               [this] { RunGuarded([this] { m_doc.OnFileAdd(); }); })
+        ->setIcon(CIconSet::Icon(EIcon::AddFiles));
+    MakeAction(ID_FILE_ADD_FOLDER, QStringLiteral("Add Folder..."),
+               [this] { RunGuarded([this] { m_doc.OnFileAddFolder(); }); })
+        ->setIcon(CIconSet::Icon(EIcon::AddFolder));
+    QAction* removeAll = MakeAction(ID_FILE_NEW, QStringLiteral("&Remove All\tCtrl+R"),
+                                    [this] { RunGuarded([this] { m_doc.OnNewDocument(); }); });
+    removeAll->setIcon(CIconSet::Icon(EIcon::RemoveAll));
+    removeAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    MakeAction(ID_APP_EXIT, QStringLiteral("E&xit"), [this] { close(); });
+
+    QAction* paste = MakeAction(ID_EDIT_PASTE, QStringLiteral("&Paste Files\tCtrl+V"),
+                                [this] { RunGuarded([this] { m_doc.OnEditPasteFiles(); }); });
+    paste->setIcon(CIconSet::Icon(EIcon::PasteFiles));
+    paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+
+    QAction* toolbar = MakeAction(ID_VIEW_TOOLBAR, QStringLiteral("&Toolbar"), [] {});
+    toolbar->setCheckable(true);
+    toolbar->setChecked(true);
+    QAction* statusBarAction = MakeAction(ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"), [] {});
+    statusBarAction->setCheckable(true);
+    statusBarAction->setChecked(true);
+
+    MakeAction(ID_TOOLS_EXPLORER, Text(EMessageId::ToolsExplorerMenu), [this] { OnToolsExplorer(); })
+        ->setIcon(CIconSet::Icon(EIcon::FileManager));
+    MakeAction(ID_HELP_FINDER, QStringLiteral("&Help Topics"), [this] { emit HelpRequested(); });
+    MakeAction(ID_SHOW_TIP, QStringLiteral("Tip of the Day..."), [this] { emit TipRequested(); });
+    MakeAction(ID_APP_ABOUT, QStringLiteral("&About Zelto..."), [this] { emit AboutRequested(); })
+        ->setIcon(CIconSet::Icon(EIcon::About));
+
+    QAction* help = MakeAction(ID_HELP, QStringLiteral("Help"), [this] { emit HelpRequested(); });
+    help->setShortcut(QKeySequence(Qt::Key_F1));
+    QAction* contextHelp = MakeAction(ID_CONTEXT_HELP, QStringLiteral("What's This?"),
+                                      [this] { m_pHelpMode->Enter(); });
+    contextHelp->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    for (QAction* keyOnly : {help, contextHelp})
+    {
+        keyOnly->setShortcutContext(Qt::WindowShortcut);
+        addAction(keyOnly);
+    }
+}
+
+void CMainFrame::CreateMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(Action(ID_FILE_ADD));
+    file->addAction(Action(ID_FILE_ADD_FOLDER));
+    file->addAction(Action(ID_FILE_NEW));
+    file->addSeparator();
+    file->addAction(Action(ID_APP_EXIT));
+
+    menuBar()->addMenu(QStringLiteral("&Edit"))->addAction(Action(ID_EDIT_PASTE));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->addAction(Action(ID_VIEW_TOOLBAR));
+    view->addAction(Action(ID_VIEW_STATUS_BAR));
+
+    menuBar()->addMenu(QStringLiteral("&Tools"))->addAction(Action(ID_TOOLS_EXPLORER));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(Action(ID_HELP_FINDER));
+    help->addAction(Action(ID_SHOW_TIP));
+    help->addSeparator();
+    help->addAction(Action(ID_APP_ABOUT));
+}
+
+void CMainFrame::CreateToolBar()
+{
+    m_pToolBar = new QToolBar(QStringLiteral("Toolbar"), this);
+    m_pToolBar->setObjectName(QStringLiteral("MainToolBar"));
+    m_pToolBar->setMovable(true);
+    m_pToolBar->setFloatable(true);
+    m_pToolBar->setIconSize(QSize(16, 16));
+    m_pToolBar->addAction(Action(ID_FILE_ADD));
+    m_pToolBar->addAction(Action(ID_FILE_ADD_FOLDER));
+    m_pToolBar->addAction(Action(ID_FILE_NEW));
+    m_pToolBar->addSeparator();
+    m_pToolBar->addAction(Action(ID_EDIT_PASTE));
+    m_pToolBar->addSeparator();
+    m_pToolBar->addAction(Action(ID_TOOLS_EXPLORER));
+    m_pToolBar->addAction(Action(ID_APP_ABOUT));
+    addToolBar(Qt::TopToolBarArea, m_pToolBar);
+
+    QAction* toggle = Action(ID_VIEW_TOOLBAR);
+    connect(toggle, &QAction::toggled, m_pToolBar, &QToolBar::setVisible);
+    connect(m_pToolBar, &QToolBar::visibilityChanged, toggle,
+            [this, toggle](bool)
+            {
+                // Hiding the main window hides the bar too; only a bar hidden
+                // on its own clears the check mark.
+                if (isVisible())
+                    toggle->setChecked(m_pToolBar->isVisible());
+            });
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    m_pIdlePane = new QLabel(Text(EMessageId::IdleMessage), bar);
+    bar->addWidget(m_pIdlePane, 1);
+
+    auto makePane = [bar](EMessageId widthText)
+    {
+        auto* pane = new QLabel(bar);
+        pane->setAlignment(Qt::AlignCenter);
+        int width = pane->fontMetrics().horizontalAdvance(Text(widthText));
+        pane->setFixedWidth(width + 2 * pane->margin() + 8);
+        bar->addPermanentWidget(pane);
+        return pane;
+    };
+    m_pCountPane = makePane(EMessageId::FileCountPlaceholder);
+    m_pCapsPane = makePane(EMessageId::IndicatorCaps);
+    m_pNumPane = makePane(EMessageId::IndicatorNum);
+    m_pScrollPane = makePane(EMessageId::IndicatorScroll);
+    UpdateFileCountPane();
+
+    QAction* toggle = Action(ID_VIEW_STATUS_BAR);
+    connect(toggle, &QAction::toggled, bar, &QStatusBar::setVisible);
+}
+
+// The standard copy, cut, undo and pane keys have nothing to act on here;
+// they are caught so that they do nothing anywhere in the window.
+void CMainFrame::CreateInertKeys()
+{
+    const QKeySequence keys[] = {
+        QKeySequence(Qt::CTRL | Qt::Key_C),     QKeySequence(Qt::CTRL | Qt::Key_Insert),
+        QKeySequence(Qt::CTRL | Qt::Key_X),     QKeySequence(Qt::SHIFT | Qt::Key_Delete),
+        QKeySequence(Qt::CTRL | Qt::Key_Z),     QKeySequence(Qt::ALT | Qt::Key_Backspace),
+        QKeySequence(Qt::Key_F6),               QKeySequence(Qt::SHIFT | Qt::Key_F6),
+    };
+    for (const QKeySequence& key : keys)
+    {
+        auto* inert = new QAction(this);
+        inert->setShortcut(key);
+        inert->setShortcutContext(Qt::WindowShortcut);
+        addAction(inert);
+    }
+}
+
+QString CMainFrame::FileCountText() const
+{
+    return m_pCountPane->text();
+}
+
+QStringList CMainFrame::LockPaneTexts() const
+{
+    return {m_pCapsPane->text(), m_pNumPane->text(), m_pScrollPane->text()};
+}
+
+void CMainFrame::SetOpener(CDesktopOpener* opener)
+{
+    m_pOpener = opener ? opener : m_pOwnOpener.get();
+    m_pView->SetOpener(opener);
+}
+
+void CMainFrame::UpdateFileCountPane()
+{
+    m_pCountPane->setText(QString::fromStdString(
+        CMessageTable::Format(EMessageId::FileCount, {m_doc.GetFileCount()})));
+}
+
+void CMainFrame::UpdateLockPanes()
+{
+    std::optional<CLockKeyState::CState> state = CLockKeyState::Query();
+    auto show = [](QLabel* pane, bool on, EMessageId id) { pane->setText(on ? Text(id) : QString()); };
+    show(m_pCapsPane, state && state->bCaps, EMessageId::IndicatorCaps);
+    show(m_pNumPane, state && state->bNum, EMessageId::IndicatorNum);
+    show(m_pScrollPane, state && state->bScroll, EMessageId::IndicatorScroll);
+}
+
+void CMainFrame::RestorePlacement()
+{
+    CWindowPlacement(m_settings).Restore(*this, kPlacementKey);
+}
+
+bool CMainFrame::RunGuarded(const std::function<void()>& command)
+{
+    if (m_nBusy > 0)
+    {
+        QApplication::beep();
+        statusBar()->showMessage(Text(EMessageId::BusyRefusal), 5000);
+        return false;
+    }
+    ++m_nBusy;
+    if (auto* qtPrompts = dynamic_cast<CQtPrompts*>(&m_prompts))
+        qtPrompts->StartOperation();
+    try
+    {
+        command();
+    }
+    catch (...)
+    {
+        // The document reports its own failures; nothing may leave a slot.
+    }
+    --m_nBusy;
+    UpdateFileCountPane();
+    return true;
+}
+
+bool CMainFrame::AddDroppedPaths(const std::vector<std::string>& paths)
+{
+    return RunGuarded([this, &paths] { m_doc.OnDropFiles(paths); });
+}
+
+void CMainFrame::OnToolsExplorer()
+{
+    m_pOpener->StartFileManager();
+    activateWindow();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (IsBusy())
+    {
+        // Closing now would pull the list from under a running add.
+        event->ignore();
+        RunGuarded([] {});
+        return;
+    }
+    CWindowPlacement(m_settings).Save(*this, kPlacementKey);
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowTitleChange && windowTitle() != m_strCaption)
+        setWindowTitle(m_strCaption);
+    QMainWindow::changeEvent(event);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!IsBusy() && !LocalPaths(event->mimeData()).empty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CMainFrame::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!IsBusy() && !LocalPaths(event->mimeData()).empty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    std::vector<std::string> paths = LocalPaths(event->mimeData());
+    if (paths.empty())
+    {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    activateWindow();
+    // The drop is finished first so that the program the files came from
+    // is not held up while they are converted.
+    QTimer::singleShot(0, this, [this, paths] { AddDroppedPaths(paths); });
+}
+
+bool CMainFrame::event(QEvent* event)
+{
+    // Keys reach the frame whatever has the focus; the lock panes follow
+    // at once rather than at the next poll.
+    if (event->type() == QEvent::KeyRelease)
+        UpdateLockPanes();
+    return QMainWindow::event(event);
+}

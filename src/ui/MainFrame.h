@@ -1,0 +1,100 @@
+#pragma once
+
+#include "CommandIds.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class CContextHelpMode;
+class CDesktopOpener;
+class CPrompts;
+class CSettings;
+class CZeltoDoc;
+class CZeltoView;
+class QLabel;
+class QToolBar;
+
+// The program's main window: menus, toolbar, keys, the status bar with the
+// file count, the list of text files as its client, dropped files and
+// folders, and a caption that never changes.
+class CMainFrame : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // The settings value that keeps the window's placement.
+    static constexpr const char* kPlacementKey = "MainFrame";
+
+    CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings,
+               QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CZeltoView* View() const { return m_pView; }
+    QAction* Action(ECommandId id) const;
+    QToolBar* ToolBar() const { return m_pToolBar; }
+    QString FileCountText() const;
+    // Texts of the status bar's lock panes ("CAP", "NUM", "SCRL", or empty).
+    QStringList LockPaneTexts() const;
+
+    // Replaces the desktop opener used by the file manager command and the
+    // list's Open (tests); the frame does not own it.
+    void SetOpener(CDesktopOpener* opener);
+
+    // Restores the stored size, position and show state; call before the
+    // window is first shown.
+    void RestorePlacement();
+
+    // Adds paths as a drop does: the folder question starts afresh and each
+    // path is added in order. Refused while files are being added.
+    bool AddDroppedPaths(const std::vector<std::string>& paths);
+
+    // Runs a command that changes the list, unless one is running already;
+    // then the person is told and false is returned.
+    bool RunGuarded(const std::function<void()>& command);
+    bool IsBusy() const { return m_nBusy > 0; }
+
+signals:
+    void HelpRequested();
+    void AboutRequested();
+    void TipRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    QAction* MakeAction(ECommandId id, const QString& text, const std::function<void()>& handler);
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreateInertKeys();
+    void UpdateFileCountPane();
+    void UpdateLockPanes();
+    void OnToolsExplorer();
+
+    CZeltoDoc& m_doc;
+    CPrompts& m_prompts;
+    CSettings& m_settings;
+    const QString m_strCaption;
+    CZeltoView* m_pView = nullptr;
+    QToolBar* m_pToolBar = nullptr;
+    QLabel* m_pIdlePane = nullptr;
+    QLabel* m_pCountPane = nullptr;
+    QLabel* m_pCapsPane = nullptr;
+    QLabel* m_pNumPane = nullptr;
+    QLabel* m_pScrollPane = nullptr;
+    CContextHelpMode* m_pHelpMode = nullptr;
+    std::unique_ptr<CDesktopOpener> m_pOwnOpener;
+    CDesktopOpener* m_pOpener;
+    std::map<int, QAction*> m_actions;
+    int m_nBusy = 0;
+};

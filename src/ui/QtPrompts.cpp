@@ -1,0 +1,154 @@
+#include "QtPrompts.h"
+
+#include "CancellableRun.h"
+#include "ClipboardFileList.h"
+#include "FileDialogs.h"
+#include "QtText.h"
+#include "dialogs/YesNoAllDlg.h"
+#include "platform/MessageTable.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTimer>
+
+CQtPrompts::CQtPrompts(QWidget* parent) : m_pParent(parent) {}
+
+CQtPrompts::~CQtPrompts()
+{
+    while (m_nWaitDepth > 0)
+        EndWait();
+}
+
+QWidget* CQtPrompts::DialogParent() const
+{
+    if (m_pParent)
+        return m_pParent;
+    return QApplication::activeWindow();
+}
+
+EAnswer CQtPrompts::ShowMessage(const CMessageBox& box)
+{
+    QMessageBox messageBox(DialogParent());
+    Prepare(messageBox, box);
+    if (box.Style() == EMessageStyle::InUse || box.Style() == EMessageStyle::Prompt)
+        BringToFront(messageBox);
+    messageBox.exec();
+    if (box.Style() != EMessageStyle::Prompt)
+        return EAnswer::Ok;
+    return messageBox.clickedButton() == messageBox.button(QMessageBox::Yes) ? EAnswer::Yes
+                                                                             : EAnswer::No;
+}
+
+void CQtPrompts::Prepare(QMessageBox& messageBox, const CMessageBox& box)
+{
+    messageBox.setWindowTitle(CQtText::FromText(CMessageTable::Format(EMessageId::AppTitle)));
+    // File names may hold anything, markup included: show them as they are.
+    messageBox.setTextFormat(Qt::PlainText);
+    messageBox.setText(CQtText::FromText(box.Text()));
+    messageBox.setStandardButtons(QMessageBox::Ok);
+    messageBox.setIcon(QMessageBox::NoIcon);
+    switch (box.Style())
+    {
+    case EMessageStyle::Prompt:
+        messageBox.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        messageBox.setDefaultButton(QMessageBox::Yes);
+        messageBox.setEscapeButton(QMessageBox::No);
+        [[fallthrough]];
+    case EMessageStyle::InUse:
+        messageBox.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        break;
+    case EMessageStyle::Error:
+        messageBox.setIcon(QMessageBox::Critical);
+        break;
+    case EMessageStyle::Warning:
+        messageBox.setIcon(QMessageBox::Warning);
+        break;
+    case EMessageStyle::Information:
+        messageBox.setIcon(QMessageBox::Information);
+        break;
+    case EMessageStyle::Plain:
+        break;
+    }
+    // A long report is shown cut short; the whole of it is one click away.
+    const std::string& details = box.DetailsText();
+    if (!details.empty() && box.Text().find(details) == std::string::npos)
+        messageBox.setDetailedText(CQtText::FromText(details));
+}
+
+void CQtPrompts::BringToFront(QMessageBox& messageBox)
+{
+    // Once the box is on screen: raised above every window and given the
+    // focus, since the question concerns work the user may have left.
+    QTimer::singleShot(0, &messageBox,
+                       [&messageBox]
+                       {
+                           messageBox.raise();
+                           messageBox.activateWindow();
+                       });
+}
+
+void CQtPrompts::RunCancellable(const std::string& subject,
+                                const std::function<void(const CCancelFlag&)>& work)
+{
+    QString fileName = QFileInfo(CQtText::FromPath(subject)).fileName();
+    CCancellableRun run(fileName, m_nFilesDone, DialogParent());
+    // The count goes up also when the work fails or is cancelled: the file
+    // has been dealt with.
+    try
+    {
+        run.Run(work);
+    }
+    catch (...)
+    {
+        ++m_nFilesDone;
+        throw;
+    }
+    ++m_nFilesDone;
+}
+
+int CQtPrompts::AskFolderQuestion(const std::string& question)
+{
+    try
+    {
+        CYesNoAllDlg dialog(CQtText::FromText(question), DialogParent());
+        return dialog.exec();
+    }
+    catch (const std::exception&)
+    {
+        return FolderAnswerFailed;
+    }
+}
+
+std::vector<std::string> CQtPrompts::ChooseFiles(const std::string& filter,
+                                                 const std::string& initialFolder)
+{
+    return CFileDialogs::ChooseFiles(DialogParent(), filter, initialFolder);
+}
+
+std::optional<std::string> CQtPrompts::ChooseFolder(const std::string& initialFolder,
+                                                    const std::string& statusText)
+{
+    return CFileDialogs::ChooseFolder(DialogParent(), initialFolder, statusText);
+}
+
+std::optional<std::vector<std::string>> CQtPrompts::ClipboardFiles()
+{
+    return CClipboardFileList::Read(QApplication::clipboard()->mimeData());
+}
+
+void CQtPrompts::BeginWait()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ++m_nWaitDepth;
+}
+
+void CQtPrompts::EndWait()
+{
+    // An end without a beginning must not take away someone else's cursor.
+    if (m_nWaitDepth == 0)
+        return;
+    --m_nWaitDepth;
+    QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/Prompts.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QMessageBox;
+
+// The prompts of the program shown with real Qt widgets. Every method runs
+// on the GUI thread.
+class CQtPrompts : public CPrompts
+{
+public:
+    // `parent` is the window the dialogs belong to (the main window); when
+    // it is null or gone, the active window is used.
+    explicit CQtPrompts(QWidget* parent = nullptr);
+    ~CQtPrompts() override;
+
+    void SetParentWindow(QWidget* parent) { m_pParent = parent; }
+
+    // Starts counting the files of one user operation (Add..., Add
+    // Folder..., Paste Files, a drop) afresh for the progress dialog.
+    void StartOperation() { m_nFilesDone = 0; }
+    int FilesDone() const { return m_nFilesDone; }
+
+    EAnswer ShowMessage(const CMessageBox& box) override;
+    void RunCancellable(const std::string& subject,
+                        const std::function<void(const CCancelFlag&)>& work) override;
+    int AskFolderQuestion(const std::string& question) override;
+    std::vector<std::string> ChooseFiles(const std::string& filter,
+                                         const std::string& initialFolder) override;
+    std::optional<std::string> ChooseFolder(const std::string& initialFolder,
+                                            const std::string& statusText) override;
+    std::optional<std::vector<std::string>> ClipboardFiles() override;
+    void BeginWait() override;
+    void EndWait() override;
+
+    // The message box that ShowMessage would show, ready to be run.
+    static void Prepare(QMessageBox& messageBox, const CMessageBox& box);
+
+private:
+    QWidget* DialogParent() const;
+    static void BringToFront(QMessageBox& messageBox);
+
+    QPointer<QWidget> m_pParent;
+    int m_nFilesDone = 0;
+    int m_nWaitDepth = 0;
+};

@@ -1,0 +1,23 @@
+#include "QtText.h"
+
+#include <QFile>
+
+QString CQtText::FromPath(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string CQtText::ToPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString CQtText::FromText(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+std::string CQtText::ToText(const QString& text)
+{
+    return text.toStdString();
+}

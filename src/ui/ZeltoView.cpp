@@ -1,0 +1,151 @@
+#include "ZeltoView.h"
+
+#include "DesktopOpener.h"
+#include "FileListModel.h"
+#include "doc/ZeltoDoc.h"
+#include "extract/Converter.h"
+#include "platform/MessageBox.h"
+#include "platform/Prompts.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include <algorithm>
+
+CZeltoView::CZeltoView(CZeltoDoc& doc, CPrompts& prompts, QWidget* parent)
+    : QTreeView(parent), m_doc(doc), m_prompts(prompts), m_pModel(new CFileListModel(doc, this)),
+      m_pOwnOpener(std::make_unique<CDesktopOpener>()), m_pOpener(m_pOwnOpener.get())
+{
+    setModel(m_pModel);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSortingEnabled(false);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    header()->setSectionsClickable(false);
+    header()->setSectionsMovable(false);
+    header()->setStretchLastSection(false);
+    setColumnWidth(CFileListModel::ColumnFile, kFileColumnWidth);
+    setColumnWidth(CFileListModel::ColumnFolder, kFolderColumnWidth);
+}
+
+CZeltoView::~CZeltoView() = default;
+
+void CZeltoView::SetOpener(CDesktopOpener* opener)
+{
+    m_pOpener = opener ? opener : m_pOwnOpener.get();
+}
+
+void CZeltoView::SetCommandGate(std::function<bool(const std::function<void()>&)> gate)
+{
+    m_gate = std::move(gate);
+}
+
+std::vector<const CConverter*> CZeltoView::GetSelectedConverters() const
+{
+    QModelIndexList rows = selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<const CConverter*> converters;
+    converters.reserve(static_cast<std::size_t>(rows.size()));
+    for (const QModelIndex& row : rows)
+    {
+        if (const CConverter* converter = m_pModel->ConverterAt(row.row()))
+            converters.push_back(converter);
+    }
+    return converters;
+}
+
+void CZeltoView::OnListOpen()
+{
+    RunCommand([this] { OpenSelected(); });
+}
+
+void CZeltoView::OpenSelected()
+{
+    // The paths are taken first: opening runs the event loop, and the list
+    // may change meanwhile.
+    std::vector<std::string> paths;
+    for (const CConverter* converter : GetSelectedConverters())
+        paths.push_back(converter->m_strTextPath);
+    for (const std::string& path : paths)
+    {
+        int error = m_pOpener->OpenFile(path);
+        if (error != 0)
+            m_prompts.ShowMessage(
+                CMessageBox(EMessageStyle::Plain, EMessageId::OpenFailed, {path, error}));
+    }
+}
+
+void CZeltoView::OnListRemove()
+{
+    RunCommand([this] { m_doc.RemoveConverters(GetSelectedConverters()); });
+}
+
+void CZeltoView::OnListDelete()
+{
+    RunCommand([this] { m_doc.DeleteConverters(GetSelectedConverters()); });
+}
+
+QMenu* CZeltoView::BuildContextMenu()
+{
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    bool anySelected = selectionModel()->hasSelection();
+    QAction* open = menu->addAction(QStringLiteral("Open"), this, &CZeltoView::OnListOpen);
+    QAction* remove = menu->addAction(QStringLiteral("Remove"), this, &CZeltoView::OnListRemove);
+    QAction* del = menu->addAction(QStringLiteral("Delete"), this, &CZeltoView::OnListDelete);
+    for (QAction* action : {open, remove, del})
+        action->setEnabled(anySelected);
+    return menu;
+}
+
+void CZeltoView::contextMenuEvent(QContextMenuEvent* event)
+{
+    QPoint where = event->globalPos();
+    if (event->reason() == QContextMenuEvent::Keyboard)
+    {
+        // From the keyboard the menu opens at the current row, or at the
+        // list's top-left corner when there is none.
+        QRect row = visualRect(currentIndex());
+        where = viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint(0, 0));
+    }
+    BuildContextMenu()->popup(where);
+    event->accept();
+}
+
+void CZeltoView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTreeView::mouseDoubleClickEvent(event);
+    if (selectionModel()->hasSelection())
+        OnListOpen();
+}
+
+void CZeltoView::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key())
+    {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Delete:
+        // These keys do nothing in the list.
+        event->accept();
+        return;
+    default:
+        QTreeView::keyPressEvent(event);
+    }
+}
+
+void CZeltoView::RunCommand(const std::function<void()>& command)
+{
+    if (m_gate)
+        m_gate(command);
+    else
+        command();
+}

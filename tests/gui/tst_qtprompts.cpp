@@ -1,0 +1,516 @@
+#include "ModalDriver.h"
+#include "TempDir.h"
+#include "dialogs/RunProgressDlg.h"
+#include "platform/MessageBox.h"
+#include "platform/MessageTable.h"
+#include "ui/ClipboardFileList.h"
+#include "ui/QtPrompts.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QtTest>
+
+#include <atomic>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
+Q_DECLARE_METATYPE(EMessageStyle)
+Q_DECLARE_METATYPE(QMessageBox::Icon)
+Q_DECLARE_METATYPE(QMessageBox::StandardButtons)
+
+namespace
+{
+using Paths = std::vector<std::string>;
+
+// What a message box looked like while it was up.
+struct CSeenBox
+{
+    QString strTitle;
+    QString strText;
+    QString strDetails;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    Qt::TextFormat format = Qt::AutoText;
+    bool bOnTop = false;
+};
+
+CSeenBox Look(QMessageBox* box)
+{
+    return {box->windowTitle(),
+            box->text(),
+            box->detailedText(),
+            box->icon(),
+            box->standardButtons(),
+            box->textFormat(),
+            bool(box->windowFlags() & Qt::WindowStaysOnTopHint)};
+}
+
+// Waits, without a deadline that could fail the test, until `done` holds;
+// gives up only after a long guard so a broken build cannot hang forever.
+template <class F> bool WaitUntil(F done)
+{
+    for (int i = 0; i < 20000 && !done(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return done();
+}
+
+QStringList ListedNames(QFileDialog* dialog)
+{
+    auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+    QStringList names;
+    if (!view || !view->model())
+        return names;
+    QModelIndex root = view->rootIndex();
+    for (int row = 0; row < view->model()->rowCount(root); ++row)
+        names << view->model()->index(row, 0, root).data().toString();
+    return names;
+}
+
+bool AnyProgressDialogVisible()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows)
+    {
+        if (qobject_cast<CRunProgressDlg*>(window) && window->isVisible())
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+class TestQtPrompts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void MessageBox_HasTheStylesButtonsIconAndCaption_data();
+    void MessageBox_HasTheStylesButtonsIconAndCaption();
+    void PromptBox_ReturnsTheAnswerGiven_data();
+    void PromptBox_ReturnsTheAnswerGiven();
+    void MessageBox_ShowsMarkupInFileNamesAsText();
+    void Details_AreOfferedOnlyWhenTheTextShowsLess_data();
+    void Details_AreOfferedOnlyWhenTheTextShowsLess();
+
+    void Cancel_EndsTheWork_WhileTheEventLoopKeepsRunning();
+    void EscapeOnProgress_RequestsCancelInsteadOfClosing();
+    void QuickWork_FinishesWithoutLeavingAProgressDialog();
+    void WorkException_ReachesTheCallerAfterTheRun();
+    void FilesDone_CountsTheRunsOfOneOperation();
+
+    void ClipboardFiles_ReadsTheRealClipboard();
+
+    void FileDialog_ShowsPdfFilesInAnyLetterCase_data();
+    void FileDialog_ShowsPdfFilesInAnyLetterCase();
+    void FileDialog_Cancelled_GivesNothing();
+    void FolderChooser_StartsAtTheFolderAndShowsTheStatusText();
+    void FolderChooser_Cancelled_GivesNothing();
+
+    void Wait_NestsTheOverrideCursor();
+};
+
+void TestQtPrompts::MessageBox_HasTheStylesButtonsIconAndCaption_data()
+{
+    QTest::addColumn<EMessageStyle>("style");
+    QTest::addColumn<QMessageBox::Icon>("icon");
+    QTest::addColumn<QMessageBox::StandardButtons>("buttons");
+    QTest::addColumn<bool>("onTop");
+    using B = QMessageBox::StandardButtons;
+    QTest::newRow("in use") << EMessageStyle::InUse << QMessageBox::NoIcon << B(QMessageBox::Ok)
+                            << true;
+    QTest::newRow("prompt") << EMessageStyle::Prompt << QMessageBox::NoIcon
+                            << B(QMessageBox::Yes | QMessageBox::No) << true;
+    QTest::newRow("error") << EMessageStyle::Error << QMessageBox::Critical << B(QMessageBox::Ok)
+                           << false;
+    QTest::newRow("warning") << EMessageStyle::Warning << QMessageBox::Warning << B(QMessageBox::Ok)
+                             << false;
+    QTest::newRow("information") << EMessageStyle::Information << QMessageBox::Information
+                                 << B(QMessageBox::Ok) << false;
+    QTest::newRow("plain") << EMessageStyle::Plain << QMessageBox::NoIcon << B(QMessageBox::Ok)
+                           << false;
+}
+
+void TestQtPrompts::MessageBox_HasTheStylesButtonsIconAndCaption()
+{
+    QFETCH(EMessageStyle, style);
+    QFETCH(QMessageBox::Icon, icon);
+    QFETCH(QMessageBox::StandardButtons, buttons);
+    QFETCH(bool, onTop);
+
+    CQtPrompts prompts;
+    CMessageBox box(style, EMessageId::FileIgnored, {"/data/a.doc"});
+    CSeenBox seen;
+    CModalDriver driver;
+    driver.Expect<QMessageBox>(
+        [&](QMessageBox* shown)
+        {
+            seen = Look(shown);
+            shown->defaultButton() ? shown->defaultButton()->click() : shown->accept();
+        });
+    EAnswer answer = prompts.ShowMessage(box);
+
+    QVERIFY(driver.Handled());
+    QCOMPARE(seen.strTitle, QStringLiteral("Zelto"));
+    QCOMPARE(seen.strText, QStringLiteral("The file '/data/a.doc' will be ignored.\n"));
+    QCOMPARE(seen.icon, icon);
+    QCOMPARE(seen.buttons, buttons);
+    QCOMPARE(seen.bOnTop, onTop);
+    QCOMPARE(seen.strDetails, QString());
+    QCOMPARE(answer, style == EMessageStyle::Prompt ? EAnswer::Yes : EAnswer::Ok);
+}
+
+void TestQtPrompts::PromptBox_ReturnsTheAnswerGiven_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<EAnswer>("expected");
+    QTest::newRow("Yes") << "Yes" << EAnswer::Yes;
+    QTest::newRow("No") << "No" << EAnswer::No;
+    QTest::newRow("Escape") << "Escape" << EAnswer::No;
+    QTest::newRow("Return") << "Return" << EAnswer::Yes;
+}
+
+void TestQtPrompts::PromptBox_ReturnsTheAnswerGiven()
+{
+    QFETCH(QString, action);
+    QFETCH(EAnswer, expected);
+
+    CQtPrompts prompts;
+    CModalDriver driver;
+    driver.Expect<QMessageBox>(
+        [action](QMessageBox* shown)
+        {
+            if (action == "Yes")
+                shown->button(QMessageBox::Yes)->click();
+            else if (action == "No")
+                shown->button(QMessageBox::No)->click();
+            else
+                QTest::keyClick(shown, action == "Escape" ? Qt::Key_Escape : Qt::Key_Return);
+        });
+    EAnswer answer = prompts.ShowMessage(
+        CMessageBox(EMessageStyle::Prompt, EMessageId::OverwriteQuestion, {"/data/a.txt"}));
+
+    QVERIFY(driver.Handled());
+    QCOMPARE(answer, expected);
+}
+
+void TestQtPrompts::MessageBox_ShowsMarkupInFileNamesAsText()
+{
+    CQtPrompts prompts;
+    CSeenBox seen;
+    CModalDriver driver;
+    driver.Expect<QMessageBox>(
+        [&](QMessageBox* shown)
+        {
+            seen = Look(shown);
+            shown->accept();
+        });
+    prompts.ShowMessage(
+        CMessageBox(EMessageStyle::Plain, EMessageId::FileIgnored, {"/data/<b>bold</b>.doc"}));
+
+    QVERIFY(driver.Handled());
+    QCOMPARE(seen.format, Qt::PlainText);
+    QVERIFY(seen.strText.contains("<b>bold</b>"));
+}
+
+void TestQtPrompts::Details_AreOfferedOnlyWhenTheTextShowsLess_data()
+{
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("details");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("cut report") << "Syntax Error: bad xref\n[12 more lines not shown]"
+                                << "Syntax Error: bad xref\nline 2\nline 3"
+                                << "Syntax Error: bad xref\nline 2\nline 3";
+    QTest::newRow("whole report shown") << "Syntax Error: bad xref"
+                                        << "Syntax Error: bad xref" << QString();
+    QTest::newRow("no details") << "Syntax Error: bad xref" << QString() << QString();
+}
+
+void TestQtPrompts::Details_AreOfferedOnlyWhenTheTextShowsLess()
+{
+    QFETCH(QString, shown);
+    QFETCH(QString, details);
+    QFETCH(QString, expected);
+
+    CQtPrompts prompts;
+    CSeenBox seen;
+    CModalDriver driver;
+    driver.Expect<QMessageBox>(
+        [&](QMessageBox* box)
+        {
+            seen = Look(box);
+            box->accept();
+        });
+    prompts.ShowMessage(CMessageBox(EMessageStyle::Error, EMessageId::ExtractionFailed,
+                                    {"/data/a.pdf", shown.toStdString()})
+                            .Details(details.toStdString()));
+
+    QVERIFY(driver.Handled());
+    QCOMPARE(seen.strDetails, expected);
+}
+
+void TestQtPrompts::Cancel_EndsTheWork_WhileTheEventLoopKeepsRunning()
+{
+    CQtPrompts prompts;
+    QObject guiSide;
+    std::atomic<bool> guiAnswered{false};
+    std::atomic<bool> sawCancel{false};
+    QString fileLabel;
+    CModalDriver driver;
+    driver.Expect<CRunProgressDlg>(
+        [&](CRunProgressDlg* shown)
+        {
+            fileLabel = shown->findChild<QLabel*>(QStringLiteral("fileLabel"))->text();
+            auto* buttons = shown->findChild<QDialogButtonBox*>();
+            QTest::mouseClick(buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+        });
+
+    prompts.RunCancellable("/data/in/report.pdf",
+                           [&](const CCancelFlag& cancel)
+                           {
+                               // Only a running GUI event loop can answer this.
+                               QMetaObject::invokeMethod(
+                                   &guiSide, [&] { guiAnswered = true; }, Qt::QueuedConnection);
+                               WaitUntil([&] { return guiAnswered.load(); });
+                               sawCancel = WaitUntil([&] { return cancel.IsRequested(); });
+                           });
+
+    QVERIFY(driver.Handled());
+    QVERIFY(guiAnswered);
+    QVERIFY(sawCancel);
+    QCOMPARE(fileLabel, QStringLiteral("Extracting text from 'report.pdf'"));
+    QVERIFY(!AnyProgressDialogVisible());
+}
+
+void TestQtPrompts::EscapeOnProgress_RequestsCancelInsteadOfClosing()
+{
+    CQtPrompts prompts;
+    bool stillShownAfterEscape = false;
+    std::atomic<bool> sawCancel{false};
+    CModalDriver driver;
+    driver.Expect<CRunProgressDlg>(
+        [&](CRunProgressDlg* shown)
+        {
+            QTest::keyClick(shown, Qt::Key_Escape);
+            stillShownAfterEscape = shown->isVisible() && shown->IsCancelRequested();
+        });
+
+    prompts.RunCancellable("/data/in/report.pdf", [&](const CCancelFlag& cancel)
+                           { sawCancel = WaitUntil([&] { return cancel.IsRequested(); }); });
+
+    QVERIFY(driver.Handled());
+    QVERIFY(stillShownAfterEscape);
+    QVERIFY(sawCancel);
+    QVERIFY(!AnyProgressDialogVisible());
+}
+
+void TestQtPrompts::QuickWork_FinishesWithoutLeavingAProgressDialog()
+{
+    CQtPrompts prompts;
+    bool ran = false;
+    std::thread::id workThread;
+    prompts.RunCancellable("/data/a.pdf",
+                           [&](const CCancelFlag& cancel)
+                           {
+                               ran = !cancel.IsRequested();
+                               workThread = std::this_thread::get_id();
+                           });
+
+    QVERIFY(ran);
+    QVERIFY(workThread != std::this_thread::get_id());
+    QVERIFY(!AnyProgressDialogVisible());
+}
+
+void TestQtPrompts::WorkException_ReachesTheCallerAfterTheRun()
+{
+    CQtPrompts prompts;
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                             prompts.RunCancellable("/data/a.pdf", [](const CCancelFlag&)
+                                                    { throw std::runtime_error("tool lost"); }));
+    QVERIFY(!AnyProgressDialogVisible());
+    QCOMPARE(prompts.FilesDone(), 1);
+}
+
+void TestQtPrompts::FilesDone_CountsTheRunsOfOneOperation()
+{
+    CQtPrompts prompts;
+    prompts.RunCancellable("/data/a.pdf", [](const CCancelFlag&) {});
+    prompts.StartOperation();
+    QCOMPARE(prompts.FilesDone(), 0);
+    prompts.RunCancellable("/data/b.pdf", [](const CCancelFlag&) {});
+    prompts.RunCancellable("/data/c.pdf", [](const CCancelFlag&) {});
+    QCOMPARE(prompts.FilesDone(), 2);
+
+    QString doneLabel;
+    CModalDriver driver;
+    driver.Expect<CRunProgressDlg>(
+        [&](CRunProgressDlg* shown)
+        {
+            doneLabel = shown->findChild<QLabel*>(QStringLiteral("doneLabel"))->text();
+            shown->reject();
+        });
+    prompts.RunCancellable("/data/d.pdf", [](const CCancelFlag& cancel)
+                           { WaitUntil([&] { return cancel.IsRequested(); }); });
+
+    QVERIFY(driver.Handled());
+    QCOMPARE(doneLabel, QStringLiteral("Files done: 2"));
+    QCOMPARE(prompts.FilesDone(), 3);
+}
+
+void TestQtPrompts::ClipboardFiles_ReadsTheRealClipboard()
+{
+    CQtPrompts prompts;
+    auto* gnome = new QMimeData;
+    gnome->setData(CClipboardFileList::kGnomeFormat, "cut\nfile:///data/1.pdf\nfile:///data/2.pdf");
+    QApplication::clipboard()->setMimeData(gnome);
+    QCOMPARE(prompts.ClipboardFiles(), std::optional<Paths>(Paths{"/data/1.pdf", "/data/2.pdf"}));
+
+    auto* uris = new QMimeData;
+    uris->setUrls({QUrl::fromLocalFile("/data/3.pdf"), QUrl::fromLocalFile("/data/x y.pdf")});
+    QApplication::clipboard()->setMimeData(uris);
+    QCOMPARE(prompts.ClipboardFiles(), std::optional<Paths>(Paths{"/data/3.pdf", "/data/x y.pdf"}));
+
+    QApplication::clipboard()->setText(QStringLiteral("just words"));
+    QCOMPARE(prompts.ClipboardFiles(), std::nullopt);
+}
+
+void TestQtPrompts::FileDialog_ShowsPdfFilesInAnyLetterCase_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("parentheses") << "All Valid (*.pdf)"
+                                 << "All Valid (*.pdf)";
+    QTest::newRow("bars") << "All Valid (*.pdf;)|*.pdf;||"
+                          << "All Valid (*.pdf;)";
+}
+
+void TestQtPrompts::FileDialog_ShowsPdfFilesInAnyLetterCase()
+{
+    QFETCH(QString, filter);
+    QFETCH(QString, label);
+    CTempDir folder;
+    folder.Write("a.pdf", "%PDF");
+    folder.Write("B.PDF", "%PDF");
+    folder.Write("c.txt", "text");
+
+    CQtPrompts prompts;
+    QStringList listed;
+    bool loaded = false;
+    QString shownFilter;
+    QString startFolder;
+    CModalDriver driver;
+    driver.Expect<QFileDialog>(
+        [&](QFileDialog* shown)
+        {
+            startFolder = shown->directory().absolutePath();
+            shownFilter =
+                shown->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))->currentText();
+            loaded = QTest::qWaitFor(
+                [&]
+                {
+                    listed = ListedNames(shown);
+                    return listed.contains("a.pdf") && listed.contains("B.PDF");
+                });
+            shown->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                ->setText(QStringLiteral("\"B.PDF\" \"a.pdf\""));
+            static_cast<QDialog*>(shown)->accept();
+        });
+    Paths chosen = prompts.ChooseFiles(filter.toStdString(), folder.Path());
+
+    QVERIFY(driver.Handled());
+    QVERIFY(loaded);
+    QCOMPARE(startFolder, QString::fromStdString(folder.Path()));
+    QCOMPARE(shownFilter, label);
+    listed.sort();
+    QCOMPARE(listed, (QStringList{"B.PDF", "a.pdf"}));
+    QCOMPARE(chosen, (Paths{folder / "B.PDF", folder / "a.pdf"}));
+}
+
+void TestQtPrompts::FileDialog_Cancelled_GivesNothing()
+{
+    CTempDir folder;
+    folder.Write("a.pdf", "%PDF");
+    CQtPrompts prompts;
+    CModalDriver driver;
+    driver.Expect<QFileDialog>([](QFileDialog* shown) { shown->reject(); });
+
+    Paths chosen = prompts.ChooseFiles("All Valid (*.pdf)", folder.Path());
+
+    QVERIFY(driver.Handled());
+    QVERIFY(chosen.empty());
+}
+
+void TestQtPrompts::FolderChooser_StartsAtTheFolderAndShowsTheStatusText()
+{
+    CTempDir folder;
+    std::string docs = folder.MakeFolder("docs");
+    folder.MakeFolder("docs/old");
+    CQtPrompts prompts;
+    QString startFolder;
+    QString status;
+    bool foldersOnly = false;
+    CModalDriver driver;
+    driver.Expect<QFileDialog>(
+        [&](QFileDialog* shown)
+        {
+            startFolder = shown->directory().absolutePath();
+            status = shown->findChild<QLabel*>(QStringLiteral("statusText"))->text();
+            foldersOnly = shown->fileMode() == QFileDialog::Directory &&
+                          shown->testOption(QFileDialog::ShowDirsOnly);
+            static_cast<QDialog*>(shown)->accept();
+        });
+
+    std::optional<std::string> chosen =
+        prompts.ChooseFolder(docs, CMessageTable::Format(EMessageId::SelectFolderStatus));
+
+    QVERIFY(driver.Handled());
+    QCOMPARE(startFolder, QString::fromStdString(docs));
+    QCOMPARE(status, QStringLiteral("Select folder from which to add files:"));
+    QVERIFY(foldersOnly);
+    QCOMPARE(chosen, std::optional<std::string>(docs));
+}
+
+void TestQtPrompts::FolderChooser_Cancelled_GivesNothing()
+{
+    CTempDir folder;
+    CQtPrompts prompts;
+    CModalDriver driver;
+    driver.Expect<QFileDialog>([](QFileDialog* shown) { shown->reject(); });
+
+    std::optional<std::string> chosen = prompts.ChooseFolder(folder.Path(), "status");
+
+    QVERIFY(driver.Handled());
+    QCOMPARE(chosen, std::nullopt);
+}
+
+void TestQtPrompts::Wait_NestsTheOverrideCursor()
+{
+    {
+        CQtPrompts prompts;
+        prompts.BeginWait();
+        prompts.BeginWait();
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        prompts.EndWait();
+        QVERIFY(QApplication::overrideCursor() != nullptr);
+        prompts.EndWait();
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        // One end too many leaves a cursor set by someone else alone.
+        QApplication::setOverrideCursor(Qt::CrossCursor);
+        prompts.EndWait();
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
+        QApplication::restoreOverrideCursor();
+        // A wait still open when the prompts go is ended with them.
+        prompts.BeginWait();
+    }
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+QTEST_MAIN(TestQtPrompts)
+#include "tst_qtprompts.moc"
