@@ -55,3 +55,14 @@ void CRunProgressDlg::reject()
     m_pCancel->setEnabled(false);
     emit CancelRequested();
 }
+
+void CRunProgressDlg::SetProgress(int done, int queued, const QStringList& converting)
+{
+    QStringList lines;
+    for (const QString& name : converting)
+        lines << CQtText::FromText(
+            CMessageTable::Format(EMessageId::RunProgressFile, {CQtText::ToText(name)}));
+    m_pFile->setText(lines.join(QLatin1Char('\n')));
+    m_pDone->setText(
+        CQtText::FromText(CMessageTable::Format(EMessageId::RunProgressDoneOf, {done, queued})));
+}

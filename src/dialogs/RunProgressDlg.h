@@ -18,6 +18,10 @@ public:
 
     bool IsCancelRequested() const { return m_bCancelRequested; }
 
+    // Where a whole add operation stands: files done of those queued so
+    // far, and the files being converted now (their names).
+    void SetProgress(int done, int queued, const QStringList& converting);
+
     void reject() override;
 
 signals:

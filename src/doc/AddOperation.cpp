@@ -1,5 +1,7 @@
 #include "AddOperation.h"
 
+#include "OperationCancelled.h"
+
 #include "platform/MessageBox.h"
 #include "platform/Prompts.h"
 #include "platform/SystemErrorText.h"
@@ -25,6 +27,11 @@ bool CAddOperation::Run(const std::function<void()>& operation)
     catch (const CUserException&)
     {
         // The user has been told.
+        return true;
+    }
+    catch (const COperationCancelled&)
+    {
+        // The person asked for it; there is nothing to tell.
         return true;
     }
     catch (...)

@@ -2,6 +2,7 @@
 
 #include "AddOperation.h"
 #include "DocObserver.h"
+#include "OperationCancelled.h"
 #include "extract/Converter.h"
 #include "extract/ConverterContext.h"
 #include "extract/ConverterTable.h"
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <list>
+#include <thread>
 
 namespace
 {
@@ -187,9 +189,16 @@ void CZeltoDoc::RemoveRows(std::vector<int> rows)
 void CZeltoDoc::AddPath(const std::string& path)
 {
     m_strActivePath = path;
+    if (m_pQueue)
+    {
+        if (m_pQueue->IsCancelled())
+            throw COperationCancelled();
+        m_pQueue->JudgeFinished();
+    }
     // A listed path is recognised as received, before anything else is
-    // looked at.
-    if (!CFileProbe::Exists(path) || FindBySourcePath(path))
+    // looked at; so is one that is being converted.
+    if (!CFileProbe::Exists(path) || FindBySourcePath(path) ||
+        (m_pQueue && m_pQueue->HoldsSource(path)))
         return;
     if (CFileProbe::IsFolder(path))
         AddFolder(path);
@@ -214,9 +223,18 @@ void CZeltoDoc::AddFile(const std::string& path)
     {
         std::unique_ptr<CConverter> converter = RequireConverter(path);
         CWaitIndication wait(m_prompts);
-        converter->Convert();
-        InsertSorted(std::move(converter));
-        UpdateFileCount();
+        if (!m_pQueue)
+        {
+            converter->Convert();
+            InsertSorted(std::move(converter));
+            UpdateFileCount();
+            return;
+        }
+        // Two files that make the same text file must not be written at
+        // the same time; the second is asked about overwriting the first's.
+        m_pQueue->WaitForTextPath(converter->m_strTextPath);
+        converter->PrepareConversion();
+        m_pQueue->Enqueue(std::move(converter));
     }
     catch (const CUserException&)
     {
@@ -346,8 +364,70 @@ void CZeltoDoc::AddPaths(const std::vector<std::string>& paths)
 void CZeltoDoc::RunAddOperation(const std::function<void()>& operation)
 {
     m_strActivePath.clear();
-    CAddOperation(m_prompts, m_strActivePath).Run(operation);
+    m_pQueue = std::make_unique<CConversionQueue>(
+        m_prompts, m_rules, ConversionsAtOnce(),
+        [this](std::unique_ptr<CConverter> converter)
+        {
+            InsertSorted(std::move(converter));
+            UpdateFileCount();
+        });
+    CAddOperation(m_prompts, m_strActivePath)
+        .Run(
+            [&]
+            {
+                // A failure that ends the walk still lets the files queued
+                // before it finish and be listed, before it is told.
+                std::exception_ptr failure;
+                try
+                {
+                    operation();
+                }
+                catch (const COperationCancelled&)
+                {
+                    throw;
+                }
+                catch (const CUserException&)
+                {
+                    throw;
+                }
+                catch (...)
+                {
+                    failure = std::current_exception();
+                }
+                m_pQueue->Finish();
+                if (failure)
+                    std::rethrow_exception(failure);
+            });
+    // Whatever was not judged by now (a cancel, a failure) goes unlisted.
+    m_pQueue.reset();
+    m_prompts.EndConversions();
     CAddOperation(m_prompts, m_strActivePath).Run([this] { UpdateFileCount(); });
+}
+
+int CZeltoDoc::ConversionsAtOnce() const
+{
+    int count = m_settings.GetInt(kOwnSection, kConversionsAtOnce);
+    if (count < 1)
+        return DefaultConversionsAtOnce();
+    return std::min(count, kMaxConversionsAtOnce);
+}
+
+int CZeltoDoc::DefaultConversionsAtOnce()
+{
+    unsigned cores = std::thread::hardware_concurrency();
+    return static_cast<int>(std::clamp(cores, 1u, static_cast<unsigned>(kMaxConversionsAtOnce)));
+}
+
+void CZeltoDoc::SetConversionsAtOnce(int count)
+{
+    m_settings.SetInt(kOwnSection, kConversionsAtOnce,
+                      std::clamp(count, 1, kMaxConversionsAtOnce));
+}
+
+void CZeltoDoc::CancelAdding()
+{
+    if (m_pQueue)
+        m_pQueue->Cancel();
 }
 
 std::string CZeltoDoc::StoredFolder() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConversionQueue.h"
 #include "ConverterList.h"
 #include "FolderWalker.h"
 
@@ -34,6 +35,10 @@ public:
     // The per-user value (in the program's own section) holding the folder
     // last used for adding.
     static constexpr const char* kFileOpenPath = "File Open Path";
+    // The per-user value (in the program's own section) holding how many
+    // files are converted at once; absent or below 1 means one per core.
+    static constexpr const char* kConversionsAtOnce = "Conversions at once";
+    static constexpr int kMaxConversionsAtOnce = 64;
 
     CZeltoDoc(CConverterTable& table, CPrompts& prompts, CSettings& settings);
     ~CZeltoDoc();
@@ -107,6 +112,16 @@ public:
     // Paths dropped on the main window, in drop order.
     void OnDropFiles(const std::vector<std::string>& paths);
 
+    // How many files an add operation converts at once, from the settings.
+    int ConversionsAtOnce() const;
+    static int DefaultConversionsAtOnce();
+    void SetConversionsAtOnce(int count);
+
+    // Whether an add operation is running, and a request to cancel it (from
+    // the window, for instance when it is being closed).
+    bool IsAdding() const { return m_pQueue != nullptr; }
+    void CancelAdding();
+
     // The file dialog's one filter entry, "All Valid (*.pdf)".
     std::string AddFileFilter() const;
 
@@ -133,4 +148,7 @@ private:
     CFolderWalker m_walker;
     // The path an add operation is at, to name it should the operation fail.
     std::string m_strActivePath;
+    // The conversions of the running add operation; none between operations
+    // (a file added then is converted on its own, start to end).
+    std::unique_ptr<CConversionQueue> m_pQueue;
 };

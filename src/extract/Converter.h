@@ -1,9 +1,12 @@
 #pragma once
 
+#include "ConversionRun.h"
+
 #include <list>
 #include <memory>
 #include <string>
 
+class CCancelFlag;
 class CConverterContext;
 class CPrompts;
 
@@ -31,6 +34,19 @@ public:
     // Converts the source into the text file. Returns when the file is to be
     // listed; raises CUserException, after telling the user, when it is not.
     virtual void Convert() = 0;
+
+    // The same conversion in three steps, so that the tool runs of several
+    // files can overlap while everything the user sees keeps its order:
+    // the checks that may ask the user (this thread), the tool run alone
+    // (any thread, no messages), and the judgement of what it left (the
+    // user's thread again). Prepare and Finish raise CUserException after
+    // telling the user when the file is to be dropped.
+    virtual void PrepareConversion() = 0;
+    virtual CConversionRun RunConversion(const CCancelFlag& cancel) const = 0;
+    virtual void FinishConversion(const CConversionRun& run) = 0;
+    // A run that will never be judged (its operation was cancelled): removes
+    // whatever it half wrote, says nothing.
+    virtual void AbandonConversion(const CConversionRun& run) = 0;
 
     void SetSourcePath(const std::string& path);
 

@@ -62,10 +62,43 @@ void CPdfConverter::AddExtensions(std::list<std::string>& extensions) const
 
 void CPdfConverter::Convert()
 {
-    CheckFileAvailable(m_strSourcePath);
-    CheckTextFileOverwrite(m_strTextPath);
+    PrepareConversion();
     RunExtractor(m_strSourcePath, m_strTextPath);
     CheckBlankResult();
+}
+
+void CPdfConverter::PrepareConversion()
+{
+    CheckFileAvailable(m_strSourcePath);
+    CheckTextFileOverwrite(m_strTextPath);
+}
+
+CConversionRun CPdfConverter::RunConversion(const CCancelFlag& cancel) const
+{
+    CConversionRun run;
+    run.textBefore = CFileProbe::Stamp(m_strTextPath);
+    run.result = RunTool(m_strSourcePath, m_strTextPath, &cancel);
+    return run;
+}
+
+void CPdfConverter::FinishConversion(const CConversionRun& run)
+{
+    JudgeToolRun(run.result, m_strTextPath, run.textBefore);
+    CheckBlankResult();
+}
+
+void CPdfConverter::AbandonConversion(const CConversionRun& run)
+{
+    if (run.result.bCancelled)
+        RemovePartialText(m_strTextPath, run.textBefore);
+}
+
+void CPdfConverter::RemovePartialText(const std::string& text,
+                                      const std::optional<CFileStamp>& textBefore)
+{
+    // Only a file this run wrote to is removed; an untouched one stays.
+    if (CFileProbe::Stamp(text) != textBefore)
+        CFileProbe::Remove(text);
 }
 
 void CPdfConverter::RunExtractor(const std::string& source, const std::string& text)
@@ -105,9 +138,7 @@ void CPdfConverter::JudgeToolRun(const CChildResult& run, const std::string& tex
 {
     if (run.bCancelled)
     {
-        // Only a file this run wrote to is removed; an untouched one stays.
-        if (CFileProbe::Stamp(text) != textBefore)
-            CFileProbe::Remove(text);
+        RemovePartialText(text, textBefore);
         throw CUserException();
     }
     switch (run.failure)

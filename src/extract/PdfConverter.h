@@ -20,6 +20,10 @@ public:
     bool Accepts(const std::string& path) const override;
     void AddExtensions(std::list<std::string>& extensions) const override;
     void Convert() override;
+    void PrepareConversion() override;
+    CConversionRun RunConversion(const CCancelFlag& cancel) const override;
+    void FinishConversion(const CConversionRun& run) override;
+    void AbandonConversion(const CConversionRun& run) override;
 
     // Runs the tool while the user interface stays alive and judges what it
     // reported. Returns when the file is to be listed.
@@ -42,5 +46,7 @@ public:
     [[noreturn]] void ReportSystemError(int errorCode, const CMessageBox* lead = nullptr) const;
 
 private:
+    static void RemovePartialText(const std::string& text,
+                                  const std::optional<CFileStamp>& textBefore);
     std::string ToolArgument(const std::string& path) const;
 };

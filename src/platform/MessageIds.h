@@ -59,4 +59,5 @@ enum class EMessageId : int
     RunProgressDone = 59432,
     BusyRefusal = 59433,
     ToolsExplorerMenu = 59434,
+    RunProgressDoneOf = 59435,
 };

@@ -71,6 +71,7 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::RunProgressDone, "Files done: %d"},
     CEntry{EMessageId::BusyRefusal, "Files are still being added.  Wait until they are done, or cancel."},
     CEntry{EMessageId::ToolsExplorerMenu, kToolsExplorerMenu},
+    CEntry{EMessageId::RunProgressDoneOf, "Files done: %d of %d"},
 };
 // clang-format on
 

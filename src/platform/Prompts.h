@@ -19,6 +19,26 @@ enum EFolderAnswer : int
     FolderAnswerFailed = -1
 };
 
+// Where one add operation stands, for its progress indication.
+struct CConversionProgress
+{
+    int nDone = 0;   // files whose conversion has ended
+    int nQueued = 0; // files queued for conversion so far
+    // The files being converted right now.
+    std::vector<std::string> converting;
+};
+
+// What a wait for conversions watches. Both are called on the user
+// interface's thread only.
+class CConversionMonitor
+{
+public:
+    virtual ~CConversionMonitor() = default;
+    // Whether the wait may end.
+    virtual bool IsReady() const = 0;
+    virtual CConversionProgress Progress() const = 0;
+};
+
 // How the logic reaches the person at the keyboard. The window implements it
 // with real dialogs; tests implement it with scripted answers.
 class CPrompts
@@ -55,6 +75,17 @@ public:
     // The local file paths on the clipboard, in clipboard order; nothing
     // when the clipboard holds no file list.
     virtual std::optional<std::vector<std::string>> ClipboardFiles() = 0;
+
+    // Waits until the monitor is ready while the user interface stays alive,
+    // with one progress indication for the whole add operation and one
+    // Cancel, which requests `cancel` (the wait then ends too). Work on
+    // other threads calls NotifyConversionsChanged whenever the monitor
+    // may have changed.
+    virtual void WaitForConversions(const CConversionMonitor& monitor, CCancelFlag& cancel) = 0;
+    // Safe to call from any thread.
+    virtual void NotifyConversionsChanged() = 0;
+    // The add operation is over: its progress indication goes.
+    virtual void EndConversions() = 0;
 
     // A busy indication around work that blocks; calls nest.
     virtual void BeginWait() = 0;

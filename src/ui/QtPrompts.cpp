@@ -2,6 +2,7 @@
 
 #include "CancellableRun.h"
 #include "ClipboardFileList.h"
+#include "ConversionWait.h"
 #include "FileDialogs.h"
 #include "QtText.h"
 #include "dialogs/YesNoAllDlg.h"
@@ -13,7 +14,10 @@
 #include <QMessageBox>
 #include <QTimer>
 
-CQtPrompts::CQtPrompts(QWidget* parent) : m_pParent(parent) {}
+CQtPrompts::CQtPrompts(QWidget* parent)
+    : m_pParent(parent), m_pConversionWait(std::make_unique<CConversionWait>())
+{
+}
 
 CQtPrompts::~CQtPrompts()
 {
@@ -151,4 +155,19 @@ void CQtPrompts::EndWait()
         return;
     --m_nWaitDepth;
     QApplication::restoreOverrideCursor();
+}
+
+void CQtPrompts::WaitForConversions(const CConversionMonitor& monitor, CCancelFlag& cancel)
+{
+    m_pConversionWait->Wait(monitor, cancel, DialogParent());
+}
+
+void CQtPrompts::NotifyConversionsChanged()
+{
+    m_pConversionWait->Wake();
+}
+
+void CQtPrompts::EndConversions()
+{
+    m_pConversionWait->EndOperation();
 }

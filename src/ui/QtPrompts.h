@@ -1,10 +1,13 @@
 #pragma once
 
+#include <memory>
+
 #include "platform/Prompts.h"
 
 #include <QPointer>
 #include <QWidget>
 
+class CConversionWait;
 class QMessageBox;
 
 // The prompts of the program shown with real Qt widgets. Every method runs
@@ -33,6 +36,9 @@ public:
     std::optional<std::string> ChooseFolder(const std::string& initialFolder,
                                             const std::string& statusText) override;
     std::optional<std::vector<std::string>> ClipboardFiles() override;
+    void WaitForConversions(const CConversionMonitor& monitor, CCancelFlag& cancel) override;
+    void NotifyConversionsChanged() override;
+    void EndConversions() override;
     void BeginWait() override;
     void EndWait() override;
 
@@ -44,6 +50,7 @@ private:
     static void BringToFront(QMessageBox& messageBox);
 
     QPointer<QWidget> m_pParent;
+    std::unique_ptr<CConversionWait> m_pConversionWait;
     int m_nFilesDone = 0;
     int m_nWaitDepth = 0;
 };

@@ -13,7 +13,14 @@ const char* const kScript = R"SCRIPT(#!/bin/sh
 src="$2"
 out="$3"
 printf '%s\n' "$*" >> "$(dirname "$0")/calls.log"
+: > "$src.started"
 [ -f "$src.partial" ] && cat "$src.partial" > "$out"
+if [ -f "$src.await" ]; then
+  other=$(cat "$src.await")
+  i=0
+  while [ ! -e "$other" ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); done
+  [ -e "$other" ] || echo "Error: ran alone" >&2
+fi
 [ -f "$src.sleep" ] && sleep "$(cat "$src.sleep")"
 [ -f "$src.stderr" ] && cat "$src.stderr" >&2
 [ -f "$src.text" ] && cat "$src.text" > "$out"

@@ -7,7 +7,10 @@
 
 // Puts a fake pdftotext first on PATH for as long as the object lives. For a
 // source X.pdf it reads what to do from files beside it:
+//   X.pdf.started  made when the run starts
 //   X.pdf.partial  written to the text file before anything else
+//   X.pdf.await    a path to wait for (up to 10 s); reports "Error: ran
+//                  alone" when it never appears
 //   X.pdf.sleep    seconds to wait next
 //   X.pdf.stderr   bytes to write on the error stream
 //   X.pdf.text     the text file's contents (no text file without it)

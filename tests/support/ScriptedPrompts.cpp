@@ -2,11 +2,13 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <string>
 #include <thread>
 
 EAnswer CScriptedPrompts::ShowMessage(const CMessageBox& box)
 {
     m_messages.push_back({box.Ids(), box.Text(), box.DetailsText(), box.Style()});
+    m_events.push_back("message " + std::to_string(static_cast<int>(box.Ids().front())));
     if (box.Style() != EMessageStyle::Prompt)
         return EAnswer::Ok;
     if (m_answers.empty())
@@ -59,6 +61,7 @@ std::vector<EMessageId> CScriptedPrompts::FirstIds() const
 int CScriptedPrompts::AskFolderQuestion(const std::string& question)
 {
     m_folderQuestions.push_back(question);
+    m_events.push_back("folder " + question);
     if (m_folderAnswers.empty())
     {
         ++m_nUnexpected;
@@ -86,4 +89,36 @@ std::optional<std::string> CScriptedPrompts::ChooseFolder(const std::string& ini
 std::optional<std::vector<std::string>> CScriptedPrompts::ClipboardFiles()
 {
     return m_clipboard;
+}
+
+void CScriptedPrompts::WaitForConversions(const CConversionMonitor& monitor, CCancelFlag& cancel)
+{
+    ++m_nConversionWaits;
+    if (m_onWait)
+        m_onWait(m_nConversionWaits, monitor);
+    if (m_nConversionWaits == m_nCancelInWait)
+        cancel.Request();
+    CWakeState& wake = *m_pWake;
+    std::unique_lock lock(wake.mutex);
+    while (!cancel.IsRequested())
+    {
+        // The monitor is only looked at on this thread; a wake that came
+        // just before the look is not lost, as the count has moved on.
+        unsigned long seen = wake.nCount;
+        lock.unlock();
+        if (monitor.IsReady())
+            return;
+        lock.lock();
+        wake.changed.wait(lock, [&] { return wake.nCount != seen; });
+    }
+}
+
+void CScriptedPrompts::NotifyConversionsChanged()
+{
+    CWakeState& wake = *m_pWake;
+    {
+        std::lock_guard lock(wake.mutex);
+        ++wake.nCount;
+    }
+    wake.changed.notify_all();
 }

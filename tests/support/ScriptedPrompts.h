@@ -3,6 +3,10 @@
 #include "platform/Prompts.h"
 
 #include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <deque>
 #include <optional>
 #include <string>
@@ -31,6 +35,9 @@ public:
     std::optional<std::string> ChooseFolder(const std::string& initialFolder,
                                             const std::string& statusText) override;
     std::optional<std::vector<std::string>> ClipboardFiles() override;
+    void WaitForConversions(const CConversionMonitor& monitor, CCancelFlag& cancel) override;
+    void NotifyConversionsChanged() override;
+    void EndConversions() override { ++m_nConversionEnds; }
     void BeginWait() override { ++m_nWaitDepth; ++m_nWaitCount; }
     void EndWait() override { --m_nWaitDepth; }
 
@@ -47,6 +54,19 @@ public:
     {
         m_clipboard = std::move(files);
     }
+    // Asks for a cancel during the given wait for conversions (counted
+    // from 1 within this object's life).
+    void CancelInWait(int wait) { m_nCancelInWait = wait; }
+    int ConversionWaits() const { return m_nConversionWaits; }
+    int ConversionEnds() const { return m_nConversionEnds; }
+    // Called at the start of each wait for conversions, with its number.
+    void OnWait(std::function<void(int, const CConversionMonitor&)> hook)
+    {
+        m_onWait = std::move(hook);
+    }
+    // Everything shown, in order: "message <first id>", "folder <question>",
+    // "files", "folder chooser".
+    const std::vector<std::string>& Events() const { return m_events; }
     // Asks for a cancel this long after each cancellable run starts.
     void CancelAfter(std::chrono::milliseconds delay) { m_cancelDelay = delay; }
 
@@ -81,6 +101,19 @@ private:
     std::vector<std::pair<std::string, std::string>> m_fileDialogs;
     std::vector<std::pair<std::string, std::string>> m_folderDialogs;
     int m_nWaitDepth = 0;
+    int m_nCancelInWait = 0;
+    int m_nConversionWaits = 0;
+    int m_nConversionEnds = 0;
+    std::function<void(int, const CConversionMonitor&)> m_onWait;
+    std::vector<std::string> m_events;
+    // Kept apart so that the prompts stay movable.
+    struct CWakeState
+    {
+        std::mutex mutex;
+        std::condition_variable changed;
+        unsigned long nCount = 0;
+    };
+    std::unique_ptr<CWakeState> m_pWake = std::make_unique<CWakeState>();
     int m_nWaitCount = 0;
     int m_nUnexpected = 0;
 };

@@ -49,7 +49,7 @@ class AddStoresFolder : public ::testing::TestWithParam<StoredFolderCase>
 {
 protected:
     CScriptedPrompts m_prompts;
-    CMemorySettings m_settings;
+    CMemorySettings m_settings = OneAtATime();
 };
 
 // Prompts that remove the folder being asked about, as if another program
@@ -267,27 +267,35 @@ TEST_F(AddCommands, AddFolder_CancelledStoresNothingAndKeepsTheStandingAnswer)
 
 TEST_F(AddCommands, FolderThatVanishesWhileAsked_EndsTheOperationWithAPlainMessage)
 {
-    CVanishingPrompts prompts;
-    CConverterTable table(std::make_shared<CConverterContext>(&prompts));
-    CZeltoDoc doc(table, prompts, m_settings);
-    std::string first = Pdf("first.pdf");
-    std::string docs = Folder("docs");
-    Pdf("docs/a.pdf");
-    std::string last = Pdf("last.pdf");
-    prompts.m_strVanishing = docs;
-    prompts.AnswerFolderNext(FolderAnswerYes);
+    // Also with files converting while the walk fails: those queued before
+    // the failure are still listed, and the failure is told after them.
+    for (int atOnce : {1, 2})
+    {
+        SCOPED_TRACE(atOnce);
+        m_settings.SetInt("", CZeltoDoc::kConversionsAtOnce, atOnce);
+        CVanishingPrompts prompts;
+        CConverterTable table(std::make_shared<CConverterContext>(&prompts));
+        CZeltoDoc doc(table, prompts, m_settings);
+        std::string first = Pdf("first" + std::to_string(atOnce) + ".pdf");
+        std::string docs = Folder("docs" + std::to_string(atOnce));
+        Pdf("docs" + std::to_string(atOnce) + "/a.pdf");
+        std::string last = Pdf("last" + std::to_string(atOnce) + ".pdf");
+        prompts.m_strVanishing = docs;
+        prompts.AnswerFolderNext(FolderAnswerYes);
 
-    doc.OnDropFiles({first, docs, last});
+        doc.OnDropFiles({first, docs, last});
 
-    ASSERT_EQ(doc.RowCount(), 1);
-    EXPECT_EQ(doc.ConverterAt(0)->m_strSourcePath, first);
-    EXPECT_EQ(doc.GetFileCount(), 1);
-    ASSERT_EQ(prompts.Messages().size(), 1u);
-    EXPECT_EQ(prompts.Messages()[0].ids, std::vector<EMessageId>{EMessageId::SystemError});
-    EXPECT_EQ(prompts.Messages()[0].strText,
-              "The following system error occured when processing file '" + docs + "'.\n" +
-                  CSystemErrorText::Describe(ENOENT) + "(Error " + std::to_string(ENOENT) + ").");
-    EXPECT_EQ(prompts.WaitDepth(), 0);
+        ASSERT_EQ(doc.RowCount(), 1);
+        EXPECT_EQ(doc.ConverterAt(0)->m_strSourcePath, first);
+        EXPECT_EQ(doc.GetFileCount(), 1);
+        ASSERT_EQ(prompts.Messages().size(), 1u);
+        EXPECT_EQ(prompts.Messages()[0].ids, std::vector<EMessageId>{EMessageId::SystemError});
+        EXPECT_EQ(prompts.Messages()[0].strText,
+                  "The following system error occured when processing file '" + docs + "'.\n" +
+                      CSystemErrorText::Describe(ENOENT) + "(Error " + std::to_string(ENOENT) +
+                      ").");
+        EXPECT_EQ(prompts.WaitDepth(), 0);
+    }
 }
 
 TEST_F(AddCommands, FailureNoHandlerTakes_EndsTheOperationAndKeepsWhatWasAdded)

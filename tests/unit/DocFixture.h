@@ -21,6 +21,13 @@
 #include <string>
 #include <vector>
 
+inline CMemorySettings OneAtATime()
+{
+    CMemorySettings settings;
+    settings.SetInt("", CZeltoDoc::kConversionsAtOnce, 1);
+    return settings;
+}
+
 // A view that keeps its own copy of the rows, built only from the calls it
 // receives, and records every call. After any operation its rows must equal
 // the document's: that is what lets a real view refresh cheaply.
@@ -184,7 +191,9 @@ protected:
     std::shared_ptr<CConverterContext> m_context =
         std::make_shared<CConverterContext>(&m_prompts, m_rules);
     CConverterTable m_table{m_context};
-    CMemorySettings m_settings;
+    // One file at a time: these tests describe what the person sees in that
+    // order; several at once has tests of its own.
+    CMemorySettings m_settings = OneAtATime();
     CZeltoDoc m_doc{m_table, m_prompts, m_settings};
     CRecordingView m_view{m_doc};
 };

@@ -29,7 +29,7 @@ class WindowsDoc : public ::testing::Test
 {
 protected:
     CScriptedPrompts m_prompts;
-    CMemorySettings m_settings;
+    CMemorySettings m_settings = OneAtATime();
     CConverterTable m_table{std::make_shared<CConverterContext>(&m_prompts, CPathRules::Windows())};
     CZeltoDoc m_doc{m_table, m_prompts, m_settings};
     CRecordingView m_view{m_doc};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/ChildProcess.h"
+#include "platform/FileProbe.h"
+
+#include <optional>
+
+// What one run of a converter's tool left behind, to be judged afterwards on
+// the thread that talks to the user.
+struct CConversionRun
+{
+    CChildResult result;
+    // The text file's stamp from before the run, to tell whether a
+    // cancelled run wrote to it.
+    std::optional<CFileStamp> textBefore;
+};

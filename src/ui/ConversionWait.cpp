@@ -1,0 +1,108 @@
+#include "ConversionWait.h"
+
+#include "QtText.h"
+#include "dialogs/RunProgressDlg.h"
+#include "platform/Prompts.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTimer>
+
+CConversionWait::CConversionWait(QObject* parent) : QObject(parent) {}
+
+CConversionWait::~CConversionWait()
+{
+    EndOperation();
+}
+
+void CConversionWait::Wait(const CConversionMonitor& monitor, CCancelFlag& cancel,
+                           QWidget* dialogParent)
+{
+    if (!m_operationClock.isValid())
+        m_operationClock.start();
+    m_pDialogParent = dialogParent;
+    m_pMonitor = &monitor;
+    m_pCancel = &cancel;
+
+    QEventLoop loop;
+    m_pLoop = &loop;
+    QTimer delay;
+    if (!m_pDialog)
+    {
+        auto left = kProgressDelay - std::chrono::milliseconds(m_operationClock.elapsed());
+        delay.setSingleShot(true);
+        connect(&delay, &QTimer::timeout, this, [this] { ShowDialog(); });
+        delay.start(std::max<std::chrono::milliseconds>(left, std::chrono::milliseconds(0)));
+    }
+    UpdateDialog();
+    while (!monitor.IsReady() && !cancel.IsRequested())
+    {
+        // Until the dialog is there to take it, input waits, as it would
+        // behind a busy window. A wake or the dialog's appearance ends one
+        // round of the loop so that the right kind of loop runs next.
+        loop.exec(m_pDialog ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    }
+    m_pLoop = nullptr;
+    m_pMonitor = nullptr;
+    m_pCancel = nullptr;
+}
+
+void CConversionWait::Wake()
+{
+    // Many workers may finish at once; one check on the GUI thread serves
+    // them all.
+    if (m_bWakePending.exchange(true))
+        return;
+    QMetaObject::invokeMethod(this, &CConversionWait::Check, Qt::QueuedConnection);
+}
+
+void CConversionWait::Check()
+{
+    m_bWakePending = false;
+    if (!m_pLoop)
+        return;
+    UpdateDialog();
+    if (m_pMonitor->IsReady() || m_pCancel->IsRequested())
+        m_pLoop->quit();
+}
+
+void CConversionWait::ShowDialog()
+{
+    if (m_pDialog || !m_pLoop)
+        return;
+    m_pDialog = std::make_unique<CRunProgressDlg>(QString(), 0, m_pDialogParent);
+    connect(m_pDialog.get(), &CRunProgressDlg::CancelRequested, this,
+            [this]
+            {
+                if (m_pCancel)
+                    m_pCancel->Request();
+                Check();
+            });
+    UpdateDialog();
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    m_pDialog->show();
+    m_pLoop->quit();
+}
+
+void CConversionWait::UpdateDialog()
+{
+    if (!m_pDialog || !m_pMonitor)
+        return;
+    CConversionProgress progress = m_pMonitor->Progress();
+    QStringList names;
+    for (const std::string& path : progress.converting)
+        names << QFileInfo(CQtText::FromPath(path)).fileName();
+    m_pDialog->SetProgress(progress.nDone, progress.nQueued, names);
+}
+
+void CConversionWait::EndOperation()
+{
+    if (m_pDialog)
+    {
+        m_pDialog->hide();
+        m_pDialog.reset();
+        QApplication::restoreOverrideCursor();
+    }
+    m_operationClock.invalidate();
+}
