@@ -60,4 +60,8 @@ enum class EMessageId : int
     BusyRefusal = 59433,
     ToolsExplorerMenu = 59434,
     RunProgressDoneOf = 59435,
+    OptionsPrompt = 32790,
+    OptionsCaption = 59436,
+    ConversionsAtOnceLabel = 59437,
+    ConversionsAtOnceHelp = 59438,
 };

@@ -72,6 +72,10 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::BusyRefusal, "Files are still being added.  Wait until they are done, or cancel."},
     CEntry{EMessageId::ToolsExplorerMenu, kToolsExplorerMenu},
     CEntry{EMessageId::RunProgressDoneOf, "Files done: %d of %d"},
+    CEntry{EMessageId::OptionsPrompt, "Change how files are converted\nOptions"},
+    CEntry{EMessageId::OptionsCaption, "Options"},
+    CEntry{EMessageId::ConversionsAtOnceLabel, "&Conversions at once:"},
+    CEntry{EMessageId::ConversionsAtOnceHelp, "How many PDF files are converted at the same time. The number of processor cores (%d on this computer) is usually fastest; 1 converts one file after another. Messages and the list keep the order in which files were added either way."},
 };
 // clang-format on
 
