@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-qpa-plugins
   qt6-svg-dev libqt6svg6 qt6-l10n-tools
   dbus-daemon dbus-x11 xdg-utils
+  desktop-file-utils appstream
   python3
 )
 

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the program and starts it. Arguments are
-# handed to the program (PDF files or folders to add at start-up).
+# handed to the program (PDF files or folders to add at start-up), relative
+# ones taken from the folder this script was started in.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+caller=$(pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
 bash scripts/install-deps.sh
-cmake --preset default -DZELTO_BUILD_TESTS=OFF -DZELTO_BUILD_BENCH=OFF >/dev/null
+cmake --preset default >/dev/null
 cmake --build --preset default --target zelto-extractor
-exec ./build/default/src/zelto-extractor "$@"
+cd "$caller"
+exec "$root/build/default/src/zelto-extractor" "$@"

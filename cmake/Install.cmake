@@ -1,0 +1,65 @@
+# Installs the program as a desktop application: the executable, its desktop
+# entry, its icon in the hicolor theme, its AppStream description and its
+# D-Bus service file. The tips and the help go in with DataFiles.cmake.
+# The program finds its data as ../share/zelto-extractor/ from its own
+# folder, so the places below are fixed relative to the prefix rather than
+# taken from GNUInstallDirs.
+
+set(ZELTO_APP_ID com.orrinval.Zelto)
+set(ZELTO_DESKTOP_FILE ${PROJECT_SOURCE_DIR}/res/zelto-extractor.desktop)
+set(ZELTO_METAINFO_FILE ${PROJECT_SOURCE_DIR}/res/${ZELTO_APP_ID}.metainfo.xml)
+
+if(TARGET zelto-extractor)
+  install(TARGETS zelto-extractor RUNTIME DESTINATION bin)
+endif()
+install(FILES ${ZELTO_DESKTOP_FILE} DESTINATION share/applications)
+install(FILES ${ZELTO_METAINFO_FILE} DESTINATION share/metainfo)
+install(FILES ${PROJECT_SOURCE_DIR}/res/icons/zelto.svg
+  DESTINATION share/icons/hicolor/scalable/apps RENAME zelto-extractor.svg)
+# The small drawing leaves out the lettering that would blur at 16 pixels.
+install(FILES ${PROJECT_SOURCE_DIR}/res/icons/zelto-16.svg
+  DESTINATION share/icons/hicolor/16x16/apps RENAME zelto-extractor.svg)
+
+# Lets the session bus start the program for an automation client that asks
+# for its name. The program's path is only known once the prefix is.
+set(ZELTO_SERVICE_FILE ${CMAKE_BINARY_DIR}/dbus/${ZELTO_APP_ID}.service)
+install(CODE "
+  file(WRITE \"${ZELTO_SERVICE_FILE}\"
+    \"[D-BUS Service]\\nName=${ZELTO_APP_ID}\\nExec=\${CMAKE_INSTALL_PREFIX}/bin/zelto-extractor -Automation\\n\")
+  file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/share/dbus-1/services\"
+    TYPE FILE FILES \"${ZELTO_SERVICE_FILE}\")
+")
+
+# File managers offer the program under "Open With" for PDF files from the
+# MIME cache of the applications folder. A staged install (DESTDIR) leaves
+# that to the package's own triggers.
+install(CODE "
+  find_program(zelto_update_desktop_database update-desktop-database)
+  if(zelto_update_desktop_database AND \"\$ENV{DESTDIR}\" STREQUAL \"\")
+    execute_process(COMMAND \${zelto_update_desktop_database} -q
+      \"\${CMAKE_INSTALL_PREFIX}/share/applications\")
+  endif()
+")
+
+if(ZELTO_BUILD_TESTS)
+  find_program(ZELTO_DESKTOP_FILE_VALIDATE desktop-file-validate)
+  if(ZELTO_DESKTOP_FILE_VALIDATE)
+    add_test(NAME install.desktop_entry
+      COMMAND ${ZELTO_DESKTOP_FILE_VALIDATE} ${ZELTO_DESKTOP_FILE})
+  endif()
+  find_program(ZELTO_APPSTREAMCLI appstreamcli)
+  if(ZELTO_APPSTREAMCLI)
+    add_test(NAME install.metainfo
+      COMMAND ${ZELTO_APPSTREAMCLI} validate --no-net ${ZELTO_METAINFO_FILE})
+  endif()
+  if(TARGET zelto-extractor AND UNIX)
+    # Installs into a folder of the build and checks that every file lands
+    # where the program and the desktop look for it.
+    add_test(NAME install.layout
+      COMMAND ${CMAKE_COMMAND}
+        -DZELTO_BUILD_DIR=${CMAKE_BINARY_DIR}
+        -DZELTO_PREFIX=${CMAKE_BINARY_DIR}/install-test
+        -DZELTO_APP_ID=${ZELTO_APP_ID}
+        -P ${PROJECT_SOURCE_DIR}/cmake/InstallCheck.cmake)
+  endif()
+endif()

@@ -1,0 +1,38 @@
+# Run by ctest: installs the build into a fresh prefix and checks the
+# installed files. Expects ZELTO_BUILD_DIR, ZELTO_PREFIX and ZELTO_APP_ID.
+
+file(REMOVE_RECURSE ${ZELTO_PREFIX})
+execute_process(
+  COMMAND ${CMAKE_COMMAND} --install ${ZELTO_BUILD_DIR} --prefix ${ZELTO_PREFIX}
+  RESULT_VARIABLE install_result
+  OUTPUT_QUIET)
+if(NOT install_result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${install_result}")
+endif()
+
+set(expected
+  bin/zelto-extractor
+  share/zelto-extractor/tips.txt
+  share/zelto-extractor/help/index.html
+  share/applications/zelto-extractor.desktop
+  share/metainfo/${ZELTO_APP_ID}.metainfo.xml
+  share/icons/hicolor/scalable/apps/zelto-extractor.svg
+  share/icons/hicolor/16x16/apps/zelto-extractor.svg
+  share/dbus-1/services/${ZELTO_APP_ID}.service)
+foreach(file ${expected})
+  if(NOT EXISTS ${ZELTO_PREFIX}/${file})
+    message(FATAL_ERROR "not installed: ${file}")
+  endif()
+endforeach()
+
+execute_process(COMMAND test -x ${ZELTO_PREFIX}/bin/zelto-extractor RESULT_VARIABLE not_executable)
+if(NOT not_executable EQUAL 0)
+  message(FATAL_ERROR "bin/zelto-extractor is not executable")
+endif()
+
+file(READ ${ZELTO_PREFIX}/share/dbus-1/services/${ZELTO_APP_ID}.service service)
+if(NOT service MATCHES "Exec=${ZELTO_PREFIX}/bin/zelto-extractor -Automation")
+  message(FATAL_ERROR "the D-Bus service file does not start the installed program:\n${service}")
+endif()
+
+file(REMOVE_RECURSE ${ZELTO_PREFIX})

@@ -1,0 +1,3 @@
+#include "AutomationDocument.h"
+
+CAutomationDocument::CAutomationDocument(QObject* document) : QDBusAbstractAdaptor(document) {}

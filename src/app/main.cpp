@@ -1,0 +1,6 @@
+#include "app/ZeltoApp.h"
+
+int main(int argc, char** argv)
+{
+    return CZeltoApp::Run(argc, argv);
+}
