@@ -2,34 +2,54 @@
 
 #include <QGuiApplication>
 
-#if !defined(_WIN32)
-#include <dlfcn.h>
-#else
+#if defined(_WIN32)
 #include <windows.h>
+#else
+#include <dlfcn.h>
 #endif
 
 namespace
 {
+constexpr quint32 kLockModifier = 1u << 1;
+constexpr quint32 kMod2Modifier = 1u << 4;
+
 #if !defined(_WIN32) && QT_CONFIG(xcb)
 // The X library is loaded on first use rather than linked, so the program
 // needs nothing of X11 beyond what Qt itself loads.
-using FXkbGetIndicatorState = int (*)(void* display, unsigned deviceSpec, unsigned* state);
-constexpr unsigned kXkbUseCoreKeyboard = 0x0100;
-// The usual indicator order of X servers: Caps Lock, Num Lock, Scroll Lock.
-constexpr unsigned kCapsBit = 1u << 0;
-constexpr unsigned kNumBit = 1u << 1;
-constexpr unsigned kScrollBit = 1u << 2;
+using FInternAtom = unsigned long (*)(void* display, const char* name, int onlyIfExists);
+using FGetNamedIndicator = int (*)(void* display, unsigned long name, int* index, int* state,
+                                   void* map, int* real);
 
-FXkbGetIndicatorState IndicatorFunction()
+struct CXkbFunctions
 {
-    static FXkbGetIndicatorState function = []() -> FXkbGetIndicatorState
+    FInternAtom internAtom = nullptr;
+    FGetNamedIndicator getNamedIndicator = nullptr;
+};
+
+const CXkbFunctions& XkbFunctions()
+{
+    static const CXkbFunctions functions = []
     {
+        CXkbFunctions loaded;
         void* library = ::dlopen("libX11.so.6", RTLD_LAZY | RTLD_LOCAL);
         if (!library)
-            return nullptr;
-        return reinterpret_cast<FXkbGetIndicatorState>(::dlsym(library, "XkbGetIndicatorState"));
+            return loaded;
+        loaded.internAtom = reinterpret_cast<FInternAtom>(::dlsym(library, "XInternAtom"));
+        loaded.getNamedIndicator =
+            reinterpret_cast<FGetNamedIndicator>(::dlsym(library, "XkbGetNamedIndicator"));
+        return loaded;
     }();
-    return function;
+    return functions;
+}
+
+// Indicators are found by name: their numbers differ between keymaps. A
+// name the server does not know is a lock without an indicator, so off.
+bool IndicatorOn(void* display, const CXkbFunctions& xkb, const char* name)
+{
+    unsigned long atom = xkb.internAtom(display, name, 1);
+    int on = 0;
+    return atom != 0 && xkb.getNamedIndicator(display, atom, nullptr, &on, nullptr, nullptr) &&
+           on != 0;
 }
 #endif
 } // namespace
@@ -46,16 +66,23 @@ std::optional<CLockKeyState::CState> CLockKeyState::Query()
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || !x11->display())
         return std::nullopt;
-    FXkbGetIndicatorState getIndicators = IndicatorFunction();
-    unsigned indicators = 0;
-    if (!getIndicators || getIndicators(x11->display(), kXkbUseCoreKeyboard, &indicators) != 0)
+    const CXkbFunctions& xkb = XkbFunctions();
+    if (!xkb.internAtom || !xkb.getNamedIndicator)
         return std::nullopt;
     CState state;
-    state.bCaps = (indicators & kCapsBit) != 0;
-    state.bNum = (indicators & kNumBit) != 0;
-    state.bScroll = (indicators & kScrollBit) != 0;
+    state.bCaps = IndicatorOn(x11->display(), xkb, "Caps Lock");
+    state.bNum = IndicatorOn(x11->display(), xkb, "Num Lock");
+    state.bScroll = IndicatorOn(x11->display(), xkb, "Scroll Lock");
     return state;
 #else
     return std::nullopt;
 #endif
+}
+
+CLockKeyState::CState CLockKeyState::FromKeyModifiers(quint32 nativeModifiers)
+{
+    CState state;
+    state.bCaps = (nativeModifiers & kLockModifier) != 0;
+    state.bNum = (nativeModifiers & kMod2Modifier) != 0;
+    return state;
 }

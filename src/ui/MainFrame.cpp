@@ -4,10 +4,12 @@
 #include "DesktopOpener.h"
 #include "FileListModel.h"
 #include "IconSet.h"
-#include "LockKeyState.h"
+#include "MainStatusBar.h"
 #include "QtPrompts.h"
 #include "WindowPlacement.h"
 #include "ZeltoView.h"
+#include "doc/AddOperation.h"
+#include "dialogs/OptionsDlg.h"
 #include "doc/ZeltoDoc.h"
 #include "platform/MessageTable.h"
 #include "platform/Prompts.h"
@@ -17,11 +19,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
-#include <QFontMetrics>
-#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -47,15 +46,28 @@ std::vector<std::string> LocalPaths(const QMimeData* data)
     return paths;
 }
 
-// How often the lock keys are looked at; the platform sends no event when
-// they change while another window has the focus.
-constexpr int kLockPollMilliseconds = 500;
+// Dropped files are only read, so a drop is taken as a copy (or a link),
+// never as a move, after which the program they came from could delete
+// them. A drop that offers neither is refused.
+bool ChooseDropAction(QDropEvent& event)
+{
+    if (event.possibleActions() & Qt::CopyAction)
+        event.setDropAction(Qt::CopyAction);
+    else if (event.possibleActions() & Qt::LinkAction)
+        event.setDropAction(Qt::LinkAction);
+    else
+        return false;
+    return true;
+}
+
+// How long the refusal of a command stays in the status bar.
+constexpr int kRefusalMilliseconds = 5000;
 } // namespace
 
 CMainFrame::CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_prompts(prompts), m_settings(settings),
-      m_strCaption(Text(EMessageId::MainCaption)),
-      m_pOwnOpener(std::make_unique<CDesktopOpener>()), m_pOpener(m_pOwnOpener.get())
+      m_strCaption(Text(EMessageId::MainCaption)), m_pOwnOpener(std::make_unique<CDesktopOpener>()),
+      m_pOpener(m_pOwnOpener.get())
 {
     setWindowTitle(m_strCaption);
     setWindowIcon(CIconSet::Icon(CIconSet::EIcon::Application));
@@ -85,10 +97,6 @@ CMainFrame::CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings, Q
 
     connect(&m_pView->Model(), &CFileListModel::FileCountChanged, this,
             &CMainFrame::UpdateFileCountPane);
-    auto* lockTimer = new QTimer(this);
-    connect(lockTimer, &QTimer::timeout, this, &CMainFrame::UpdateLockPanes);
-    lockTimer->start(kLockPollMilliseconds);
-    UpdateLockPanes();
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -130,7 +138,8 @@ void CMainFrame::CreateActions()
     QAction* paste = MakeAction(ID_EDIT_PASTE, QStringLiteral("&Paste Files\tCtrl+V"),
                                 [this] { RunGuarded([this] { m_doc.OnEditPasteFiles(); }); });
     paste->setIcon(CIconSet::Icon(EIcon::PasteFiles));
-    paste->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    paste->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
 
     QAction* toolbar = MakeAction(ID_VIEW_TOOLBAR, QStringLiteral("&Toolbar"), [] {});
     toolbar->setCheckable(true);
@@ -139,10 +148,15 @@ void CMainFrame::CreateActions()
     statusBarAction->setCheckable(true);
     statusBarAction->setChecked(true);
 
-    MakeAction(ID_TOOLS_EXPLORER, Text(EMessageId::ToolsExplorerMenu), [this] { OnToolsExplorer(); })
+    MakeAction(ID_TOOLS_EXPLORER, Text(EMessageId::ToolsExplorerMenu),
+               [this] { OnToolsExplorer(); })
         ->setIcon(CIconSet::Icon(EIcon::FileManager));
     MakeAction(ID_HELP_FINDER, QStringLiteral("&Help Topics"), [this] { emit HelpRequested(); });
     MakeAction(ID_SHOW_TIP, QStringLiteral("Tip of the Day..."), [this] { emit TipRequested(); });
+    // Refused while files are being added, as the count applies to the
+    // next add.
+    MakeAction(ID_TOOLS_OPTIONS, QStringLiteral("&Options..."),
+               [this] { RunGuarded([this] { COptionsDlg(m_doc, this).exec(); }); });
     MakeAction(ID_APP_ABOUT, QStringLiteral("&About Zelto..."), [this] { emit AboutRequested(); })
         ->setIcon(CIconSet::Icon(EIcon::About));
 
@@ -173,7 +187,10 @@ void CMainFrame::CreateMenus()
     view->addAction(Action(ID_VIEW_TOOLBAR));
     view->addAction(Action(ID_VIEW_STATUS_BAR));
 
-    menuBar()->addMenu(QStringLiteral("&Tools"))->addAction(Action(ID_TOOLS_EXPLORER));
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    tools->addAction(Action(ID_TOOLS_EXPLORER));
+    tools->addSeparator();
+    tools->addAction(Action(ID_TOOLS_OPTIONS));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(Action(ID_HELP_FINDER));
@@ -213,27 +230,10 @@ void CMainFrame::CreateToolBar()
 
 void CMainFrame::CreateStatusBar()
 {
-    QStatusBar* bar = statusBar();
-    m_pIdlePane = new QLabel(Text(EMessageId::IdleMessage), bar);
-    bar->addWidget(m_pIdlePane, 1);
-
-    auto makePane = [bar](EMessageId widthText)
-    {
-        auto* pane = new QLabel(bar);
-        pane->setAlignment(Qt::AlignCenter);
-        int width = pane->fontMetrics().horizontalAdvance(Text(widthText));
-        pane->setFixedWidth(width + 2 * pane->margin() + 8);
-        bar->addPermanentWidget(pane);
-        return pane;
-    };
-    m_pCountPane = makePane(EMessageId::FileCountPlaceholder);
-    m_pCapsPane = makePane(EMessageId::IndicatorCaps);
-    m_pNumPane = makePane(EMessageId::IndicatorNum);
-    m_pScrollPane = makePane(EMessageId::IndicatorScroll);
+    m_pStatusBar = new CMainStatusBar(this);
+    setStatusBar(m_pStatusBar);
     UpdateFileCountPane();
-
-    QAction* toggle = Action(ID_VIEW_STATUS_BAR);
-    connect(toggle, &QAction::toggled, bar, &QStatusBar::setVisible);
+    connect(Action(ID_VIEW_STATUS_BAR), &QAction::toggled, m_pStatusBar, &QStatusBar::setVisible);
 }
 
 // The standard copy, cut, undo and pane keys have nothing to act on here;
@@ -241,10 +241,10 @@ void CMainFrame::CreateStatusBar()
 void CMainFrame::CreateInertKeys()
 {
     const QKeySequence keys[] = {
-        QKeySequence(Qt::CTRL | Qt::Key_C),     QKeySequence(Qt::CTRL | Qt::Key_Insert),
-        QKeySequence(Qt::CTRL | Qt::Key_X),     QKeySequence(Qt::SHIFT | Qt::Key_Delete),
-        QKeySequence(Qt::CTRL | Qt::Key_Z),     QKeySequence(Qt::ALT | Qt::Key_Backspace),
-        QKeySequence(Qt::Key_F6),               QKeySequence(Qt::SHIFT | Qt::Key_F6),
+        QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert),
+        QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete),
+        QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace),
+        QKeySequence(Qt::Key_F6),           QKeySequence(Qt::SHIFT | Qt::Key_F6),
     };
     for (const QKeySequence& key : keys)
     {
@@ -257,12 +257,12 @@ void CMainFrame::CreateInertKeys()
 
 QString CMainFrame::FileCountText() const
 {
-    return m_pCountPane->text();
+    return m_pStatusBar->FileCountText();
 }
 
 QStringList CMainFrame::LockPaneTexts() const
 {
-    return {m_pCapsPane->text(), m_pNumPane->text(), m_pScrollPane->text()};
+    return m_pStatusBar->LockPaneTexts();
 }
 
 void CMainFrame::SetOpener(CDesktopOpener* opener)
@@ -273,17 +273,7 @@ void CMainFrame::SetOpener(CDesktopOpener* opener)
 
 void CMainFrame::UpdateFileCountPane()
 {
-    m_pCountPane->setText(QString::fromStdString(
-        CMessageTable::Format(EMessageId::FileCount, {m_doc.GetFileCount()})));
-}
-
-void CMainFrame::UpdateLockPanes()
-{
-    std::optional<CLockKeyState::CState> state = CLockKeyState::Query();
-    auto show = [](QLabel* pane, bool on, EMessageId id) { pane->setText(on ? Text(id) : QString()); };
-    show(m_pCapsPane, state && state->bCaps, EMessageId::IndicatorCaps);
-    show(m_pNumPane, state && state->bNum, EMessageId::IndicatorNum);
-    show(m_pScrollPane, state && state->bScroll, EMessageId::IndicatorScroll);
+    m_pStatusBar->SetFileCount(m_doc.GetFileCount());
 }
 
 void CMainFrame::RestorePlacement()
@@ -295,24 +285,30 @@ bool CMainFrame::RunGuarded(const std::function<void()>& command)
 {
     if (m_nBusy > 0)
     {
-        QApplication::beep();
-        statusBar()->showMessage(Text(EMessageId::BusyRefusal), 5000);
+        RefuseWhileBusy();
         return false;
     }
     ++m_nBusy;
     if (auto* qtPrompts = dynamic_cast<CQtPrompts*>(&m_prompts))
         qtPrompts->StartOperation();
-    try
-    {
-        command();
-    }
-    catch (...)
-    {
-        // The document reports its own failures; nothing may leave a slot.
-    }
+    // Nothing may leave a slot: what no command handles itself (memory
+    // running out) is told, and what was done before it stays.
+    const std::string noPath;
+    CAddOperation(m_prompts, noPath).Run(command);
     --m_nBusy;
     UpdateFileCountPane();
+    if (m_nBusy == 0 && m_bCloseWhenIdle)
+    {
+        m_bCloseWhenIdle = false;
+        QTimer::singleShot(0, this, [this] { close(); });
+    }
     return true;
+}
+
+void CMainFrame::RefuseWhileBusy()
+{
+    QApplication::beep();
+    statusBar()->showMessage(Text(EMessageId::BusyRefusal), kRefusalMilliseconds);
 }
 
 bool CMainFrame::AddDroppedPaths(const std::vector<std::string>& paths)
@@ -330,9 +326,12 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 {
     if (IsBusy())
     {
-        // Closing now would pull the list from under a running add.
+        // The list must not go from under a running command: files still
+        // waiting to be added are given up, and the window closes as soon
+        // as the command has ended.
         event->ignore();
-        RunGuarded([] {});
+        m_bCloseWhenIdle = true;
+        m_doc.CancelAdding();
         return;
     }
     CWindowPlacement(m_settings).Save(*this, kPlacementKey);
@@ -348,16 +347,16 @@ void CMainFrame::changeEvent(QEvent* event)
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!IsBusy() && !LocalPaths(event->mimeData()).empty())
-        event->acceptProposedAction();
-    else
-        event->ignore();
+    // The URLs are read once per drag; a drag of thousands of files would
+    // otherwise be parsed at every move of the pointer.
+    m_bDragUsable = !LocalPaths(event->mimeData()).empty();
+    dragMoveEvent(event);
 }
 
 void CMainFrame::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (!IsBusy() && !LocalPaths(event->mimeData()).empty())
-        event->acceptProposedAction();
+    if (m_bDragUsable && !IsBusy() && ChooseDropAction(*event))
+        event->accept();
     else
         event->ignore();
 }
@@ -365,23 +364,20 @@ void CMainFrame::dragMoveEvent(QDragMoveEvent* event)
 void CMainFrame::dropEvent(QDropEvent* event)
 {
     std::vector<std::string> paths = LocalPaths(event->mimeData());
-    if (paths.empty())
+    if (paths.empty() || !ChooseDropAction(*event))
     {
         event->ignore();
         return;
     }
-    event->acceptProposedAction();
+    if (IsBusy())
+    {
+        event->ignore();
+        RefuseWhileBusy();
+        return;
+    }
+    event->accept();
     activateWindow();
     // The drop is finished first so that the program the files came from
     // is not held up while they are converted.
     QTimer::singleShot(0, this, [this, paths] { AddDroppedPaths(paths); });
-}
-
-bool CMainFrame::event(QEvent* event)
-{
-    // Keys reach the frame whatever has the focus; the lock panes follow
-    // at once rather than at the next poll.
-    if (event->type() == QEvent::KeyRelease)
-        UpdateLockPanes();
-    return QMainWindow::event(event);
 }

@@ -6,16 +6,17 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 class CContextHelpMode;
 class CDesktopOpener;
+class CMainStatusBar;
 class CPrompts;
 class CSettings;
 class CZeltoDoc;
 class CZeltoView;
-class QLabel;
 class QToolBar;
 
 // The program's main window: menus, toolbar, keys, the status bar with the
@@ -29,8 +30,7 @@ public:
     // The settings value that keeps the window's placement.
     static constexpr const char* kPlacementKey = "MainFrame";
 
-    CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings,
-               QWidget* parent = nullptr);
+    CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     CZeltoView* View() const { return m_pView; }
@@ -68,7 +68,6 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    bool event(QEvent* event) override;
 
 private:
     QAction* MakeAction(ECommandId id, const QString& text, const std::function<void()>& handler);
@@ -78,7 +77,7 @@ private:
     void CreateStatusBar();
     void CreateInertKeys();
     void UpdateFileCountPane();
-    void UpdateLockPanes();
+    void RefuseWhileBusy();
     void OnToolsExplorer();
 
     CZeltoDoc& m_doc;
@@ -87,14 +86,14 @@ private:
     const QString m_strCaption;
     CZeltoView* m_pView = nullptr;
     QToolBar* m_pToolBar = nullptr;
-    QLabel* m_pIdlePane = nullptr;
-    QLabel* m_pCountPane = nullptr;
-    QLabel* m_pCapsPane = nullptr;
-    QLabel* m_pNumPane = nullptr;
-    QLabel* m_pScrollPane = nullptr;
+    CMainStatusBar* m_pStatusBar = nullptr;
     CContextHelpMode* m_pHelpMode = nullptr;
     std::unique_ptr<CDesktopOpener> m_pOwnOpener;
     CDesktopOpener* m_pOpener;
     std::map<int, QAction*> m_actions;
     int m_nBusy = 0;
+    // Whether the drag going on over the window carries local files.
+    bool m_bDragUsable = false;
+    // A close asked for while a command ran, to be done when it ends.
+    bool m_bCloseWhenIdle = false;
 };

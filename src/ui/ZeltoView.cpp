@@ -9,6 +9,7 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMenu>
 
@@ -47,16 +48,24 @@ void CZeltoView::SetCommandGate(std::function<bool(const std::function<void()>&)
     m_gate = std::move(gate);
 }
 
+// Read from the selection's ranges: asking row by row whether a row is
+// selected takes time in proportion to the number of ranges each time,
+// which makes thousands of separately selected rows take seconds.
 std::vector<const CConverter*> CZeltoView::GetSelectedConverters() const
 {
-    QModelIndexList rows = selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(),
-              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    std::vector<const CConverter*> converters;
-    converters.reserve(static_cast<std::size_t>(rows.size()));
-    for (const QModelIndex& row : rows)
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : selectionModel()->selection())
     {
-        if (const CConverter* converter = m_pModel->ConverterAt(row.row()))
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.push_back(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::vector<const CConverter*> converters;
+    converters.reserve(rows.size());
+    for (int row : rows)
+    {
+        if (const CConverter* converter = m_pModel->ConverterAt(row))
             converters.push_back(converter);
     }
     return converters;
@@ -83,14 +92,25 @@ void CZeltoView::OpenSelected()
     }
 }
 
+// Afterwards nothing is selected, not even a row whose file could not be
+// deleted. The selection goes before the rows do: a selection of many
+// separate rows would otherwise be reworked for each range of rows that
+// leaves, which makes removing thousands of scattered rows take minutes.
 void CZeltoView::OnListRemove()
 {
-    RunCommand([this] { m_doc.RemoveConverters(GetSelectedConverters()); });
+    RunCommand([this] { m_doc.RemoveConverters(TakeSelectedConverters()); });
 }
 
 void CZeltoView::OnListDelete()
 {
-    RunCommand([this] { m_doc.DeleteConverters(GetSelectedConverters()); });
+    RunCommand([this] { m_doc.DeleteConverters(TakeSelectedConverters()); });
+}
+
+std::vector<const CConverter*> CZeltoView::TakeSelectedConverters()
+{
+    std::vector<const CConverter*> selected = GetSelectedConverters();
+    clearSelection();
+    return selected;
 }
 
 QMenu* CZeltoView::BuildContextMenu()
@@ -111,8 +131,10 @@ void CZeltoView::contextMenuEvent(QContextMenuEvent* event)
     QPoint where = event->globalPos();
     if (event->reason() == QContextMenuEvent::Keyboard)
     {
-        // From the keyboard the menu opens at the current row, or at the
-        // list's top-left corner when there is none.
+        // From the keyboard the menu opens at the current row, brought into
+        // sight first, or at the list's top-left corner when there is none.
+        if (currentIndex().isValid())
+            scrollTo(currentIndex());
         QRect row = visualRect(currentIndex());
         where = viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint(0, 0));
     }
@@ -120,10 +142,11 @@ void CZeltoView::contextMenuEvent(QContextMenuEvent* event)
     event->accept();
 }
 
+// Only a double-click of the primary button opens, as in every file list.
 void CZeltoView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     QTreeView::mouseDoubleClickEvent(event);
-    if (selectionModel()->hasSelection())
+    if (event->button() == Qt::LeftButton && selectionModel()->hasSelection())
         OnListOpen();
 }
 

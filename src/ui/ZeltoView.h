@@ -51,6 +51,8 @@ protected:
 
 private:
     void OpenSelected();
+    // The selected converters, with the selection cleared.
+    std::vector<const CConverter*> TakeSelectedConverters();
     void RunCommand(const std::function<void()>& command);
 
     CZeltoDoc& m_doc;

@@ -1,0 +1,333 @@
+// The table model that shows the document's list: its cells, how it follows
+// every change of the list, and a selection that stays on its files while
+// the list changes around it.
+
+#include "ScriptedPrompts.h"
+#include "doc/ZeltoDoc.h"
+#include "extract/Converter.h"
+#include "extract/ConverterContext.h"
+#include "extract/ConverterTable.h"
+#include "platform/MemorySettings.h"
+#include "ui/FileListModel.h"
+#include "ui/ZeltoView.h"
+
+#include <QAbstractItemModelTester>
+#include <QItemSelectionModel>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <algorithm>
+#include <memory>
+#include <random>
+#include <set>
+
+namespace
+{
+using Converters = std::vector<const CConverter*>;
+
+// A document with its model, filled with converters for made-up paths: the
+// model reads only the converters' names, so no file needs to exist.
+struct CModelRig
+{
+    CScriptedPrompts prompts;
+    CMemorySettings settings;
+    CConverterTable table{std::make_shared<CConverterContext>(&prompts, CPathRules::Posix())};
+    CZeltoDoc doc{table, prompts, settings};
+    CFileListModel model{doc};
+
+    const CConverter* List(const std::string& path)
+    {
+        std::unique_ptr<CConverter> converter = table.FindConverter(path);
+        const CConverter* listed = converter.get();
+        doc.InsertSorted(std::move(converter));
+        return listed;
+    }
+
+    QString Cell(int row, int column, int role = Qt::DisplayRole) const
+    {
+        return model.data(model.index(row, column), role).toString();
+    }
+
+    // Whether every row of the model shows the converter of the same row of
+    // the document.
+    bool FollowsTheDoc() const
+    {
+        if (model.rowCount() != doc.RowCount())
+            return false;
+        for (int row = 0; row < doc.RowCount(); ++row)
+        {
+            if (!ShowsItsConverter(row))
+                return false;
+        }
+        return true;
+    }
+
+    bool ShowsItsConverter(int row) const
+    {
+        const CConverter* converter = doc.ConverterAt(row);
+        return model.ConverterAt(row) == converter &&
+               Cell(row, CFileListModel::ColumnFile).toStdString() == converter->m_strTextName &&
+               Cell(row, CFileListModel::ColumnFolder).toStdString() == converter->m_strTextFolder;
+    }
+};
+
+std::set<const CConverter*> SelectedConverters(const CFileListModel& model,
+                                               const QItemSelectionModel& selection)
+{
+    std::set<const CConverter*> selected;
+    for (const QModelIndex& index : selection.selectedRows())
+        selected.insert(model.ConverterAt(index.row()));
+    return selected;
+}
+
+void SelectRow(QItemSelectionModel& selection, int row)
+{
+    selection.select(selection.model()->index(row, 0),
+                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+} // namespace
+
+class TestFileListModel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_pRig = std::make_unique<CModelRig>(); }
+    void cleanup() { m_pRig.reset(); }
+
+    void Headings_AreFileAndFolderInTwoColumns();
+    void Rows_ShowNameAndFolderInTheDocumentsOrder();
+    void SameNameInTwoFolders_DiffersOnlyInTheFolderColumn();
+    void ToolTip_IsTheWholeTextPath();
+    void CellsOutsideTheListAndOtherRoles_AreEmpty();
+    void EveryKindOfChange_KeepsTheModelSound();
+    void FileCountChanged_FollowsTheRecordedCount();
+    void RemoveAll_EmptiesTheModelAndKeepsTwoColumns();
+    void RowsInsertedOneByOne_KeepTheSelectionOnItsFiles();
+    void RemovalOfScatteredRows_KeepsTheOthersSelected();
+    void RowsInsertedUnderAView_KeepItsSelectionOnItsFiles();
+    void HundredThousandRows_StayConsistent();
+
+private:
+    std::unique_ptr<CModelRig> m_pRig;
+};
+
+void TestFileListModel::Headings_AreFileAndFolderInTwoColumns()
+{
+    CFileListModel& model = m_pRig->model;
+    QCOMPARE(model.columnCount(), 2);
+    QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("File"));
+    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Folder"));
+    QVERIFY(!model.headerData(2, Qt::Horizontal).isValid());
+    QVERIFY(!model.headerData(0, Qt::Vertical).isValid());
+    QVERIFY(!model.headerData(0, Qt::Horizontal, Qt::DecorationRole).isValid());
+    QCOMPARE(model.rowCount(), 0);
+}
+
+void TestFileListModel::Rows_ShowNameAndFolderInTheDocumentsOrder()
+{
+    m_pRig->List("/docs/Zebra.pdf");
+    m_pRig->List("/docs/apple.pdf");
+    m_pRig->List("/docs/Mango.pdf");
+    QCOMPARE(m_pRig->model.rowCount(), 3);
+    QCOMPARE(m_pRig->Cell(0, 0), QStringLiteral("apple.txt"));
+    QCOMPARE(m_pRig->Cell(1, 0), QStringLiteral("Mango.txt"));
+    QCOMPARE(m_pRig->Cell(2, 0), QStringLiteral("Zebra.txt"));
+    QCOMPARE(m_pRig->Cell(0, 1),
+             QString::fromStdString(m_pRig->doc.ConverterAt(0)->m_strTextFolder));
+    QVERIFY(m_pRig->Cell(0, 1).startsWith(QStringLiteral("/docs")));
+    QVERIFY(m_pRig->FollowsTheDoc());
+}
+
+void TestFileListModel::SameNameInTwoFolders_DiffersOnlyInTheFolderColumn()
+{
+    m_pRig->List("/b/report.pdf");
+    m_pRig->List("/a/report.pdf");
+    QCOMPARE(m_pRig->Cell(0, 0), QStringLiteral("report.txt"));
+    QCOMPARE(m_pRig->Cell(1, 0), QStringLiteral("report.txt"));
+    QVERIFY(m_pRig->Cell(0, 1).startsWith(QStringLiteral("/a")));
+    QVERIFY(m_pRig->Cell(1, 1).startsWith(QStringLiteral("/b")));
+}
+
+void TestFileListModel::ToolTip_IsTheWholeTextPath()
+{
+    m_pRig->List("/some where/notes.pdf");
+    QCOMPARE(m_pRig->Cell(0, 0, Qt::ToolTipRole), QStringLiteral("/some where/notes.txt"));
+    QCOMPARE(m_pRig->Cell(0, 1, Qt::ToolTipRole), QStringLiteral("/some where/notes.txt"));
+}
+
+void TestFileListModel::CellsOutsideTheListAndOtherRoles_AreEmpty()
+{
+    m_pRig->List("/d/a.pdf");
+    CFileListModel& model = m_pRig->model;
+    QVERIFY(!model.data(QModelIndex()).isValid());
+    QVERIFY(!model.index(1, 0).isValid());
+    QVERIFY(!model.data(model.index(0, 0), Qt::DecorationRole).isValid());
+    QVERIFY(!model.data(model.index(0, 0), Qt::EditRole).isValid());
+    QCOMPARE(model.ConverterAt(1), nullptr);
+    QCOMPARE(model.ConverterAt(-1), nullptr);
+    // A flat table: no row has children.
+    QCOMPARE(model.rowCount(model.index(0, 0)), 0);
+    QCOMPARE(model.columnCount(model.index(0, 0)), 0);
+}
+
+// The tester checks every signal against the model's state before and
+// after the change it announces.
+void TestFileListModel::EveryKindOfChange_KeepsTheModelSound()
+{
+    QAbstractItemModelTester tester(&m_pRig->model,
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    std::vector<const CConverter*> listed;
+    for (const char* name : {"m", "c", "x", "a", "k", "q", "b", "z"})
+        listed.push_back(m_pRig->List(std::string("/d/") + name + ".pdf"));
+    QVERIFY(m_pRig->FollowsTheDoc());
+
+    // Rows a, b and c in one range, x and z in another.
+    m_pRig->doc.RemoveConverters({listed[1], listed[2], listed[3], listed[6], listed[7]});
+    QVERIFY(m_pRig->FollowsTheDoc());
+    QCOMPARE(m_pRig->model.rowCount(), 3);
+
+    m_pRig->List("/d/a.pdf");
+    m_pRig->doc.UpdateAllViews();
+    QVERIFY(m_pRig->FollowsTheDoc());
+
+    m_pRig->doc.OnNewDocument();
+    QCOMPARE(m_pRig->model.rowCount(), 0);
+    m_pRig->List("/d/again.pdf");
+    QVERIFY(m_pRig->FollowsTheDoc());
+}
+
+void TestFileListModel::FileCountChanged_FollowsTheRecordedCount()
+{
+    QSignalSpy counts(&m_pRig->model, &CFileListModel::FileCountChanged);
+    const CConverter* first = m_pRig->List("/d/a.pdf");
+    m_pRig->List("/d/b.pdf");
+    // Listing does not count; the document records the count afterwards.
+    QCOMPARE(counts.count(), 0);
+    m_pRig->doc.UpdateFileCount();
+    m_pRig->doc.RemoveConverters({first});
+    m_pRig->doc.OnNewDocument();
+    QCOMPARE(counts.count(), 3);
+    QCOMPARE(counts.at(0).at(0).toInt(), 2);
+    QCOMPARE(counts.at(1).at(0).toInt(), 1);
+    QCOMPARE(counts.at(2).at(0).toInt(), 0);
+}
+
+void TestFileListModel::RemoveAll_EmptiesTheModelAndKeepsTwoColumns()
+{
+    QSignalSpy resets(&m_pRig->model, &QAbstractItemModel::modelReset);
+    for (int i = 0; i < 5; ++i)
+        m_pRig->List("/d/f" + std::to_string(i) + ".pdf");
+    m_pRig->doc.OnNewDocument();
+    QCOMPARE(resets.count(), 1);
+    QCOMPARE(m_pRig->model.rowCount(), 0);
+    QCOMPARE(m_pRig->model.columnCount(), 2);
+    QCOMPARE(m_pRig->model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Folder"));
+}
+
+void TestFileListModel::RowsInsertedOneByOne_KeepTheSelectionOnItsFiles()
+{
+    CFileListModel& model = m_pRig->model;
+    QItemSelectionModel selection(&model);
+    const CConverter* m = m_pRig->List("/d/m.pdf");
+    const CConverter* p = m_pRig->List("/d/p.pdf");
+    SelectRow(selection, 0);
+    SelectRow(selection, 1);
+    selection.setCurrentIndex(model.index(1, 0), QItemSelectionModel::NoUpdate);
+
+    // Before, between and after the selected rows, one at a time.
+    for (const char* name : {"a", "n", "z", "b", "o", "y"})
+    {
+        m_pRig->List(std::string("/d/") + name + ".pdf");
+        QCOMPARE(SelectedConverters(model, selection), (std::set<const CConverter*>{m, p}));
+        QCOMPARE(model.ConverterAt(selection.currentIndex().row()), p);
+    }
+    QVERIFY(m_pRig->FollowsTheDoc());
+}
+
+void TestFileListModel::RemovalOfScatteredRows_KeepsTheOthersSelected()
+{
+    CFileListModel& model = m_pRig->model;
+    QItemSelectionModel selection(&model);
+    std::vector<const CConverter*> listed;
+    for (int i = 0; i < 20; ++i)
+        listed.push_back(m_pRig->List("/d/f" + std::to_string(100 + i) + ".pdf"));
+    for (int row : {1, 5, 6, 12, 19})
+        SelectRow(selection, row);
+
+    m_pRig->doc.RemoveConverters({listed[0], listed[5], listed[10], listed[11], listed[18]});
+    QCOMPARE(model.rowCount(), 15);
+    QCOMPARE(SelectedConverters(model, selection),
+             (std::set<const CConverter*>{listed[1], listed[6], listed[12], listed[19]}));
+    QVERIFY(m_pRig->FollowsTheDoc());
+}
+
+void TestFileListModel::RowsInsertedUnderAView_KeepItsSelectionOnItsFiles()
+{
+    CZeltoView view(m_pRig->doc, m_pRig->prompts);
+    view.resize(500, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const CConverter* k = nullptr;
+    for (int i = 0; i < 40; ++i)
+    {
+        const CConverter* listed = m_pRig->List("/d/k" + std::to_string(10 + i) + ".pdf");
+        if (i == 20)
+            k = listed;
+    }
+    view.selectionModel()->select(view.model()->index(*m_pRig->doc.RowOf(k), 0),
+                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    for (int i = 0; i < 60; ++i)
+    {
+        // Half the new rows land above the selected one.
+        m_pRig->List("/d/" + std::string(i % 2 ? "a" : "z") + std::to_string(i) + ".pdf");
+        QCOMPARE(view.GetSelectedConverters(), Converters{k});
+        if (i % 10 == 0)
+            QCoreApplication::processEvents();
+    }
+    QCOMPARE(view.model()->rowCount(), 100);
+    QVERIFY(m_pRig->FollowsTheDoc());
+}
+
+// Rows come in a shuffled order, so that most land in the middle of the
+// list; the model must show exactly the document's rows afterwards.
+void TestFileListModel::HundredThousandRows_StayConsistent()
+{
+    constexpr int kRows = 100000;
+    std::vector<int> order(kRows);
+    for (int i = 0; i < kRows; ++i)
+        order[static_cast<std::size_t>(i)] = i;
+    std::shuffle(order.begin(), order.end(), std::mt19937(4));
+
+    CFileListModel& model = m_pRig->model;
+    QItemSelectionModel selection(&model);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    const CConverter* watched = nullptr;
+    for (int i : order)
+    {
+        const CConverter* listed = m_pRig->List("/data/folder" + std::to_string(i % 97) + "/file" +
+                                                std::to_string(i) + ".pdf");
+        if (i == 4242)
+        {
+            watched = listed;
+            SelectRow(selection, *m_pRig->doc.RowOf(listed));
+        }
+    }
+    QCOMPARE(inserted.count(), kRows);
+    QCOMPARE(model.rowCount(), kRows);
+    QVERIFY(m_pRig->FollowsTheDoc());
+    QCOMPARE(SelectedConverters(model, selection), (std::set<const CConverter*>{watched}));
+
+    // Every seventh row goes, in one removal of many ranges.
+    Converters removed;
+    for (int row = 0; row < kRows; row += 7)
+        removed.push_back(m_pRig->doc.ConverterAt(row));
+    removed.erase(std::remove(removed.begin(), removed.end(), watched), removed.end());
+    m_pRig->doc.RemoveConverters(removed);
+    QCOMPARE(model.rowCount(), kRows - static_cast<int>(removed.size()));
+    QVERIFY(m_pRig->FollowsTheDoc());
+    QCOMPARE(SelectedConverters(model, selection), (std::set<const CConverter*>{watched}));
+}
+
+QTEST_MAIN(TestFileListModel)
+#include "tst_filelistmodel.moc"

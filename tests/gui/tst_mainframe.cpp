@@ -1,0 +1,979 @@
+// The main window: menus, toolbar, keys, status bar, caption, drops, the
+// file manager and the placement kept across runs, driven as a person would
+// on a real document that converts PDFs with the real pdftotext.
+
+#include "FakeTool.h"
+#include "PdfMaker.h"
+#include "ScriptedPrompts.h"
+#include "TempDir.h"
+#include "doc/ZeltoDoc.h"
+#include "extract/Converter.h"
+#include "extract/ConverterContext.h"
+#include "extract/ConverterTable.h"
+#include "platform/MessageTable.h"
+#include "ui/DesktopOpener.h"
+#include "ui/LockKeyState.h"
+#include "ui/MainFrame.h"
+#include "ui/QtSettings.h"
+#include "ui/WindowPlacement.h"
+#include "ui/ZeltoView.h"
+
+#include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+#include <filesystem>
+#include <memory>
+
+Q_DECLARE_METATYPE(ECommandId)
+
+namespace
+{
+using Paths = std::vector<std::string>;
+
+QString Text(EMessageId id)
+{
+    return QString::fromStdString(std::string(CMessageTable::Text(id)));
+}
+
+std::string CurrentPath()
+{
+    const char* path = std::getenv("PATH");
+    return path ? path : "/usr/bin:/bin";
+}
+
+// Records what the window hands to the desktop.
+class CRecordingOpener : public CDesktopOpener
+{
+public:
+    int OpenFile(const std::string& path) override
+    {
+        m_opened.push_back(path);
+        return 0;
+    }
+    bool StartFileManager() override
+    {
+        ++m_nFileManagerStarts;
+        return m_bFileManagerStarts;
+    }
+
+    Paths m_opened;
+    int m_nFileManagerStarts = 0;
+    bool m_bFileManagerStarts = true;
+};
+
+// The window on a document of its own, with settings in an INI file of a
+// temporary folder (or of the given path, to see what a second run finds).
+struct CFrameRig
+{
+    explicit CFrameRig(const QString& settingsFile = QString())
+        : settings(settingsFile.isEmpty() ? QString::fromStdString(settingsDir / "Zelto.ini")
+                                          : settingsFile),
+          table(std::make_shared<CConverterContext>(&prompts)), doc(table, prompts, settings),
+          frame(doc, prompts, settings)
+    {
+        frame.SetOpener(&opener);
+        frame.resize(700, 500);
+    }
+
+    bool ShowActive()
+    {
+        frame.show();
+        frame.activateWindow();
+        return QTest::qWaitForWindowActive(&frame);
+    }
+
+    std::string Pdf(const std::string& name) const
+    {
+        return dir.Write(name, CPdfMaker::Build({"Text of " + name}));
+    }
+    static std::string TextOf(const std::string& pdf)
+    {
+        return pdf.substr(0, pdf.size() - 3) + "txt";
+    }
+
+    Paths ListedSources() const
+    {
+        Paths sources;
+        for (int row = 0; row < doc.RowCount(); ++row)
+            sources.push_back(doc.ConverterAt(row)->m_strSourcePath);
+        return sources;
+    }
+
+    QLabel* Pane(const char* name) const { return frame.statusBar()->findChild<QLabel*>(name); }
+
+    CTempDir dir;
+    CTempDir settingsDir;
+    CScriptedPrompts prompts;
+    CQtSettings settings;
+    CConverterTable table;
+    CZeltoDoc doc;
+    CRecordingOpener opener;
+    CMainFrame frame;
+};
+
+QUrl Url(const std::string& path)
+{
+    return QUrl::fromLocalFile(QString::fromStdString(path));
+}
+
+// What became of one drag over the list and its drop.
+struct CDropResult
+{
+    bool bEnterAccepted = false;
+    bool bDropAccepted = false;
+    Qt::DropAction action = Qt::IgnoreAction;
+};
+
+// Drags the URLs over the list and drops them there, as a file manager
+// would. The window takes a drop at its list as its own.
+CDropResult Drop(CMainFrame& frame, const QList<QUrl>& urls,
+                 Qt::DropActions possible = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction,
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    QWidget* list = frame.View()->viewport();
+    QPoint where = list->rect().center();
+    CDropResult result;
+    QDragEnterEvent enter(where, possible, &data, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(list, &enter);
+    result.bEnterAccepted = enter.isAccepted();
+    if (!result.bEnterAccepted)
+        return result;
+    QDropEvent drop(where, possible, &data, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(list, &drop);
+    result.bDropAccepted = drop.isAccepted();
+    result.action = drop.dropAction();
+    return result;
+}
+
+QStringList MenuTexts(const QMenu& menu)
+{
+    QStringList texts;
+    for (const QAction* action : menu.actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+
+QMenu* MenuOf(const CMainFrame& frame, const QString& title)
+{
+    for (QAction* action : frame.menuBar()->actions())
+    {
+        if (action->text() == title)
+            return action->menu();
+    }
+    return nullptr;
+}
+
+std::optional<CWindowPlacement::CValue> StoredPlacement(const CSettings& settings)
+{
+    return CWindowPlacement::Parse(settings.GetString("", CMainFrame::kPlacementKey));
+}
+} // namespace
+
+class TestMainFrame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { m_pRig = std::make_unique<CFrameRig>(); }
+    void cleanup()
+    {
+        if (m_pRig)
+            QCOMPARE(m_pRig->prompts.UnexpectedChoices(), 0);
+        m_pRig.reset();
+    }
+
+    void MenuBar_HasItsPopupsAndItemsInOrder();
+    void Commands_HaveTheirPromptsAndTooltips_data();
+    void Commands_HaveTheirPromptsAndTooltips();
+    void NoItem_IsEverGrayed();
+    void PromptOfAHighlightedItem_ShowsInTheStatusBar();
+    void ToolBar_HasSixButtonsAndTwoSeparatorsInOrder();
+    void MenuItems_ReachTheirCommands();
+    void CtrlR_RemovesAllFiles();
+    void PasteKeys_PasteFiles_data();
+    void PasteKeys_PasteFiles();
+    void F1_AsksForHelp();
+    void ShiftF1ThenAClick_AsksForHelpInsteadOfClicking();
+    void ShiftF1ThenEscape_LeavesWithoutHelp();
+    void InertKeys_DoNothing_data();
+    void InertKeys_DoNothing();
+    void ViewMenu_HidesAndShowsTheBarsWithCheckMarks();
+    void ToolbarHiddenElsewhere_ClearsItsCheckMark();
+    void StatusBar_HasItsFivePanes();
+    void FileCountPane_FollowsTheList();
+    void LockPanes_FollowTheModifiersOfKeyEvents();
+    void Caption_StaysWhateverSetsIt();
+    void Drop_AddsFilesAndFoldersInDropOrder();
+    void Drop_SkipsWhatIsNotALocalFile();
+    void Drop_AsksAboutAFolderAgainAfterAnEarlierNoToAll();
+    void Drop_IsACopyEvenWhenAMoveIsProposed();
+    void Drop_WhileBusy_IsRefused();
+    void Drop_ActivatesTheWindow();
+    void FileManager_IsStartedAndTheWindowStaysActive();
+    void FileManager_IsTheDesktopsOpenerOnTheHomeFolder();
+    void FileManager_ThatCannotStart_IsNotReported();
+    void Close_StoresThePlacement();
+    void Close_WhileMaximised_RestoresMaximised();
+    void Exit_ClosesAndStoresThePlacement();
+    void Close_WhileBusy_WaitsForTheCommandToEnd();
+    void Close_WhileAdding_GivesUpTheRestAndCloses();
+    void UnexpectedFailureOfACommand_IsToldAndTheWindowGoesOn();
+
+private:
+    std::unique_ptr<CFrameRig> m_pRig;
+};
+
+void TestMainFrame::MenuBar_HasItsPopupsAndItemsInOrder()
+{
+    const CMainFrame& frame = m_pRig->frame;
+    QStringList titles;
+    for (const QAction* action : frame.menuBar()->actions())
+        titles << action->text();
+    QCOMPARE(titles, (QStringList{"&File", "&Edit", "&View", "&Tools", "&Help"}));
+    QCOMPARE(MenuTexts(*MenuOf(frame, "&File")),
+             (QStringList{"Add...", "Add Folder...", "&Remove All\tCtrl+R", "-", "E&xit"}));
+    QCOMPARE(MenuTexts(*MenuOf(frame, "&Edit")), (QStringList{"&Paste Files\tCtrl+V"}));
+    QCOMPARE(MenuTexts(*MenuOf(frame, "&View")), (QStringList{"&Toolbar", "&Status Bar"}));
+#ifdef _WIN32
+    QCOMPARE(MenuTexts(*MenuOf(frame, "&Tools")),
+             (QStringList{"Windows Explorer", "-", "&Options..."}));
+#else
+    QCOMPARE(MenuTexts(*MenuOf(frame, "&Tools")), (QStringList{"File Manager", "-", "&Options..."}));
+#endif
+    QCOMPARE(MenuTexts(*MenuOf(frame, "&Help")),
+             (QStringList{"&Help Topics", "Tip of the Day...", "-", "&About Zelto..."}));
+    QCOMPARE(frame.Action(ID_FILE_NEW)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    QCOMPARE(frame.Action(ID_EDIT_PASTE)->shortcuts(),
+             (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_V),
+                                  QKeySequence(Qt::SHIFT | Qt::Key_Insert)}));
+}
+
+void TestMainFrame::Commands_HaveTheirPromptsAndTooltips_data()
+{
+    QTest::addColumn<ECommandId>("id");
+    QTest::addColumn<QString>("prompt");
+    QTest::addColumn<QString>("tooltip");
+    QTest::newRow("Add") << ID_FILE_ADD << "Add file(s) to the file list"
+                         << "Add file(s) to File List";
+    QTest::newRow("Add Folder") << ID_FILE_ADD_FOLDER << "Add folder contents to the file list"
+                                << "Add folder contents";
+    QTest::newRow("Remove All") << ID_FILE_NEW << "Remove all files from the file list"
+                                << "Removes all files";
+    QTest::newRow("Exit") << ID_APP_EXIT << "Exit Zelto"
+                          << "Exit";
+    QTest::newRow("Paste Files") << ID_EDIT_PASTE << "Paste files names into the file list"
+                                 << "Paste Files";
+    QTest::newRow("Toolbar") << ID_VIEW_TOOLBAR << "Show or hide the toolbar"
+                             << "Toggle ToolBar";
+    QTest::newRow("Status Bar") << ID_VIEW_STATUS_BAR << "Show or hide the status bar"
+                                << "Toggle StatusBar";
+#ifdef _WIN32
+    QTest::newRow("Explorer") << ID_TOOLS_EXPLORER << "Run Windows Explorer"
+                              << "Run Explorer";
+#else
+    QTest::newRow("File Manager") << ID_TOOLS_EXPLORER << "Run the file manager"
+                                  << "Run File Manager";
+#endif
+    QTest::newRow("Options") << ID_TOOLS_OPTIONS << "Change how files are converted"
+                             << "Options";
+    QTest::newRow("Help Topics") << ID_HELP_FINDER << "List Help topics"
+                                 << "Help Topics";
+    QTest::newRow("About") << ID_APP_ABOUT
+                           << "Display program information, version number and copyright"
+                           << "About";
+}
+
+void TestMainFrame::Commands_HaveTheirPromptsAndTooltips()
+{
+    QFETCH(ECommandId, id);
+    QFETCH(QString, prompt);
+    QFETCH(QString, tooltip);
+    QAction* action = m_pRig->frame.Action(id);
+    QVERIFY(action);
+    QCOMPARE(action->statusTip(), prompt);
+    QCOMPARE(action->toolTip(), tooltip);
+    if (QWidget* button = m_pRig->frame.ToolBar()->widgetForAction(action))
+    {
+        QCOMPARE(button->toolTip(), tooltip);
+        QCOMPARE(button->statusTip(), prompt);
+    }
+}
+
+void TestMainFrame::NoItem_IsEverGrayed()
+{
+    QVERIFY(m_pRig->ShowActive());
+    auto allEnabled = [this]
+    {
+        for (const QAction* title : m_pRig->frame.menuBar()->actions())
+        {
+            if (!title->isEnabled())
+                return false;
+            for (const QAction* item : title->menu()->actions())
+            {
+                if (!item->isEnabled())
+                    return false;
+            }
+        }
+        for (const QAction* button : m_pRig->frame.ToolBar()->actions())
+        {
+            if (!button->isEnabled())
+                return false;
+        }
+        return true;
+    };
+    QVERIFY(allEnabled());
+    // Not with files listed either, nor while a command runs.
+    m_pRig->frame.AddDroppedPaths({m_pRig->Pdf("a.pdf")});
+    QCOMPARE(m_pRig->doc.RowCount(), 1);
+    QVERIFY(allEnabled());
+    bool bEnabledWhileBusy = false;
+    m_pRig->frame.RunGuarded([&] { bEnabledWhileBusy = allEnabled(); });
+    QVERIFY(bEnabledWhileBusy);
+}
+
+void TestMainFrame::PromptOfAHighlightedItem_ShowsInTheStatusBar()
+{
+    QVERIFY(m_pRig->ShowActive());
+    CMainFrame& frame = m_pRig->frame;
+    QMenu* file = MenuOf(frame, "&File");
+    file->popup(frame.mapToGlobal(QPoint(10, 10)));
+    QVERIFY(QTest::qWaitForWindowExposed(file));
+    file->setActiveAction(frame.Action(ID_FILE_NEW));
+    QCOMPARE(frame.statusBar()->currentMessage(),
+             QStringLiteral("Remove all files from the file list"));
+    file->setActiveAction(frame.Action(ID_APP_EXIT));
+    QCOMPARE(frame.statusBar()->currentMessage(), QStringLiteral("Exit Zelto"));
+    file->close();
+    QTRY_VERIFY(frame.statusBar()->currentMessage().isEmpty());
+    QCOMPARE(m_pRig->Pane("IdlePane")->text(), QStringLiteral("For Help, press F1"));
+    QVERIFY(m_pRig->Pane("IdlePane")->isVisible());
+}
+
+void TestMainFrame::ToolBar_HasSixButtonsAndTwoSeparatorsInOrder()
+{
+    QVERIFY(m_pRig->ShowActive());
+    CMainFrame& frame = m_pRig->frame;
+    QToolBar* bar = frame.ToolBar();
+    QList<QAction*> expected{frame.Action(ID_FILE_ADD),       frame.Action(ID_FILE_ADD_FOLDER),
+                             frame.Action(ID_FILE_NEW),       nullptr,
+                             frame.Action(ID_EDIT_PASTE),     nullptr,
+                             frame.Action(ID_TOOLS_EXPLORER), frame.Action(ID_APP_ABOUT)};
+    const QList<QAction*> actions = bar->actions();
+    QCOMPARE(actions.size(), expected.size());
+    for (int i = 0; i < actions.size(); ++i)
+    {
+        if (!expected[i])
+        {
+            QVERIFY2(actions[i]->isSeparator(), qPrintable(QString::number(i)));
+            continue;
+        }
+        QCOMPARE(actions[i], expected[i]);
+        QVERIFY(!actions[i]->icon().isNull());
+        QVERIFY(!actions[i]->icon().pixmap(16, 16).isNull());
+        auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(actions[i]));
+        QVERIFY(button && button->isVisible() && button->isEnabled());
+    }
+    QVERIFY(bar->isMovable());
+    QCOMPARE(frame.toolBarArea(bar), Qt::TopToolBarArea);
+    QCOMPARE(bar->iconSize(), QSize(16, 16));
+    QCOMPARE(QStringList({bar->widgetForAction(actions[0])->toolTip(),
+                          bar->widgetForAction(actions[1])->toolTip(),
+                          bar->widgetForAction(actions[2])->toolTip(),
+                          bar->widgetForAction(actions[4])->toolTip(),
+                          bar->widgetForAction(actions[7])->toolTip()}),
+             (QStringList{"Add file(s) to File List", "Add folder contents", "Removes all files",
+                          "Paste Files", "About"}));
+}
+
+void TestMainFrame::MenuItems_ReachTheirCommands()
+{
+    CMainFrame& frame = m_pRig->frame;
+    QSignalSpy help(&frame, &CMainFrame::HelpRequested);
+    QSignalSpy tip(&frame, &CMainFrame::TipRequested);
+    QSignalSpy about(&frame, &CMainFrame::AboutRequested);
+    frame.Action(ID_HELP_FINDER)->trigger();
+    frame.Action(ID_SHOW_TIP)->trigger();
+    frame.Action(ID_APP_ABOUT)->trigger();
+    QCOMPARE(help.count(), 1);
+    QCOMPARE(tip.count(), 1);
+    QCOMPARE(about.count(), 1);
+
+    std::string file = m_pRig->Pdf("chosen.pdf");
+    m_pRig->prompts.SetChosenFiles({file});
+    frame.Action(ID_FILE_ADD)->trigger();
+    QCOMPARE(m_pRig->ListedSources(), (Paths{file}));
+    QCOMPARE(m_pRig->prompts.FileDialogs().size(), std::size_t(1));
+
+    std::string inFolder = m_pRig->Pdf("folder/inside.pdf");
+    m_pRig->prompts.SetChosenFolder(m_pRig->dir / "folder");
+    m_pRig->prompts.AnswerFolderNext(FolderAnswerYes);
+    frame.Action(ID_FILE_ADD_FOLDER)->trigger();
+    QCOMPARE(m_pRig->ListedSources(), (Paths{file, inFolder}));
+    QVERIFY(m_pRig->prompts.Messages().empty());
+}
+
+void TestMainFrame::CtrlR_RemovesAllFiles()
+{
+    QVERIFY(m_pRig->ShowActive());
+    std::string a = m_pRig->Pdf("a.pdf");
+    std::string b = m_pRig->Pdf("b.pdf");
+    m_pRig->frame.AddDroppedPaths({a, b});
+    QCOMPARE(m_pRig->doc.RowCount(), 2);
+    QTest::keyClick(m_pRig->frame.View(), Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(m_pRig->doc.RowCount(), 0);
+    QCOMPARE(m_pRig->frame.View()->model()->rowCount(), 0);
+    QCOMPARE(m_pRig->frame.FileCountText(), QStringLiteral("Files 0"));
+    // The text files stay on disk.
+    QVERIFY(std::filesystem::exists(CFrameRig::TextOf(a)));
+}
+
+void TestMainFrame::PasteKeys_PasteFiles_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("Ctrl+V") << int(Qt::Key_V) << Qt::KeyboardModifiers(Qt::ControlModifier);
+    QTest::newRow("Shift+Insert") << int(Qt::Key_Insert)
+                                  << Qt::KeyboardModifiers(Qt::ShiftModifier);
+}
+
+void TestMainFrame::PasteKeys_PasteFiles()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QVERIFY(m_pRig->ShowActive());
+    std::string b = m_pRig->Pdf("b.pdf");
+    std::string a = m_pRig->Pdf("a.pdf");
+    m_pRig->prompts.SetClipboardFiles(Paths{b, a});
+    QTest::keyClick(m_pRig->frame.View(), Qt::Key(key), modifiers);
+    QCOMPARE(m_pRig->ListedSources(), (Paths{a, b}));
+    QCOMPARE(m_pRig->frame.FileCountText(), QStringLiteral("Files 2"));
+}
+
+void TestMainFrame::F1_AsksForHelp()
+{
+    QVERIFY(m_pRig->ShowActive());
+    QSignalSpy help(&m_pRig->frame, &CMainFrame::HelpRequested);
+    QTest::keyClick(m_pRig->frame.View(), Qt::Key_F1);
+    QCOMPARE(help.count(), 1);
+}
+
+void TestMainFrame::ShiftF1ThenAClick_AsksForHelpInsteadOfClicking()
+{
+    QVERIFY(m_pRig->ShowActive());
+    m_pRig->frame.AddDroppedPaths({m_pRig->Pdf("a.pdf"), m_pRig->Pdf("b.pdf")});
+    CZeltoView* view = m_pRig->frame.View();
+    view->selectionModel()->select(view->model()->index(0, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QSignalSpy help(&m_pRig->frame, &CMainFrame::HelpRequested);
+
+    QTest::keyClick(view, Qt::Key_F1, Qt::ShiftModifier);
+    QCOMPARE(help.count(), 0);
+    QCOMPARE(m_pRig->frame.statusBar()->currentMessage(),
+             QStringLiteral("Select an object on which to get Help"));
+
+    QPoint secondRow = view->visualRect(view->model()->index(1, 0)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, secondRow);
+    QCOMPARE(help.count(), 1);
+    // The click asked for help and did nothing else.
+    QCOMPARE(view->GetSelectedConverters(),
+             (std::vector<const CConverter*>{m_pRig->doc.ConverterAt(0)}));
+    QVERIFY(m_pRig->frame.statusBar()->currentMessage().isEmpty());
+
+    // The mode is over: the next click is a click.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, secondRow);
+    QCOMPARE(help.count(), 1);
+    QCOMPARE(view->GetSelectedConverters(),
+             (std::vector<const CConverter*>{m_pRig->doc.ConverterAt(1)}));
+}
+
+void TestMainFrame::ShiftF1ThenEscape_LeavesWithoutHelp()
+{
+    QVERIFY(m_pRig->ShowActive());
+    QSignalSpy help(&m_pRig->frame, &CMainFrame::HelpRequested);
+    QTest::keyClick(m_pRig->frame.View(), Qt::Key_F1, Qt::ShiftModifier);
+    QVERIFY(QApplication::overrideCursor());
+    QTest::keyClick(m_pRig->frame.View(), Qt::Key_Escape);
+    QVERIFY(!QApplication::overrideCursor());
+    QTest::mouseClick(m_pRig->frame.View()->viewport(), Qt::LeftButton);
+    QCOMPARE(help.count(), 0);
+    QVERIFY(m_pRig->frame.statusBar()->currentMessage().isEmpty());
+}
+
+void TestMainFrame::InertKeys_DoNothing_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    const auto ctrl = Qt::KeyboardModifiers(Qt::ControlModifier);
+    const auto shift = Qt::KeyboardModifiers(Qt::ShiftModifier);
+    QTest::newRow("Ctrl+C") << int(Qt::Key_C) << ctrl;
+    QTest::newRow("Ctrl+Insert") << int(Qt::Key_Insert) << ctrl;
+    QTest::newRow("Ctrl+X") << int(Qt::Key_X) << ctrl;
+    QTest::newRow("Shift+Delete") << int(Qt::Key_Delete) << shift;
+    QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << ctrl;
+    QTest::newRow("Alt+Backspace")
+        << int(Qt::Key_Backspace) << Qt::KeyboardModifiers(Qt::AltModifier);
+    QTest::newRow("F6") << int(Qt::Key_F6) << Qt::KeyboardModifiers();
+    QTest::newRow("Shift+F6") << int(Qt::Key_F6) << shift;
+}
+
+// With rows selected and the list focused, none of these keys copies, cuts,
+// removes, undoes or moves the focus.
+void TestMainFrame::InertKeys_DoNothing()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QVERIFY(m_pRig->ShowActive());
+    std::string a = m_pRig->Pdf("a.pdf");
+    std::string b = m_pRig->Pdf("b.pdf");
+    m_pRig->frame.AddDroppedPaths({a, b});
+    CZeltoView* view = m_pRig->frame.View();
+    view->setFocus();
+    view->setCurrentIndex(view->model()->index(0, 0));
+    view->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("left alone"));
+    QSignalSpy help(&m_pRig->frame, &CMainFrame::HelpRequested);
+
+    QTest::keyClick(view, Qt::Key(key), modifiers);
+
+    QCOMPARE(m_pRig->ListedSources(), (Paths{a, b}));
+    QCOMPARE(view->GetSelectedConverters().size(), std::size_t(2));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("left alone"));
+    QVERIFY(std::filesystem::exists(CFrameRig::TextOf(a)));
+    QCOMPARE(QApplication::focusWidget(), view);
+    QCOMPARE(help.count(), 0);
+    QVERIFY(m_pRig->prompts.Messages().empty());
+    QVERIFY(m_pRig->opener.m_opened.empty());
+    QVERIFY(m_pRig->frame.ToolBar()->isVisible() && m_pRig->frame.statusBar()->isVisible());
+}
+
+void TestMainFrame::ViewMenu_HidesAndShowsTheBarsWithCheckMarks()
+{
+    QVERIFY(m_pRig->ShowActive());
+    CMainFrame& frame = m_pRig->frame;
+    QAction* toolbar = frame.Action(ID_VIEW_TOOLBAR);
+    QAction* statusBar = frame.Action(ID_VIEW_STATUS_BAR);
+    QVERIFY(toolbar->isCheckable() && toolbar->isChecked());
+    QVERIFY(statusBar->isCheckable() && statusBar->isChecked());
+
+    toolbar->trigger();
+    QVERIFY(!frame.ToolBar()->isVisible());
+    QVERIFY(!toolbar->isChecked());
+    QVERIFY(frame.statusBar()->isVisible());
+    statusBar->trigger();
+    QVERIFY(!frame.statusBar()->isVisible());
+    QVERIFY(!statusBar->isChecked());
+
+    toolbar->trigger();
+    statusBar->trigger();
+    QVERIFY(frame.ToolBar()->isVisible() && toolbar->isChecked());
+    QVERIFY(frame.statusBar()->isVisible() && statusBar->isChecked());
+}
+
+// The window's own bar menu (a right-click on the bars) hides the toolbar
+// too; the View item follows.
+void TestMainFrame::ToolbarHiddenElsewhere_ClearsItsCheckMark()
+{
+    QVERIFY(m_pRig->ShowActive());
+    CMainFrame& frame = m_pRig->frame;
+    frame.ToolBar()->toggleViewAction()->trigger();
+    QVERIFY(!frame.ToolBar()->isVisible());
+    QVERIFY(!frame.Action(ID_VIEW_TOOLBAR)->isChecked());
+    frame.ToolBar()->toggleViewAction()->trigger();
+    QVERIFY(frame.Action(ID_VIEW_TOOLBAR)->isChecked());
+
+    // Minimising the window hides nothing of its own accord.
+    frame.showMinimized();
+    QTest::qWait(20);
+    frame.showNormal();
+    QVERIFY(frame.Action(ID_VIEW_TOOLBAR)->isChecked());
+    QVERIFY(frame.ToolBar()->isVisible());
+}
+
+void TestMainFrame::StatusBar_HasItsFivePanes()
+{
+    QVERIFY(m_pRig->ShowActive());
+    QLabel* idle = m_pRig->Pane("IdlePane");
+    QLabel* count = m_pRig->Pane("FileCountPane");
+    QLabel* caps = m_pRig->Pane("CapsPane");
+    QLabel* num = m_pRig->Pane("NumPane");
+    QLabel* scroll = m_pRig->Pane("ScrollPane");
+    for (QLabel* pane : {idle, count, caps, num, scroll})
+        QVERIFY(pane && pane->isVisible());
+    QCOMPARE(idle->text(), QStringLiteral("For Help, press F1"));
+    QCOMPARE(count->text(), QStringLiteral("Files 0"));
+    // Left to right in this order, the prompt pane taking what is left.
+    QVERIFY(idle->x() < count->x() && count->x() < caps->x() && caps->x() < num->x() &&
+            num->x() < scroll->x());
+    QVERIFY(idle->width() > count->width());
+
+    const QFontMetrics metrics = count->fontMetrics();
+    QCOMPARE(count->minimumWidth(), count->maximumWidth());
+    QVERIFY(count->width() >= metrics.horizontalAdvance(QStringLiteral("<*space holder*>")));
+    const QStringList lockTexts{"CAP", "NUM", "SCRL"};
+    const QList<QLabel*> lockPanes{caps, num, scroll};
+    for (int i = 0; i < 3; ++i)
+    {
+        QCOMPARE(lockPanes[i]->minimumWidth(), lockPanes[i]->maximumWidth());
+        QVERIFY(lockPanes[i]->width() >= metrics.horizontalAdvance(lockTexts[i]));
+        // Shown only while the lock is on, where the platform tells it.
+        QVERIFY(lockPanes[i]->text().isEmpty() || lockPanes[i]->text() == lockTexts[i]);
+        QCOMPARE(m_pRig->frame.LockPaneTexts().at(i), lockPanes[i]->text());
+    }
+}
+
+void TestMainFrame::FileCountPane_FollowsTheList()
+{
+    QVERIFY(m_pRig->ShowActive());
+    CMainFrame& frame = m_pRig->frame;
+    QLabel* count = m_pRig->Pane("FileCountPane");
+    const int width = count->width();
+    QCOMPARE(frame.FileCountText(), QStringLiteral("Files 0"));
+
+    frame.AddDroppedPaths({m_pRig->Pdf("a.pdf"), m_pRig->Pdf("b.pdf"), m_pRig->Pdf("c.pdf")});
+    QCOMPARE(count->text(), QStringLiteral("Files 3"));
+    QCOMPARE(count->width(), width);
+
+    // Changes that do not come through the window's commands count too.
+    m_pRig->doc.AddPath(m_pRig->Pdf("d.pdf"));
+    QCOMPARE(count->text(), QStringLiteral("Files 4"));
+
+    CZeltoView* view = frame.View();
+    view->selectionModel()->select(view->model()->index(0, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    view->OnListRemove();
+    QCOMPARE(count->text(), QStringLiteral("Files 3"));
+    view->selectionModel()->select(view->model()->index(0, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    view->OnListDelete();
+    QCOMPARE(count->text(), QStringLiteral("Files 2"));
+    frame.Action(ID_FILE_NEW)->trigger();
+    QCOMPARE(count->text(), QStringLiteral("Files 0"));
+    QCOMPARE(count->width(), width);
+}
+
+// Where the platform cannot be asked (Wayland, and the offscreen platform
+// of these tests), the modifiers sent with key events tell the state.
+void TestMainFrame::LockPanes_FollowTheModifiersOfKeyEvents()
+{
+    if (CLockKeyState::Query())
+        QSKIP("this platform tells the lock state itself");
+    QVERIFY(m_pRig->ShowActive());
+    constexpr quint32 kLock = 1u << 1;
+    constexpr quint32 kMod2 = 1u << 4;
+    auto press = [this](quint32 nativeModifiers)
+    {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, 0, 0, nativeModifiers,
+                      QStringLiteral("a"));
+        QApplication::sendEvent(m_pRig->frame.View(), &key);
+    };
+    press(kLock | kMod2);
+    QCOMPARE(m_pRig->frame.LockPaneTexts(), (QStringList{"CAP", "NUM", ""}));
+    press(kMod2);
+    QCOMPARE(m_pRig->frame.LockPaneTexts(), (QStringList{"", "NUM", ""}));
+    press(0);
+    QCOMPARE(m_pRig->frame.LockPaneTexts(), (QStringList{"", "", ""}));
+}
+
+void TestMainFrame::Caption_StaysWhateverSetsIt()
+{
+    CMainFrame& frame = m_pRig->frame;
+    const QString caption = QStringLiteral("Zelto Extractor - PDF to Text");
+    QCOMPARE(frame.windowTitle(), caption);
+    frame.setWindowTitle(QStringLiteral("Untitled - Zelto"));
+    QCOMPARE(frame.windowTitle(), caption);
+    QVERIFY(m_pRig->ShowActive());
+    frame.setWindowTitle(QString());
+    frame.setWindowFilePath(QStringLiteral("/tmp/list.zelto"));
+    QCOMPARE(frame.windowTitle(), caption);
+    QCOMPARE(frame.windowHandle()->title(), caption);
+}
+
+void TestMainFrame::Drop_AddsFilesAndFoldersInDropOrder()
+{
+    QVERIFY(m_pRig->ShowActive());
+    std::string zeta = m_pRig->dir.Write("zeta.doc", "not a pdf");
+    std::string b = m_pRig->Pdf("b.pdf");
+    std::string inFolder = m_pRig->Pdf("folder/c.pdf");
+    std::string alpha = m_pRig->dir.Write("alpha.doc", "not a pdf either");
+    m_pRig->prompts.AnswerFolderNext(FolderAnswerYes);
+
+    CDropResult result =
+        Drop(m_pRig->frame, {Url(zeta), Url(b), Url(m_pRig->dir / "folder"), Url(alpha)});
+    QVERIFY(result.bEnterAccepted && result.bDropAccepted);
+    QTRY_COMPARE(m_pRig->doc.RowCount(), 2);
+    QCOMPARE(m_pRig->ListedSources(), (Paths{b, inFolder}));
+    QCOMPARE(m_pRig->prompts.FolderQuestions(),
+             (Paths{"Add contents of the folder '" + (m_pRig->dir / "folder") + "'?"}));
+    // The files nobody can convert are told about in the order they came.
+    QCOMPARE(m_pRig->prompts.Messages().size(), std::size_t(2));
+    QCOMPARE(m_pRig->prompts.Messages()[0].strText, "The file '" + zeta + "' will be ignored.\n");
+    QCOMPARE(m_pRig->prompts.Messages()[1].strText, "The file '" + alpha + "' will be ignored.\n");
+    QTRY_COMPARE(m_pRig->frame.FileCountText(), QStringLiteral("Files 2"));
+}
+
+void TestMainFrame::Drop_SkipsWhatIsNotALocalFile()
+{
+    QVERIFY(m_pRig->ShowActive());
+    std::string b = m_pRig->Pdf("b.pdf");
+    CDropResult remoteOnly =
+        Drop(m_pRig->frame, {QUrl(QStringLiteral("https://example.com/remote.pdf"))});
+    QVERIFY(!remoteOnly.bEnterAccepted);
+
+    CDropResult mixed = Drop(m_pRig->frame, {QUrl(QStringLiteral("https://example.com/a.pdf")),
+                                             Url(b), QUrl(QStringLiteral("sftp://host/c.pdf"))});
+    QVERIFY(mixed.bDropAccepted);
+    QTRY_COMPARE(m_pRig->doc.RowCount(), 1);
+    QCOMPARE(m_pRig->ListedSources(), (Paths{b}));
+    QVERIFY(m_pRig->prompts.Messages().empty());
+}
+
+void TestMainFrame::Drop_AsksAboutAFolderAgainAfterAnEarlierNoToAll()
+{
+    QVERIFY(m_pRig->ShowActive());
+    m_pRig->Pdf("one/first.pdf");
+    std::string second = m_pRig->Pdf("two/second.pdf");
+    const std::string one = m_pRig->dir / "one";
+    const std::string two = m_pRig->dir / "two";
+
+    // No to All holds for the rest of its own drop: the second folder is
+    // not asked about.
+    m_pRig->prompts.AnswerFolderNext(FolderAnswerNoToAll);
+    QVERIFY(Drop(m_pRig->frame, {Url(one), Url(two)}).bDropAccepted);
+    QTRY_COMPARE(m_pRig->prompts.FolderQuestions().size(), std::size_t(1));
+    QCoreApplication::processEvents();
+    QCOMPARE(m_pRig->prompts.FolderQuestions().size(), std::size_t(1));
+    QCOMPARE(m_pRig->doc.RowCount(), 0);
+
+    // The next drop asks again.
+    m_pRig->prompts.AnswerFolderNext(FolderAnswerYes);
+    QVERIFY(Drop(m_pRig->frame, {Url(two)}).bDropAccepted);
+    QTRY_COMPARE(m_pRig->doc.RowCount(), 1);
+    QCOMPARE(m_pRig->prompts.FolderQuestions(),
+             (Paths{"Add contents of the folder '" + one + "'?",
+                    "Add contents of the folder '" + two + "'?"}));
+    QCOMPARE(m_pRig->ListedSources(), (Paths{second}));
+}
+
+// The files stay where they are: a source that would delete them after a
+// move is told that they were copied.
+void TestMainFrame::Drop_IsACopyEvenWhenAMoveIsProposed()
+{
+    QVERIFY(m_pRig->ShowActive());
+    std::string a = m_pRig->Pdf("a.pdf");
+    CDropResult moved =
+        Drop(m_pRig->frame, {Url(a)}, Qt::CopyAction | Qt::MoveAction, Qt::ShiftModifier);
+    QVERIFY(moved.bDropAccepted);
+    QCOMPARE(moved.action, Qt::CopyAction);
+    QTRY_COMPARE(m_pRig->doc.RowCount(), 1);
+
+    std::string b = m_pRig->Pdf("b.pdf");
+    CDropResult moveOnly = Drop(m_pRig->frame, {Url(b)}, Qt::MoveAction);
+    QVERIFY(!moveOnly.bEnterAccepted);
+    QTest::qWait(20);
+    QCOMPARE(m_pRig->doc.RowCount(), 1);
+    QVERIFY(std::filesystem::exists(b));
+}
+
+void TestMainFrame::Drop_WhileBusy_IsRefused()
+{
+    QVERIFY(m_pRig->ShowActive());
+    CMainFrame& frame = m_pRig->frame;
+    std::string a = m_pRig->Pdf("a.pdf");
+    CDropResult whileBusy;
+    bool bAddedWhileBusy = true;
+    QVERIFY(frame.RunGuarded(
+        [&]
+        {
+            QVERIFY(frame.IsBusy());
+            whileBusy = Drop(frame, {Url(a)});
+            bAddedWhileBusy = frame.AddDroppedPaths({a});
+        }));
+    QVERIFY(!whileBusy.bEnterAccepted && !whileBusy.bDropAccepted);
+    QVERIFY(!bAddedWhileBusy);
+    QCOMPARE(frame.statusBar()->currentMessage(), Text(EMessageId::BusyRefusal));
+    QTest::qWait(20);
+    QCOMPARE(m_pRig->doc.RowCount(), 0);
+    QVERIFY(!frame.IsBusy());
+
+    // Once the command is over, drops are taken again.
+    QVERIFY(Drop(frame, {Url(a)}).bDropAccepted);
+    QTRY_COMPARE(m_pRig->doc.RowCount(), 1);
+}
+
+void TestMainFrame::Drop_ActivatesTheWindow()
+{
+    QVERIFY(m_pRig->ShowActive());
+    QWidget other;
+    other.resize(200, 100);
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QVERIFY(!m_pRig->frame.isActiveWindow());
+    QVERIFY(Drop(m_pRig->frame, {Url(m_pRig->Pdf("a.pdf"))}).bDropAccepted);
+    QTRY_VERIFY(m_pRig->frame.isActiveWindow());
+    QTRY_COMPARE(m_pRig->doc.RowCount(), 1);
+}
+
+void TestMainFrame::FileManager_IsStartedAndTheWindowStaysActive()
+{
+    QVERIFY(m_pRig->ShowActive());
+    m_pRig->frame.Action(ID_TOOLS_EXPLORER)->trigger();
+    QCOMPARE(m_pRig->opener.m_nFileManagerStarts, 1);
+    QVERIFY(m_pRig->frame.isActiveWindow());
+    // From the toolbar as well.
+    QTest::mouseClick(
+        m_pRig->frame.ToolBar()->widgetForAction(m_pRig->frame.Action(ID_TOOLS_EXPLORER)),
+        Qt::LeftButton);
+    QCOMPARE(m_pRig->opener.m_nFileManagerStarts, 2);
+    QVERIFY(m_pRig->frame.isActiveWindow());
+}
+
+// The real opener starts xdg-open on the home folder and does not wait.
+void TestMainFrame::FileManager_IsTheDesktopsOpenerOnTheHomeFolder()
+{
+    CTempDir bin;
+    std::string script = bin.Write("xdg-open", "#!/bin/sh\n"
+                                               "printf '%s\\n' \"$*\" > \"${0%/*}/calls.tmp\"\n"
+                                               "mv \"${0%/*}/calls.tmp\" \"${0%/*}/calls.log\"\n");
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    CScopedPath path(bin.Path() + ":" + CurrentPath());
+    m_pRig->frame.SetOpener(nullptr);
+    QVERIFY(m_pRig->ShowActive());
+    m_pRig->frame.Action(ID_TOOLS_EXPLORER)->trigger();
+    QVERIFY(m_pRig->frame.isActiveWindow());
+    QTRY_VERIFY(std::filesystem::exists(bin / "calls.log"));
+    QCOMPARE(QString::fromStdString(CTempDir::ReadFile(bin / "calls.log")).trimmed(),
+             QDir::homePath());
+}
+
+void TestMainFrame::FileManager_ThatCannotStart_IsNotReported()
+{
+    CTempDir empty;
+    CScopedPath path(empty.Path());
+    m_pRig->frame.SetOpener(nullptr);
+    QVERIFY(m_pRig->ShowActive());
+    m_pRig->frame.Action(ID_TOOLS_EXPLORER)->trigger();
+    QVERIFY(m_pRig->frame.isActiveWindow());
+    QVERIFY(m_pRig->prompts.Messages().empty());
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestMainFrame::Close_StoresThePlacement()
+{
+    CMainFrame& frame = m_pRig->frame;
+    QVERIFY(!StoredPlacement(m_pRig->settings));
+    frame.resize(640, 480);
+    QVERIFY(m_pRig->ShowActive());
+    QVERIFY(frame.close());
+    std::optional<CWindowPlacement::CValue> stored = StoredPlacement(m_pRig->settings);
+    QVERIFY(stored);
+    QCOMPARE(stored->m_nShowCmd, CWindowPlacement::kShowNormal);
+    QCOMPARE(stored->m_nRight - stored->m_nLeft, 640);
+    QCOMPARE(stored->m_nBottom - stored->m_nTop, 480);
+
+    // In the settings file, directly in the program's key.
+    QSettings file(m_pRig->settings.Location(), QSettings::IniFormat);
+    QCOMPARE(file.value(QStringLiteral("MainFrame")).toString().toStdString(),
+             CWindowPlacement::Format(*stored));
+}
+
+void TestMainFrame::Close_WhileMaximised_RestoresMaximised()
+{
+    const QString settingsFile = m_pRig->settings.Location();
+    CMainFrame& frame = m_pRig->frame;
+    frame.resize(640, 480);
+    QVERIFY(m_pRig->ShowActive());
+    frame.showMaximized();
+    QTRY_VERIFY(frame.isMaximized());
+    QVERIFY(frame.close());
+    std::optional<CWindowPlacement::CValue> stored = StoredPlacement(m_pRig->settings);
+    QVERIFY(stored);
+    QCOMPARE(stored->m_nShowCmd, CWindowPlacement::kShowMaximized);
+    QCOMPARE(stored->m_nRight - stored->m_nLeft, 640);
+
+    // The next run.
+    CFrameRig next(settingsFile);
+    next.frame.RestorePlacement();
+    next.frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&next.frame));
+    QTRY_VERIFY(next.frame.isMaximized());
+    next.frame.showNormal();
+    QTRY_COMPARE(next.frame.size(), QSize(640, 480));
+}
+
+void TestMainFrame::Exit_ClosesAndStoresThePlacement()
+{
+    QVERIFY(m_pRig->ShowActive());
+    m_pRig->frame.Action(ID_APP_EXIT)->trigger();
+    QVERIFY(!m_pRig->frame.isVisible());
+    QVERIFY(StoredPlacement(m_pRig->settings));
+}
+
+// The list must not go while a command works on it: the window closes when
+// the command is over.
+void TestMainFrame::Close_WhileBusy_WaitsForTheCommandToEnd()
+{
+    QVERIFY(m_pRig->ShowActive());
+    CMainFrame& frame = m_pRig->frame;
+    bool bClosed = true;
+    bool bVisibleAfterClose = false;
+    frame.RunGuarded(
+        [&]
+        {
+            bClosed = frame.close();
+            bVisibleAfterClose = frame.isVisible();
+            QVERIFY(!StoredPlacement(m_pRig->settings));
+        });
+    QVERIFY(!bClosed);
+    QVERIFY(bVisibleAfterClose);
+    QTRY_VERIFY(!frame.isVisible());
+    QVERIFY(StoredPlacement(m_pRig->settings));
+}
+
+void TestMainFrame::Close_WhileAdding_GivesUpTheRestAndCloses()
+{
+    QVERIFY(m_pRig->ShowActive());
+    CMainFrame& frame = m_pRig->frame;
+    Paths pdfs;
+    for (int i = 0; i < 12; ++i)
+        pdfs.push_back(m_pRig->Pdf("f" + std::to_string(10 + i) + ".pdf"));
+    m_pRig->prompts.OnWait(
+        [&frame](int wait, const CConversionMonitor&)
+        {
+            if (wait == 1)
+                frame.close();
+        });
+    QVERIFY(frame.AddDroppedPaths(pdfs));
+    QVERIFY(m_pRig->doc.RowCount() < 12);
+    QVERIFY(!m_pRig->doc.IsAdding());
+    QTRY_VERIFY(!frame.isVisible());
+    QVERIFY(StoredPlacement(m_pRig->settings));
+    QVERIFY(m_pRig->prompts.Messages().empty());
+}
+
+void TestMainFrame::UnexpectedFailureOfACommand_IsToldAndTheWindowGoesOn()
+{
+    CMainFrame& frame = m_pRig->frame;
+    QVERIFY(frame.RunGuarded([] { throw std::bad_alloc(); }));
+    QCOMPARE(m_pRig->prompts.FirstIds(), (std::vector<EMessageId>{EMessageId::SystemError}));
+    QVERIFY(m_pRig->prompts.Messages().front().strText.find("(Error 12)") != std::string::npos);
+    QVERIFY(!frame.IsBusy());
+    // The next command runs.
+    QVERIFY(frame.AddDroppedPaths({m_pRig->Pdf("a.pdf")}));
+    QCOMPARE(m_pRig->doc.RowCount(), 1);
+}
+
+QTEST_MAIN(TestMainFrame)
+#include "tst_mainframe.moc"
