@@ -6,6 +6,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake --preset default -DZELTO_BUILD_GUI=OFF >/dev/null
+cmake --preset default >/dev/null
 cmake --build --preset default --target zelto_bench_parallel
 ./build/default/bench/zelto_bench_parallel bench/corpus "${1:-1000}" "${2:-1}"
