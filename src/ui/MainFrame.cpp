@@ -72,6 +72,9 @@ CMainFrame::CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings, Q
     setWindowTitle(m_strCaption);
     setWindowIcon(CIconSet::Icon(CIconSet::EIcon::Application));
     setAcceptDrops(true);
+    // The first start, before any placement is stored, shows both columns
+    // whole; a stored placement replaces this size.
+    resize(kFirstSize);
 
     m_pView = new CZeltoView(doc, prompts, this);
     m_pView->SetCommandGate([this](const std::function<void()>& command)

@@ -29,6 +29,8 @@ class CMainFrame : public QMainWindow
 public:
     // The settings value that keeps the window's placement.
     static constexpr const char* kPlacementKey = "MainFrame";
+    // The window's size at a start without a stored placement.
+    static constexpr QSize kFirstSize{720, 480};
 
     CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings, QWidget* parent = nullptr);
     ~CMainFrame() override;

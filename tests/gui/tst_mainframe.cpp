@@ -224,6 +224,7 @@ private slots:
     void FileManager_IsStartedAndTheWindowStaysActive();
     void FileManager_IsTheDesktopsOpenerOnTheHomeFolder();
     void FileManager_ThatCannotStart_IsNotReported();
+    void FirstStart_ShowsBothColumnsWhole();
     void Close_StoresThePlacement();
     void Close_WhileMaximised_RestoresMaximised();
     void Exit_ClosesAndStoresThePlacement();
@@ -868,6 +869,15 @@ void TestMainFrame::FileManager_ThatCannotStart_IsNotReported()
     QVERIFY(m_pRig->frame.isActiveWindow());
     QVERIFY(m_pRig->prompts.Messages().empty());
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestMainFrame::FirstStart_ShowsBothColumnsWhole()
+{
+    CMainFrame& frame = m_pRig->frame;
+    frame.RestorePlacement();
+    QVERIFY(m_pRig->ShowActive());
+    QVERIFY(frame.View()->viewport()->width() >=
+            CZeltoView::kFileColumnWidth + CZeltoView::kFolderColumnWidth);
 }
 
 void TestMainFrame::Close_StoresThePlacement()
