@@ -20,6 +20,26 @@ install(FILES ${PROJECT_SOURCE_DIR}/res/icons/zelto.svg
 install(FILES ${PROJECT_SOURCE_DIR}/res/icons/zelto-16.svg
   DESTINATION share/icons/hicolor/16x16/apps RENAME zelto-extractor.svg)
 
+# Fixed sizes, rendered from the scalable icon when the program is built.
+set(ZELTO_ICON_SIZES 32 48 64 128 256)
+set(ZELTO_ICON_DIR ${CMAKE_BINARY_DIR}/icons)
+find_package(Qt6 REQUIRED COMPONENTS Gui Svg)
+add_executable(zelto_icon_render ${PROJECT_SOURCE_DIR}/src/tools/IconRender.cpp)
+target_link_libraries(zelto_icon_render PRIVATE Qt6::Gui Qt6::Svg zelto_warnings)
+set(ZELTO_ICON_PNGS)
+foreach(size ${ZELTO_ICON_SIZES})
+  list(APPEND ZELTO_ICON_PNGS ${ZELTO_ICON_DIR}/${size}x${size}/zelto-extractor.png)
+  install(FILES ${ZELTO_ICON_DIR}/${size}x${size}/zelto-extractor.png
+    DESTINATION share/icons/hicolor/${size}x${size}/apps)
+endforeach()
+add_custom_command(
+  OUTPUT ${ZELTO_ICON_PNGS}
+  COMMAND zelto_icon_render ${PROJECT_SOURCE_DIR}/res/icons/zelto.svg ${ZELTO_ICON_DIR}
+    ${ZELTO_ICON_SIZES}
+  DEPENDS zelto_icon_render ${PROJECT_SOURCE_DIR}/res/icons/zelto.svg
+  COMMENT "Rendering the program's icon at fixed sizes")
+add_custom_target(zelto_icons ALL DEPENDS ${ZELTO_ICON_PNGS})
+
 # Lets the session bus start the program for an automation client that asks
 # for its name. The program's path is only known once the prefix is.
 set(ZELTO_SERVICE_FILE ${CMAKE_BINARY_DIR}/dbus/${ZELTO_APP_ID}.service)

@@ -18,6 +18,8 @@ set(expected
   share/metainfo/${ZELTO_APP_ID}.metainfo.xml
   share/icons/hicolor/scalable/apps/zelto-extractor.svg
   share/icons/hicolor/16x16/apps/zelto-extractor.svg
+  share/icons/hicolor/48x48/apps/zelto-extractor.png
+  share/icons/hicolor/256x256/apps/zelto-extractor.png
   share/dbus-1/services/${ZELTO_APP_ID}.service)
 foreach(file ${expected})
   if(NOT EXISTS ${ZELTO_PREFIX}/${file})

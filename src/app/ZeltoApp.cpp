@@ -133,16 +133,19 @@ bool CZeltoApp::InitInstance(const CCommandLine& commandLine)
 // holds its place on the bus until it is told to end or the bus goes.
 bool CZeltoApp::StartForAutomation()
 {
+    // Signals are caught before the name is taken: a client may ask the
+    // program to end as soon as it sees the name.
+    m_pTermination = std::make_unique<CTerminationSignals>();
+    connect(m_pTermination.get(), &CTerminationSignals::Received, qApp, &QCoreApplication::quit);
     m_pAutomation = std::make_unique<CAutomationService>();
     if (!m_pAutomation->Register())
     {
         Note("cannot start for automation: " + CQtText::ToText(m_pAutomation->ErrorText()));
         m_pAutomation.reset();
+        m_pTermination.reset();
         m_nExitCode = CPlatformStart::kFailureStatus;
         return false;
     }
-    m_pTermination = std::make_unique<CTerminationSignals>();
-    connect(m_pTermination.get(), &CTerminationSignals::Received, qApp, &QCoreApplication::quit);
     connect(m_pAutomation.get(), &CAutomationService::Ended, qApp, &QCoreApplication::quit);
     return true;
 }
