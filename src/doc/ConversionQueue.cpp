@@ -75,12 +75,7 @@ void CConversionQueue::WaitForTextPath(const std::string& textPath)
                            [&](const std::unique_ptr<CEntry>& entry)
                            { return m_rules.SamePath(entry->converter->m_strTextPath, textPath); });
     };
-    JudgeFinished();
-    while (writesIt())
-    {
-        WaitForHead();
-        JudgeFinished();
-    }
+    JudgeWhile(writesIt);
 }
 
 void CConversionQueue::Enqueue(std::unique_ptr<CConverter> converter)
@@ -98,12 +93,7 @@ void CConversionQueue::Enqueue(std::unique_ptr<CConverter> converter)
     StartWorkerIfNeeded();
     m_workChanged.notify_one();
 
-    JudgeFinished();
-    while (m_entries.size() >= m_nWindow)
-    {
-        WaitForHead();
-        JudgeFinished();
-    }
+    JudgeWhile([this] { return m_entries.size() >= m_nWindow; });
 }
 
 void CConversionQueue::JudgeFinished()
@@ -133,13 +123,18 @@ void CConversionQueue::JudgeFinished()
 
 void CConversionQueue::Finish()
 {
+    JudgeWhile([this] { return !m_entries.empty(); });
+    StopWorkers();
+}
+
+void CConversionQueue::JudgeWhile(const std::function<bool()>& mustWait)
+{
     JudgeFinished();
-    while (!m_entries.empty())
+    while (mustWait())
     {
         WaitForHead();
         JudgeFinished();
     }
-    StopWorkers();
 }
 
 void CConversionQueue::Cancel()

@@ -63,6 +63,9 @@ private:
     class CHeadMonitor;
 
     void WaitForHead();
+    // Judges what has finished, then waits for the head and judges again for
+    // as long as `mustWait` holds.
+    void JudgeWhile(const std::function<bool()>& mustWait);
     void StartWorkerIfNeeded();
     void WorkerLoop();
     void StopWorkers();
