@@ -4,41 +4,66 @@
 #include "platform/PathRules.h"
 
 #include <algorithm>
-#include <cstdint>
+#include <cstring>
+#include <new>
 
 namespace
 {
-// Small enough that an insertion moves little, large enough that the chunk
-// table stays short: 100,000 rows make a few hundred chunks.
-constexpr std::size_t kMaxChunkSize = 512;
+constexpr std::uint64_t kEveryByte = 0x0101010101010101ull;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
 
-unsigned char FoldAscii(char ch)
+// Lower-cases the ASCII capitals among eight bytes at once; other bytes,
+// UTF-8 sequences included, are left as they are.
+std::uint64_t FoldWord(std::uint64_t word)
 {
-    auto byte = static_cast<unsigned char>(ch);
-    return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+    std::uint64_t low7 = word & ~kHighBits;
+    std::uint64_t atLeastA = low7 + kEveryByte * (0x80 - 'A');
+    std::uint64_t pastZ = low7 + kEveryByte * (0x80 - 'Z' - 1);
+    std::uint64_t capitals = (atLeastA ^ pastZ) & ~word & kHighBits;
+    return word | (capitals >> 2);
+}
+
+// The bytes of `text` from `at`, as many as there are up to eight, with
+// zeros after them.
+std::uint64_t LoadWord(std::string_view text, std::size_t at)
+{
+    std::uint64_t word = 0;
+    // A fixed length lets the compiler make one load of the full words.
+    if (text.size() - at >= sizeof word)
+        std::memcpy(&word, text.data() + at, sizeof word);
+    else
+        std::memcpy(&word, text.data() + at, text.size() - at);
+    return word;
+}
+
+// The sort key of a text path: its bytes with ASCII capitals lowered, so
+// that a plain byte comparison of two keys orders the paths as the
+// case-insensitive comparison does.
+void FoldInto(std::string& key, std::string_view textPath)
+{
+    key.assign(textPath);
+    std::size_t at = 0;
+    for (; key.size() - at >= 8; at += 8)
+    {
+        std::uint64_t folded = FoldWord(LoadWord(key, at));
+        std::memcpy(key.data() + at, &folded, sizeof folded);
+    }
+    for (; at < key.size(); ++at)
+    {
+        if (key[at] >= 'A' && key[at] <= 'Z')
+            key[at] = static_cast<char>(key[at] - 'A' + 'a');
+    }
+}
+
+std::uint64_t MixWord(std::uint64_t hash, std::uint64_t word)
+{
+    hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+    return hash ^ (hash >> 32);
 }
 } // namespace
 
-std::size_t CConverterList::CIdentityHash::operator()(std::string_view path) const
-{
-    // FNV-1a over the bytes as the identity sees them.
-    std::uint64_t hash = 14695981039346656037ull;
-    for (char ch : path)
-    {
-        hash ^= m_bFoldCase ? FoldAscii(ch) : static_cast<unsigned char>(ch);
-        hash *= 1099511628211ull;
-    }
-    return static_cast<std::size_t>(hash);
-}
-
-bool CConverterList::CIdentityEqual::operator()(std::string_view a, std::string_view b) const
-{
-    return m_bFoldCase ? CPathRules::CompareNoCase(a, b) == 0 : a == b;
-}
-
 CConverterList::CConverterList(const CPathRules& identity)
-    : m_bySourcePath(0, CIdentityHash(identity.Kind() == CPathRules::EKind::Windows),
-                     CIdentityEqual(identity.Kind() == CPathRules::EKind::Windows))
+    : m_bFoldSourceCase(identity.Kind() == CPathRules::EKind::Windows)
 {
 }
 
@@ -49,7 +74,7 @@ CConverter* CConverterList::At(int row) const
     if (row < 0 || row >= m_nSize)
         return nullptr;
     auto [chunk, offset] = Locate(row);
-    return m_chunks[chunk][static_cast<std::size_t>(offset)].pConverter.get();
+    return m_chunks[chunk].At(offset);
 }
 
 int CConverterList::UpperBound(std::string_view textPath) const
@@ -66,20 +91,16 @@ int CConverterList::LowerBound(std::string_view textPath) const
 // chunk is searched row by row.
 int CConverterList::Bound(std::string_view textPath, bool upper) const
 {
-    // Whether a row lies before the bound.
-    auto before = [&](std::string_view key)
-    {
-        int order = CPathRules::CompareNoCase(key, textPath);
-        return upper ? order <= 0 : order < 0;
-    };
-    auto head = std::partition_point(m_heads.begin(), m_heads.end(),
-                                     [&](const CChunkHead& each) { return before(each.lastKey); });
-    if (head == m_heads.end())
+    FoldInto(m_strProbe, textPath);
+    std::string_view probe = m_strProbe;
+    auto chunk =
+        std::partition_point(m_chunks.begin(), m_chunks.end(),
+                             [&](const CConverterChunk& each)
+                             { return upper ? each.LastKey() <= probe : each.LastKey() < probe; });
+    if (chunk == m_chunks.end())
         return m_nSize;
-    const CChunk& rows = m_chunks[static_cast<std::size_t>(head - m_heads.begin())];
-    auto row = std::partition_point(rows.begin(), rows.end(),
-                                    [&](const CRow& each) { return before(each.key); });
-    return head->nFirstRow + static_cast<int>(row - rows.begin());
+    auto index = static_cast<std::size_t>(chunk - m_chunks.begin());
+    return m_firstRows[index] + static_cast<int>(chunk->Bound(probe, upper));
 }
 
 void CConverterList::Insert(int row, std::unique_ptr<CConverter> converter)
@@ -88,25 +109,25 @@ void CConverterList::Insert(int row, std::unique_ptr<CConverter> converter)
         return;
     row = std::clamp(row, 0, m_nSize);
     CConverter* added = converter.get();
+    FoldInto(m_strProbe, added->m_strTextPath);
+    std::string_view key = m_strProbe;
     Index(added);
     try
     {
         if (m_chunks.empty())
         {
-            StartFirstChunk(converter);
+            StartFirstChunk(key, converter);
             ++m_nSize;
             return;
         }
         auto [chunk, offset] = Locate(row);
-        CChunk& rows = m_chunks[chunk];
-        // Room is made first: once the row is built, nothing may fail.
-        if (rows.size() == rows.capacity())
-            rows.reserve(std::clamp<std::size_t>(rows.size() * 2, 8, kMaxChunkSize + 1));
-        rows.insert(rows.begin() + offset, CRow{added->m_strTextPath, std::move(converter)});
+        CConverterChunk& target = m_chunks[chunk];
+        // Room is made first: once the converter has moved, nothing may fail.
+        target.Reserve(key.size());
+        target.Insert(offset, key, std::move(converter));
         ++m_nSize;
-        m_heads[chunk].lastKey = rows.back().key;
-        RenumberFrom(chunk + 1);
-        if (rows.size() > kMaxChunkSize)
+        ShiftFirstRows(chunk + 1, 1);
+        if (target.Size() > CConverterChunk::kMaxRows)
             SplitChunk(chunk);
     }
     catch (...)
@@ -122,44 +143,43 @@ std::unique_ptr<CConverter> CConverterList::Take(int row)
     if (row < 0 || row >= m_nSize)
         return nullptr;
     auto [chunk, offset] = Locate(row);
-    CChunk& rows = m_chunks[chunk];
-    std::unique_ptr<CConverter> taken =
-        std::move(rows[static_cast<std::size_t>(offset)].pConverter);
-    rows.erase(rows.begin() + offset);
+    std::unique_ptr<CConverter> converter = m_chunks[chunk].Take(offset);
     --m_nSize;
-    if (rows.empty())
+    if (m_chunks[chunk].Empty())
     {
         m_chunks.erase(m_chunks.begin() + static_cast<std::ptrdiff_t>(chunk));
-        m_heads.erase(m_heads.begin() + static_cast<std::ptrdiff_t>(chunk));
-        RenumberFrom(chunk);
+        m_firstRows.erase(m_firstRows.begin() + static_cast<std::ptrdiff_t>(chunk));
+        ShiftFirstRows(chunk, -1);
     }
     else
     {
-        m_heads[chunk].lastKey = rows.back().key;
-        RenumberFrom(chunk + 1);
+        ShiftFirstRows(chunk + 1, -1);
     }
-    Unindex(taken.get());
-    return taken;
+    Unindex(converter.get());
+    return converter;
 }
 
 void CConverterList::Clear()
 {
-    m_bySourcePath.clear();
-    m_members.clear();
-    m_heads.clear();
+    m_bySourcePath.Clear();
+    m_members.Clear();
     m_nSize = 0;
     m_chunks.clear();
+    m_firstRows.clear();
 }
 
 CConverter* CConverterList::FindBySourcePath(std::string_view path) const
 {
-    auto found = m_bySourcePath.find(path);
-    return found == m_bySourcePath.end() ? nullptr : found->second;
+    return m_bySourcePath.Find(SourceHash(path), [&](const CConverter* listed)
+                               { return SameSource(listed->m_strSourcePath, path); });
 }
 
 bool CConverterList::Contains(const CConverter* converter) const
 {
-    return converter && m_members.count(converter) != 0;
+    // Only the pointers are compared: the converter itself may be gone.
+    auto identity = reinterpret_cast<std::uintptr_t>(converter);
+    return converter &&
+           m_members.Find(identity, [&](const CConverter* listed) { return listed == converter; });
 }
 
 std::optional<int> CConverterList::RowOf(const CConverter* converter) const
@@ -178,84 +198,89 @@ std::optional<int> CConverterList::RowOf(const CConverter* converter) const
     return std::nullopt;
 }
 
-std::pair<std::size_t, int> CConverterList::Locate(int row) const
+std::pair<std::size_t, std::size_t> CConverterList::Locate(int row) const
 {
-    auto after =
-        std::partition_point(m_heads.begin(), m_heads.end(),
-                             [row](const CChunkHead& head) { return head.nFirstRow <= row; });
+    auto after = std::upper_bound(m_firstRows.begin(), m_firstRows.end(), row);
     auto chunk =
-        static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, (after - m_heads.begin()) - 1));
-    return {chunk, row - m_heads[chunk].nFirstRow};
+        static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, (after - m_firstRows.begin()) - 1));
+    return {chunk, static_cast<std::size_t>(row - m_firstRows[chunk])};
+}
+
+// A word at a time over the bytes as the identity sees them: this runs once
+// for every file an add meets.
+std::uint64_t CConverterList::SourceHash(std::string_view path) const
+{
+    std::uint64_t hash = 0x9E3779B97F4A7C15ull ^ path.size();
+    for (std::size_t at = 0; at < path.size(); at += 8)
+    {
+        std::uint64_t word = LoadWord(path, at);
+        hash = MixWord(hash, m_bFoldSourceCase ? FoldWord(word) : word);
+    }
+    return MixWord(hash, hash >> 29);
+}
+
+bool CConverterList::SameSource(std::string_view a, std::string_view b) const
+{
+    return m_bFoldSourceCase ? CPathRules::CompareNoCase(a, b) == 0 : a == b;
 }
 
 void CConverterList::Index(CConverter* converter)
 {
-    auto entry = m_bySourcePath.emplace(converter->m_strSourcePath, converter);
+    std::uint64_t sourceHash = SourceHash(converter->m_strSourcePath);
+    m_bySourcePath.Insert(sourceHash, converter);
     try
     {
-        m_members.insert(converter);
+        m_members.Insert(reinterpret_cast<std::uintptr_t>(converter), converter);
     }
     catch (...)
     {
-        m_bySourcePath.erase(entry);
+        m_bySourcePath.Erase(sourceHash, converter);
         throw;
     }
 }
 
 void CConverterList::Unindex(CConverter* converter)
 {
-    m_members.erase(converter);
-    auto [first, last] = m_bySourcePath.equal_range(converter->m_strSourcePath);
-    for (auto entry = first; entry != last; ++entry)
-    {
-        if (entry->second == converter)
-        {
-            m_bySourcePath.erase(entry);
-            return;
-        }
-    }
+    m_members.Erase(reinterpret_cast<std::uintptr_t>(converter), converter);
+    m_bySourcePath.Erase(SourceHash(converter->m_strSourcePath), converter);
 }
 
 // Reserving first means nothing can fail once the converter has moved in.
-void CConverterList::StartFirstChunk(std::unique_ptr<CConverter>& converter)
+void CConverterList::StartFirstChunk(std::string_view foldedKey,
+                                     std::unique_ptr<CConverter>& converter)
 {
     m_chunks.reserve(1);
-    m_heads.reserve(1);
-    CChunk rows;
-    rows.reserve(1);
-    std::string_view key = converter->m_strTextPath;
-    rows.push_back(CRow{key, std::move(converter)});
-    m_chunks.push_back(std::move(rows));
-    m_heads.push_back(CChunkHead{0, key});
+    m_firstRows.reserve(1);
+    CConverterChunk first;
+    first.Reserve(foldedKey.size());
+    first.Insert(0, foldedKey, std::move(converter));
+    m_chunks.push_back(std::move(first));
+    m_firstRows.push_back(0);
 }
 
-// Everything that can fail to allocate happens before the first row moves,
-// so a failed split leaves a long chunk, never a lost row.
+// The row is already in; a split that cannot get its memory leaves one long
+// chunk, which is still correct, so it gives up quietly.
 void CConverterList::SplitChunk(std::size_t chunk)
 {
-    if (m_chunks.size() == m_chunks.capacity())
-        m_chunks.reserve(m_chunks.size() * 2);
-    if (m_heads.size() == m_heads.capacity())
-        m_heads.reserve(m_heads.size() * 2);
-    CChunk& rows = m_chunks[chunk];
-    std::size_t keep = rows.size() / 2;
-    CChunk tail;
-    tail.reserve(rows.size() - keep);
-    std::move(rows.begin() + static_cast<std::ptrdiff_t>(keep), rows.end(),
-              std::back_inserter(tail));
-    rows.resize(keep);
-    m_heads[chunk].lastKey = rows.back().key;
-    auto next = static_cast<std::ptrdiff_t>(chunk + 1);
-    m_heads.insert(m_heads.begin() + next, CChunkHead{0, tail.back().key});
-    m_chunks.insert(m_chunks.begin() + next, std::move(tail));
-    RenumberFrom(chunk + 1);
+    try
+    {
+        if (m_chunks.size() == m_chunks.capacity())
+            m_chunks.reserve(m_chunks.size() * 2);
+        if (m_firstRows.size() == m_firstRows.capacity())
+            m_firstRows.reserve(m_firstRows.size() * 2);
+        std::size_t keep = m_chunks[chunk].Size() / 2;
+        CConverterChunk tail = m_chunks[chunk].SplitOff(keep);
+        auto next = static_cast<std::ptrdiff_t>(chunk + 1);
+        m_firstRows.insert(m_firstRows.begin() + next, m_firstRows[chunk] + static_cast<int>(keep));
+        m_chunks.insert(m_chunks.begin() + next, std::move(tail));
+    }
+    catch (const std::bad_alloc&)
+    {
+    }
 }
 
-void CConverterList::RenumberFrom(std::size_t chunk)
+void CConverterList::ShiftFirstRows(std::size_t chunk, int delta)
 {
-    for (std::size_t i = chunk; i < m_chunks.size(); ++i)
-    {
-        m_heads[i].nFirstRow =
-            i == 0 ? 0 : m_heads[i - 1].nFirstRow + static_cast<int>(m_chunks[i - 1].size());
-    }
+    for (std::size_t i = chunk; i < m_firstRows.size(); ++i)
+        m_firstRows[i] += delta;
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "ConverterChunk.h"
+#include "ConverterHashTable.h"
+
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 class CConverter;
@@ -12,9 +15,11 @@ class CPathRules;
 
 // The listed converters, owned, in the order the caller inserts them, with
 // the look-ups a list of a hundred thousand files needs: rows are kept in
-// short chunks so that an insertion or removal moves only a few pointers, a
-// binary search finds the place of a text path, and hashes answer "is this
-// source path listed" and "is this converter listed" without walking.
+// short chunks so that an insertion or removal moves little, a binary search
+// over compact sort keys finds the place of a text path, and hashes answer
+// "is this source path listed" and "is this converter listed" without
+// walking. What a search reads lies close together, so that its cost stays
+// nearly the same as the list grows out of the processor's caches.
 class CConverterList
 {
 public:
@@ -51,59 +56,30 @@ public:
     std::optional<int> RowOf(const CConverter* converter) const;
 
 private:
-    // A row keeps a view of its converter's text path beside the pointer,
-    // so that a search reads the key without first visiting the converter.
-    // Converters do not change once made, so the view stays valid.
-    struct CRow
-    {
-        std::string_view key;
-        std::unique_ptr<CConverter> pConverter;
-    };
-    using CChunk = std::vector<CRow>;
-
-    // What the search needs of each chunk, kept in one short array so that
-    // finding the chunk reads no chunk's rows.
-    struct CChunkHead
-    {
-        int nFirstRow;
-        std::string_view lastKey;
-    };
-
-    // Source paths keyed by views of the listed converters' own strings:
-    // a look-up copies nothing. Windows rules fold letter case.
-    class CIdentityHash
-    {
-    public:
-        explicit CIdentityHash(bool bFoldCase) : m_bFoldCase(bFoldCase) {}
-        std::size_t operator()(std::string_view path) const;
-
-    private:
-        bool m_bFoldCase;
-    };
-    class CIdentityEqual
-    {
-    public:
-        explicit CIdentityEqual(bool bFoldCase) : m_bFoldCase(bFoldCase) {}
-        bool operator()(std::string_view a, std::string_view b) const;
-
-    private:
-        bool m_bFoldCase;
-    };
-
     int Bound(std::string_view textPath, bool upper) const;
     // The chunk holding `row` and the offset within it; the row just past
     // the end belongs to the last chunk.
-    std::pair<std::size_t, int> Locate(int row) const;
+    std::pair<std::size_t, std::size_t> Locate(int row) const;
+    std::uint64_t SourceHash(std::string_view path) const;
+    bool SameSource(std::string_view a, std::string_view b) const;
     void Index(CConverter* converter);
     void Unindex(CConverter* converter);
-    void StartFirstChunk(std::unique_ptr<CConverter>& converter);
+    void StartFirstChunk(std::string_view foldedKey, std::unique_ptr<CConverter>& converter);
     void SplitChunk(std::size_t chunk);
-    void RenumberFrom(std::size_t chunk);
+    // Moves the first row of every chunk from `chunk` on by `delta`.
+    void ShiftFirstRows(std::size_t chunk, int delta);
 
-    std::vector<CChunk> m_chunks;
-    std::vector<CChunkHead> m_heads;
+    bool m_bFoldSourceCase;
+    // The rows in short runs, so that an insertion or removal moves only a
+    // few of them; a search first picks the run by its last key.
+    std::vector<CConverterChunk> m_chunks;
+    // The row number of each chunk's first row, apart from the chunks so
+    // that renumbering after an insertion is one pass over packed numbers.
+    std::vector<int> m_firstRows;
     int m_nSize = 0;
-    std::unordered_multimap<std::string_view, CConverter*, CIdentityHash, CIdentityEqual>
-        m_bySourcePath;
-    std::unordered_set<const CConverter*> m_members;
+    // The folded text path being inserted or searched for; the list belongs
+    // to one thread, and reusing it saves an allocation per search.
+    mutable std::string m_strProbe;
+    CConverterHashTable m_bySourcePath;
+    CConverterHashTable m_members;
 };

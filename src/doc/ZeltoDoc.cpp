@@ -364,13 +364,12 @@ void CZeltoDoc::AddPaths(const std::vector<std::string>& paths)
 void CZeltoDoc::RunAddOperation(const std::function<void()>& operation)
 {
     m_strActivePath.clear();
-    m_pQueue = std::make_unique<CConversionQueue>(
-        m_prompts, m_rules, ConversionsAtOnce(),
-        [this](std::unique_ptr<CConverter> converter)
-        {
-            InsertSorted(std::move(converter));
-            UpdateFileCount();
-        });
+    m_pQueue = std::make_unique<CConversionQueue>(m_prompts, m_rules, ConversionsAtOnce(),
+                                                  [this](std::unique_ptr<CConverter> converter)
+                                                  {
+                                                      InsertSorted(std::move(converter));
+                                                      UpdateFileCount();
+                                                  });
     CAddOperation(m_prompts, m_strActivePath)
         .Run(
             [&]
@@ -420,8 +419,7 @@ int CZeltoDoc::DefaultConversionsAtOnce()
 
 void CZeltoDoc::SetConversionsAtOnce(int count)
 {
-    m_settings.SetInt(kOwnSection, kConversionsAtOnce,
-                      std::clamp(count, 1, kMaxConversionsAtOnce));
+    m_settings.SetInt(kOwnSection, kConversionsAtOnce, std::clamp(count, 1, kMaxConversionsAtOnce));
 }
 
 void CZeltoDoc::CancelAdding()

@@ -63,6 +63,35 @@ std::string RandomPath(std::mt19937& random)
         std::transform(name.begin(), name.end(), name.begin(), ::toupper);
     return name + ".pdf";
 }
+
+// Paths where the keys of neighbouring rows share long stretches: a deep
+// common folder, long file names that differ only near their end or only in
+// letter case, names that continue other names, and bytes past ASCII.
+std::string CrowdedPath(std::mt19937& random)
+{
+    static const char* const kStems[] = {"Report-2023-annual-summary-",
+                                         "Report-2023-annual-",
+                                         "report-2023-ANNUAL-summary-",
+                                         "Report",
+                                         "a",
+                                         "\xC3\xA9t\xC3\xA9-",
+                                         "\xC3\x89T\xC3\x89-",
+                                         "~"};
+    std::string path = "/home/user/Documents/Archive/Folder " + std::to_string(random() % 12) + "/";
+    path += kStems[random() % std::size(kStems)];
+    if (random() % 4 != 0)
+        path += std::to_string(random() % 60);
+    if (random() % 5 == 0)
+        path += ".txt";
+    return path + (random() % 2 ? ".pdf" : ".PDF");
+}
+
+using PathMaker = std::string (*)(std::mt19937&);
+
+int CompareTexts(const CConverter* a, std::string_view textPath)
+{
+    return CPathRules::CompareNoCase(a->m_strTextPath, textPath);
+}
 } // namespace
 
 TEST_F(ConverterList, ManyInsertionsKeepTheOrderOfAStableSort)
@@ -157,3 +186,47 @@ TEST_F(ConverterList, OutOfRangeRowsGiveNothing)
     EXPECT_TRUE(m_list.Empty());
     EXPECT_EQ(m_list.FindBySourcePath("/a.pdf"), nullptr);
 }
+
+class ConverterListShapes : public ConverterList, public ::testing::WithParamInterface<PathMaker>
+{
+};
+
+// Insertions and removals in random order, checked after each step against
+// a plain vector kept in order by the case-insensitive comparison, with the
+// bounds of texts that are listed and of texts that are not.
+TEST_P(ConverterListShapes, AgreesWithAPlainSortedVector)
+{
+    PathMaker makePath = GetParam();
+    std::mt19937 random(17);
+    std::vector<const CConverter*> expected;
+    for (int step = 0; step < 4000; ++step)
+    {
+        if (!expected.empty() && random() % 4 == 0)
+        {
+            auto row = static_cast<std::size_t>(random() % expected.size());
+            ASSERT_EQ(m_list.Take(static_cast<int>(row)).get(), expected[row]);
+            expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(row));
+            continue;
+        }
+        std::string probe = m_table.FindConverter(makePath(random))->m_strTextPath;
+        auto lower =
+            std::partition_point(expected.begin(), expected.end(),
+                                 [&](auto* each) { return CompareTexts(each, probe) < 0; });
+        auto upper =
+            std::partition_point(expected.begin(), expected.end(),
+                                 [&](auto* each) { return CompareTexts(each, probe) <= 0; });
+        ASSERT_EQ(m_list.LowerBound(probe), lower - expected.begin()) << probe;
+        ASSERT_EQ(m_list.UpperBound(probe), upper - expected.begin()) << probe;
+        const CConverter* added = Add(makePath(random));
+        auto at = std::partition_point(expected.begin(), expected.end(),
+                                       [&](auto* each)
+                                       { return CompareTexts(each, added->m_strTextPath) <= 0; });
+        expected.insert(at, added);
+    }
+    ExpectConsistent(expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(PathShapes, ConverterListShapes,
+                         ::testing::Values(&RandomPath, &CrowdedPath),
+                         [](const auto& info)
+                         { return info.param == &RandomPath ? "Scattered" : "Crowded"; });

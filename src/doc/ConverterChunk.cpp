@@ -1,0 +1,225 @@
+#include "ConverterChunk.h"
+
+#include "extract/Converter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace
+{
+// Eight bytes of `key` from `at` as one number that orders as the bytes do;
+// past the end of the key count as zeros.
+std::uint64_t WordAt(std::string_view key, std::size_t at)
+{
+    std::uint64_t word = 0;
+    for (std::size_t i = at; i < at + 8; ++i)
+        word = (word << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    return word;
+}
+
+std::size_t CommonLength(std::string_view a, std::string_view b)
+{
+    std::size_t length = std::min(a.size(), b.size());
+    std::size_t common = 0;
+    // Paths share long folders: compare eight bytes at a time while they agree.
+    for (std::uint64_t wordA = 0, wordB = 0; common + 8 <= length; common += 8)
+    {
+        std::memcpy(&wordA, a.data() + common, 8);
+        std::memcpy(&wordB, b.data() + common, 8);
+        if (wordA != wordB)
+            break;
+    }
+    while (common < length && a[common] == b[common])
+        ++common;
+    return common;
+}
+} // namespace
+
+CConverterChunk::CSlice CConverterChunk::SliceAt(std::string_view key, std::size_t at)
+{
+    return CSlice{WordAt(key, at), WordAt(key, at + 8)};
+}
+
+std::size_t CConverterChunk::Bound(std::string_view foldedKey, bool upper) const
+{
+    if (m_order.empty())
+        return 0;
+    // A key outside the shared part lies before or after the whole run.
+    std::string_view shared = SharedPart();
+    if (foldedKey.substr(0, shared.size()) != shared)
+        return foldedKey < shared ? 0 : m_order.size();
+    CSlice slice = SliceAt(foldedKey, shared.size());
+    std::string_view rest = foldedKey.substr(shared.size());
+    // Whether the row at `offset` lies before the bound.
+    auto before = [&](std::size_t offset)
+    {
+        if (m_slices[offset] != slice)
+            return m_slices[offset] < slice;
+        int order = KeyAt(offset).substr(shared.size()).compare(rest);
+        return upper ? order <= 0 : order < 0;
+    };
+    std::size_t first = 0;
+    std::size_t last = m_order.size();
+    while (first < last)
+    {
+        std::size_t middle = first + (last - first) / 2;
+        if (before(middle))
+            first = middle + 1;
+        else
+            last = middle;
+    }
+    return first;
+}
+
+void CConverterChunk::Reserve(std::size_t length)
+{
+    if (m_rows.size() == m_rows.capacity())
+    {
+        std::size_t wanted = std::clamp<std::size_t>(m_rows.size() * 2, 8, kMaxRows + 1);
+        wanted = std::max(wanted, m_rows.size() + 1);
+        m_rows.reserve(wanted);
+        m_order.reserve(wanted);
+        m_slices.reserve(wanted);
+    }
+    if (m_keys.size() + length > m_keys.capacity())
+    {
+        m_keys.reserve(std::max(m_keys.size() + length, m_keys.capacity() * 2));
+        RenewLastKey();
+    }
+}
+
+void CConverterChunk::Insert(std::size_t offset, std::string_view foldedKey,
+                             std::unique_ptr<CConverter> converter) noexcept
+{
+    if (m_order.empty())
+    {
+        m_nSharedLength = foldedKey.size();
+    }
+    else if (std::size_t common = CommonLength(foldedKey, SharedPart()); common < m_nSharedLength)
+    {
+        m_nSharedLength = common;
+        RenewSlices();
+    }
+    auto slot = static_cast<Slot>(m_rows.size());
+    Append(foldedKey, std::move(converter));
+    auto at = static_cast<std::ptrdiff_t>(offset);
+    m_order.insert(m_order.begin() + at, slot);
+    m_slices.insert(m_slices.begin() + at, SliceAt(foldedKey, m_nSharedLength));
+    RenewLastKey();
+}
+
+// The last slot moves into the one that is freed, so the rows stay packed.
+std::unique_ptr<CConverter> CConverterChunk::Take(std::size_t offset)
+{
+    Slot slot = m_order[offset];
+    std::unique_ptr<CConverter> converter = std::move(m_rows[slot].pConverter);
+    m_nDeadBytes += m_rows[slot].nKeyLength;
+    m_order.erase(m_order.begin() + static_cast<std::ptrdiff_t>(offset));
+    m_slices.erase(m_slices.begin() + static_cast<std::ptrdiff_t>(offset));
+    auto lastSlot = static_cast<Slot>(m_rows.size() - 1);
+    if (slot != lastSlot)
+    {
+        m_rows[slot] = std::move(m_rows.back());
+        *std::find(m_order.begin(), m_order.end(), lastSlot) = slot;
+    }
+    m_rows.pop_back();
+    RenewLastKey();
+    CompactKeys();
+    return converter;
+}
+
+CConverterChunk CConverterChunk::SplitOff(std::size_t offset)
+{
+    std::size_t count = m_order.size();
+    CConverterChunk tail;
+    tail.m_rows.reserve(count - offset);
+    tail.m_order.reserve(count - offset);
+    tail.m_slices.resize(count - offset);
+    std::size_t tailBytes = 0;
+    for (std::size_t i = offset; i < count; ++i)
+        tailBytes += KeyAt(i).size();
+    tail.m_keys.reserve(tailBytes);
+    // The rows kept are packed into slots in key order.
+    std::vector<CRow> kept;
+    kept.reserve(offset);
+    // Nothing below allocates.
+    for (std::size_t i = offset; i < count; ++i)
+    {
+        tail.m_order.push_back(static_cast<Slot>(i - offset));
+        tail.Append(KeyAt(i), std::move(m_rows[m_order[i]].pConverter));
+    }
+    for (std::size_t i = 0; i < offset; ++i)
+    {
+        kept.push_back(std::move(m_rows[m_order[i]]));
+        m_order[i] = static_cast<Slot>(i);
+    }
+    m_rows.swap(kept);
+    m_order.resize(offset);
+    m_slices.resize(offset);
+    m_nDeadBytes += tailBytes;
+    tail.RecomputeShared();
+    RecomputeShared();
+    CompactKeys();
+    return tail;
+}
+
+std::string_view CConverterChunk::KeyOf(const CRow& row) const
+{
+    return {m_keys.data() + row.nKeyOffset, row.nKeyLength};
+}
+
+void CConverterChunk::Append(std::string_view foldedKey,
+                             std::unique_ptr<CConverter> converter) noexcept
+{
+    auto keyOffset = static_cast<std::uint32_t>(m_keys.size());
+    m_keys.insert(m_keys.end(), foldedKey.begin(), foldedKey.end());
+    m_rows.push_back(
+        CRow{keyOffset, static_cast<std::uint32_t>(foldedKey.size()), std::move(converter)});
+}
+
+// Every key is looked at, not only the first and last: a caller may have
+// put rows out of order, and a search must then still be safe.
+void CConverterChunk::RecomputeShared() noexcept
+{
+    RenewLastKey();
+    m_nSharedLength = m_order.empty() ? 0 : KeyAt(0).size();
+    for (std::size_t i = 1; i < m_order.size(); ++i)
+        m_nSharedLength = std::min(m_nSharedLength, CommonLength(KeyAt(0), KeyAt(i)));
+    RenewSlices();
+}
+
+void CConverterChunk::RenewSlices() noexcept
+{
+    for (std::size_t i = 0; i < m_order.size(); ++i)
+        m_slices[i] = SliceAt(KeyAt(i), m_nSharedLength);
+}
+
+void CConverterChunk::RenewLastKey() noexcept
+{
+    m_lastKey = m_order.empty() ? std::string_view() : KeyAt(m_order.size() - 1);
+}
+void CConverterChunk::CompactKeys() noexcept
+{
+    if (m_nDeadBytes * 2 <= m_keys.size())
+        return;
+    try
+    {
+        std::vector<char> live;
+        live.reserve(m_keys.size() - m_nDeadBytes);
+        for (CRow& row : m_rows)
+        {
+            std::string_view key = KeyOf(row);
+            row.nKeyOffset = static_cast<std::uint32_t>(live.size());
+            live.insert(live.end(), key.begin(), key.end());
+        }
+        m_keys.swap(live);
+        m_nDeadBytes = 0;
+        RenewLastKey();
+    }
+    catch (const std::bad_alloc&)
+    {
+        // Nothing has moved until the new block exists; the old one stays
+        // correct, only larger than it needs to be.
+    }
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <compare>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class CConverter;
+
+// A short run of consecutive rows of the file list, owning their converters,
+// with each row's sort key: its text path with ASCII capitals lowered, so
+// that plain byte order is the list's case-insensitive order.
+//
+// A search touches as little memory as it can, since at a hundred thousand
+// rows little of it is in the cache: the keys lie together in one block; the
+// rows themselves stay where they were added and only two packed arrays are
+// kept in order, the slot of each row and its slice, the eight key bytes
+// that follow the part every key of the run shares. A search compares
+// slices and seldom reads a key, and never a converter; an insertion moves
+// a few hundred bytes.
+class CConverterChunk
+{
+public:
+    // The list splits a run that grows past this: small enough that an
+    // insertion moves little, large enough that the runs stay few.
+    static constexpr std::size_t kMaxRows = 256;
+
+    CConverterChunk() = default;
+    CConverterChunk(CConverterChunk&&) noexcept = default;
+    CConverterChunk& operator=(CConverterChunk&&) noexcept = default;
+    // A copy's last key would still point into the original's block.
+    CConverterChunk(const CConverterChunk&) = delete;
+    CConverterChunk& operator=(const CConverterChunk&) = delete;
+
+    std::size_t Size() const { return m_order.size(); }
+    bool Empty() const { return m_order.empty(); }
+    CConverter* At(std::size_t offset) const { return m_rows[m_order[offset]].pConverter.get(); }
+    // The key of the last row; empty while the run is.
+    std::string_view LastKey() const { return m_lastKey; }
+
+    // The first offset whose key is greater than `foldedKey` (upper bound)
+    // or not less than it (lower bound).
+    std::size_t Bound(std::string_view foldedKey, bool upper) const;
+
+    // Makes room for one more row with a key of `length` bytes, so that the
+    // Insert that follows cannot fail.
+    void Reserve(std::size_t length);
+    // Puts the converter at `offset` under `foldedKey`; Reserve must have
+    // made room for it.
+    void Insert(std::size_t offset, std::string_view foldedKey,
+                std::unique_ptr<CConverter> converter) noexcept;
+    std::unique_ptr<CConverter> Take(std::size_t offset);
+    // Moves the rows from `offset` on into a new run. When memory runs out
+    // it throws before any row has moved.
+    CConverterChunk SplitOff(std::size_t offset);
+
+private:
+    struct CRow
+    {
+        std::uint32_t nKeyOffset;
+        std::uint32_t nKeyLength;
+        std::unique_ptr<CConverter> pConverter;
+    };
+    using Slot = std::uint16_t;
+    // Sixteen key bytes, first byte highest, zeros past the key's end.
+    struct CSlice
+    {
+        std::uint64_t nHigh;
+        std::uint64_t nLow;
+        auto operator<=>(const CSlice&) const = default;
+    };
+    static_assert(kMaxRows < 0xFFFF, "a slot number must fit");
+
+    static CSlice SliceAt(std::string_view key, std::size_t at);
+    std::string_view KeyOf(const CRow& row) const;
+    std::string_view KeyAt(std::size_t offset) const { return KeyOf(m_rows[m_order[offset]]); }
+    std::string_view SharedPart() const { return m_lastKey.substr(0, m_nSharedLength); }
+    // Adds a row after the last; room must have been made. Its slice is
+    // filled in by the caller.
+    void Append(std::string_view foldedKey, std::unique_ptr<CConverter> converter) noexcept;
+    // Takes the shared part as the longest all keys share and renews every
+    // slice to match.
+    void RecomputeShared() noexcept;
+    void RenewSlices() noexcept;
+    void RenewLastKey() noexcept;
+    // Drops the keys of rows that have gone, once they are most of the block.
+    void CompactKeys() noexcept;
+
+    // Rows in the order they came, holes filled from the end.
+    std::vector<CRow> m_rows;
+    // In key order: the slot in `m_rows` of each row, and its slice, first
+    // key byte highest, zeros past the key's end.
+    std::vector<Slot> m_order;
+    std::vector<CSlice> m_slices;
+    std::vector<char> m_keys;
+    // Bytes of `m_keys` that belong to rows no longer in the run.
+    std::size_t m_nDeadBytes = 0;
+    // How many leading bytes every key of the run has in common. It need not
+    // be the most they share; it only has to be shared.
+    std::size_t m_nSharedLength = 0;
+    // The block's bytes stay where they are when the run itself moves, so
+    // only a change of the run renews this.
+    std::string_view m_lastKey;
+};
