@@ -4,9 +4,11 @@
 // insertion. An add makes each converter just before it lists it, so here
 // they are made a small batch at a time, off the clock, right before their
 // batch is inserted: the figures are those of the list, not of reading a
-// hundred thousand converters made long ago back from main memory.
+// hundred thousand converters made long ago back from main memory. Given
+// "cold", it makes every converter before the first is inserted instead,
+// which shows what that reading costs.
 //
-//   zelto_bench_doclist [files] [rounds]     (defaults: 100000 3)
+//   zelto_bench_doclist [files] [rounds] [cold]     (defaults: 100000 5)
 
 #include "ScriptedPrompts.h"
 #include "doc/ZeltoDoc.h"
@@ -58,8 +60,14 @@ struct CMilestone
 using Microseconds = std::chrono::duration<double, std::micro>;
 
 std::vector<CMilestone> RunOnce(CConverterTable& table, const std::vector<std::string>& paths,
-                                const std::vector<int>& milestones)
+                                const std::vector<int>& milestones, bool cold)
 {
+    std::vector<std::unique_ptr<CConverter>> madeEarlier;
+    if (cold)
+    {
+        for (const std::string& path : paths)
+            madeEarlier.push_back(table.FindConverter(path));
+    }
     CScriptedPrompts prompts;
     CMemorySettings settings;
     CZeltoDoc doc(table, prompts, settings);
@@ -74,7 +82,11 @@ std::vector<CMilestone> RunOnce(CConverterTable& table, const std::vector<std::s
         int end = std::min(count, first + kBatch);
         batch.clear();
         for (int i = first; i < end; ++i)
-            batch.push_back(table.FindConverter(paths[static_cast<std::size_t>(i)]));
+        {
+            auto index = static_cast<std::size_t>(i);
+            batch.push_back(cold ? std::move(madeEarlier[index])
+                                 : table.FindConverter(paths[index]));
+        }
         auto start = Clock::now();
         for (int i = first; i < end; ++i)
         {
@@ -101,7 +113,8 @@ int main(int argc, char** argv)
     // Milestones fall on batch boundaries.
     int files = argc > 1 ? std::atoi(argv[1]) : 100000;
     files = std::max(1000, files / (10 * kBatch) * (10 * kBatch));
-    int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
+    int rounds = std::max(1, argc > 2 ? std::atoi(argv[2]) : 5);
+    bool cold = argc > 3 && std::string(argv[3]) == "cold";
     std::vector<int> milestones;
     for (int n = 1000; n <= files; n *= 10)
         milestones.push_back(n);
@@ -115,7 +128,7 @@ int main(int argc, char** argv)
     std::vector<CMilestone> best;
     for (int round = 0; round < rounds; ++round)
     {
-        std::vector<CMilestone> figures = RunOnce(table, paths, milestones);
+        std::vector<CMilestone> figures = RunOnce(table, paths, milestones, cold);
         if (best.empty())
             best = figures;
         for (std::size_t i = 0; i < figures.size(); ++i)
@@ -124,7 +137,8 @@ int main(int argc, char** argv)
             best[i].dMarginalUs = std::min(best[i].dMarginalUs, figures[i].dMarginalUs);
         }
     }
-    std::printf("duplicate check + sorted insertion, random order, best of %d rounds\n", rounds);
+    std::printf("duplicate check + sorted insertion, random order, best of %d rounds%s\n", rounds,
+                cold ? ", converters made in advance" : "");
     std::printf("%10s %22s %26s\n", "files", "us/file (all so far)", "us/file (last tenth)");
     for (const CMilestone& figure : best)
         std::printf("%10d %22.3f %26.3f\n", figure.nFiles, figure.dAverageUs, figure.dMarginalUs);
