@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <new>
 
 namespace
@@ -74,10 +75,18 @@ std::size_t CConverterChunk::Bound(std::string_view foldedKey, bool upper) const
 
 void CConverterChunk::Reserve(std::size_t length)
 {
-    if (m_rows.size() == m_rows.capacity())
+    // Only splits that kept failing for want of memory let a run grow this
+    // far; refusing the row is better than slot numbers that wrap round.
+    if (m_rows.size() >= std::numeric_limits<Slot>::max())
+        throw std::bad_alloc();
+    // The three arrays hold one entry per row, but their room may differ.
+    std::size_t rows = m_rows.size();
+    if (rows == m_rows.capacity() || rows == m_order.capacity() || rows == m_slices.capacity())
     {
-        std::size_t wanted = std::clamp<std::size_t>(m_rows.size() * 2, 8, kMaxRows + 1);
-        wanted = std::max(wanted, m_rows.size() + 1);
+        // A run normally splits at one past its limit, so room beyond that
+        // is wasted; one that could not split grows the usual way.
+        std::size_t wanted =
+            rows <= kMaxRows ? std::clamp<std::size_t>(rows * 2, 8, kMaxRows + 1) : rows * 2;
         m_rows.reserve(wanted);
         m_order.reserve(wanted);
         m_slices.reserve(wanted);

@@ -45,7 +45,7 @@ public:
     std::size_t Bound(std::string_view foldedKey, bool upper) const;
 
     // Makes room for one more row with a key of `length` bytes, so that the
-    // Insert that follows cannot fail.
+    // Insert that follows cannot fail. Throws std::bad_alloc when it cannot.
     void Reserve(std::size_t length);
     // Puts the converter at `offset` under `foldedKey`; Reserve must have
     // made room for it.

@@ -122,3 +122,20 @@ TEST_F(ConverterChunk, TakingEveryRowInAnyOrderHandsEachOneBack)
     EXPECT_EQ(m_chunk.LastKey(), "");
     EXPECT_EQ(m_chunk.Bound("/k1", false), 0u);
 }
+
+TEST_F(ConverterChunk, ARunFullOfSlotNumbersRefusesAnotherRowAndKeepsItsOwn)
+{
+    // Splits that keep failing for want of memory are the only way a run
+    // of the list gets this long.
+    const std::size_t slots = 0xFFFF;
+    for (std::size_t i = 0; i < slots; ++i)
+    {
+        std::string key = "/k" + std::to_string(100000 + i);
+        m_chunk.Reserve(key.size());
+        m_chunk.Insert(i, key, m_table.FindConverter("/k.pdf"));
+    }
+    EXPECT_THROW(m_chunk.Reserve(8), std::bad_alloc);
+    EXPECT_EQ(m_chunk.Size(), slots);
+    EXPECT_EQ(m_chunk.Bound("/k165534", false), slots - 1);
+    EXPECT_EQ(m_chunk.LastKey(), "/k165534");
+}
