@@ -10,13 +10,14 @@
 class CConverter;
 
 // A short run of consecutive rows of the file list, owning their converters,
-// with each row's sort key: its text path with ASCII capitals lowered, so
-// that plain byte order is the list's case-insensitive order.
+// with each row's sort key as the caller gives it: its text path with ASCII
+// capitals lowered, so that plain byte order is the list's case-insensitive
+// order.
 //
 // A search touches as little memory as it can, since at a hundred thousand
 // rows little of it is in the cache: the keys lie together in one block; the
 // rows themselves stay where they were added and only two packed arrays are
-// kept in order, the slot of each row and its slice, the eight key bytes
+// kept in order, the slot of each row and its slice, the sixteen key bytes
 // that follow the part every key of the run shares. A search compares
 // slices and seldom reads a key, and never a converter; an insertion moves
 // a few hundred bytes.
@@ -77,8 +78,8 @@ private:
     std::string_view KeyOf(const CRow& row) const;
     std::string_view KeyAt(std::size_t offset) const { return KeyOf(m_rows[m_order[offset]]); }
     std::string_view SharedPart() const { return m_lastKey.substr(0, m_nSharedLength); }
-    // Adds a row after the last; room must have been made. Its slice is
-    // filled in by the caller.
+    // Stores a row's key and converter in the next slot; room must have
+    // been made. The caller files the slot and its slice in key order.
     void Append(std::string_view foldedKey, std::unique_ptr<CConverter> converter) noexcept;
     // Takes the shared part as the longest all keys share and renews every
     // slice to match.
