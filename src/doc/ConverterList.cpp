@@ -62,10 +62,7 @@ std::uint64_t MixWord(std::uint64_t hash, std::uint64_t word)
 }
 } // namespace
 
-CConverterList::CConverterList(const CPathRules& identity)
-    : m_bFoldSourceCase(identity.Kind() == CPathRules::EKind::Windows)
-{
-}
+CConverterList::CConverterList(const CPathRules& identity) : m_identity(identity) {}
 
 CConverterList::~CConverterList() = default;
 
@@ -171,7 +168,7 @@ void CConverterList::Clear()
 CConverter* CConverterList::FindBySourcePath(std::string_view path) const
 {
     return m_bySourcePath.Find(SourceHash(path), [&](const CConverter* listed)
-                               { return SameSource(listed->m_strSourcePath, path); });
+                               { return m_identity.SamePath(listed->m_strSourcePath, path); });
 }
 
 bool CConverterList::Contains(const CConverter* converter) const
@@ -214,14 +211,10 @@ std::uint64_t CConverterList::SourceHash(std::string_view path) const
     for (std::size_t at = 0; at < path.size(); at += 8)
     {
         std::uint64_t word = LoadWord(path, at);
-        hash = MixWord(hash, m_bFoldSourceCase ? FoldWord(word) : word);
+        hash =
+            MixWord(hash, m_identity.Kind() == CPathRules::EKind::Windows ? FoldWord(word) : word);
     }
     return MixWord(hash, hash >> 29);
-}
-
-bool CConverterList::SameSource(std::string_view a, std::string_view b) const
-{
-    return m_bFoldSourceCase ? CPathRules::CompareNoCase(a, b) == 0 : a == b;
 }
 
 void CConverterList::Index(CConverter* converter)

@@ -2,6 +2,7 @@
 
 #include "ConverterChunk.h"
 #include "ConverterHashTable.h"
+#include "platform/PathRules.h"
 
 #include <cstdint>
 #include <memory>
@@ -11,7 +12,6 @@
 #include <vector>
 
 class CConverter;
-class CPathRules;
 
 // The listed converters, owned, in the order the caller inserts them, with
 // the look-ups a list of a hundred thousand files needs: rows are kept in
@@ -61,7 +61,6 @@ private:
     // the end belongs to the last chunk.
     std::pair<std::size_t, std::size_t> Locate(int row) const;
     std::uint64_t SourceHash(std::string_view path) const;
-    bool SameSource(std::string_view a, std::string_view b) const;
     void Index(CConverter* converter);
     void Unindex(CConverter* converter);
     void StartFirstChunk(std::string_view foldedKey, std::unique_ptr<CConverter>& converter);
@@ -69,7 +68,8 @@ private:
     // Moves the first row of every chunk from `chunk` on by `delta`.
     void ShiftFirstRows(std::size_t chunk, int delta);
 
-    bool m_bFoldSourceCase;
+    // Decides when two source paths name the same file.
+    CPathRules m_identity;
     // The rows in short runs, so that an insertion or removal moves only a
     // few of them; a search first picks the run by its last key.
     std::vector<CConverterChunk> m_chunks;
