@@ -1,15 +1,6 @@
+#include "DocFixture.h"
 #include "FakeTool.h"
-#include "ScriptedPrompts.h"
-#include "TempDir.h"
-#include "doc/ZeltoDoc.h"
-#include "extract/Converter.h"
-#include "extract/ConverterContext.h"
-#include "extract/ConverterTable.h"
-#include "platform/MemorySettings.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
 #include <random>
 
 namespace
@@ -18,15 +9,13 @@ using Paths = std::vector<std::string>;
 
 // Adds through the document with several conversions at once: the fake tool
 // describes each file's run in files beside it.
-class ParallelAdd : public ::testing::Test
+class ParallelAdd : public DocFixture
 {
 protected:
-    CTempDir m_dir;
     CFakeTool m_tool;
-    CScriptedPrompts m_prompts;
-    CMemorySettings m_settings;
-    CConverterTable m_table{std::make_shared<CConverterContext>(&m_prompts)};
-    CZeltoDoc m_doc{m_table, m_prompts, m_settings};
+
+    // No stored setting, as on a first run: the count comes from the cores.
+    ParallelAdd() { m_settings = CMemorySettings(); }
 
     void SetParallel(int count) { m_settings.SetInt("", CZeltoDoc::kConversionsAtOnce, count); }
 
@@ -39,22 +28,6 @@ protected:
         if (seconds > 0)
             m_dir.Write(name + ".sleep", std::to_string(seconds));
         return path;
-    }
-
-    Paths Listed() const
-    {
-        Paths sources;
-        for (int row = 0; row < m_doc.RowCount(); ++row)
-            sources.push_back(m_doc.ConverterAt(row)->m_strSourcePath);
-        return sources;
-    }
-
-    std::vector<std::string> MessageTexts() const
-    {
-        std::vector<std::string> texts;
-        for (const CRecordedMessage& message : m_prompts.Messages())
-            texts.push_back(message.strText);
-        return texts;
     }
 };
 
@@ -96,7 +69,7 @@ TEST_F(ParallelAdd, RandomDelays_MessagesInQueueOrderAndRowsInTextOrder)
     ASSERT_EQ(texts.size(), expected.size());
     for (std::size_t i = 0; i < texts.size(); ++i)
         EXPECT_NE(texts[i].find(expected[i]), std::string::npos) << i << ": " << texts[i];
-    Paths listed = Listed();
+    Paths listed = ListedSources();
     EXPECT_EQ(listed.size(), 11u);
     EXPECT_TRUE(std::is_sorted(listed.begin(), listed.end()));
     EXPECT_EQ(m_doc.GetFileCount(), 11);
@@ -113,7 +86,7 @@ TEST_F(ParallelAdd, RunsOverlapUpToTheLimit)
     m_dir.Write("a.pdf.await", b + ".started");
     m_doc.OnDropFiles({a, b});
     EXPECT_TRUE(m_prompts.Messages().empty()) << m_prompts.Messages()[0].strText;
-    EXPECT_EQ(Listed(), (Paths{a, b}));
+    EXPECT_EQ(ListedSources(), (Paths{a, b}));
 }
 
 TEST_F(ParallelAdd, OneAtATime_SameMessagesInTheSameOrderAsConvertingEachInTurn)
@@ -169,7 +142,7 @@ TEST_F(ParallelAdd, FolderQuestionIsAskedWhileEarlierFilesConvert)
     ASSERT_EQ(m_prompts.Events().size(), 2u);
     EXPECT_EQ(m_prompts.Events()[0].rfind("folder ", 0), 0u);
     EXPECT_EQ(m_prompts.Events()[1], "message 59417");
-    EXPECT_EQ(Listed(), (Paths{slow}));
+    EXPECT_EQ(ListedSources(), (Paths{slow}));
 }
 
 TEST_F(ParallelAdd, Cancel_EndsRunsRemovesPartialTextsKeepsListedRowsSaysNothing)
@@ -188,7 +161,7 @@ TEST_F(ParallelAdd, Cancel_EndsRunsRemovesPartialTextsKeepsListedRowsSaysNothing
 
     m_doc.OnDropFiles(dropped);
 
-    EXPECT_EQ(Listed(), (Paths{dropped[0]}));
+    EXPECT_EQ(ListedSources(), (Paths{dropped[0]}));
     EXPECT_TRUE(m_prompts.Messages().empty());
     for (const char* name : {"b.txt", "c.txt", "d.txt", "e.txt", "f.txt"})
         EXPECT_FALSE(std::filesystem::exists(m_dir / name)) << name;
@@ -198,7 +171,7 @@ TEST_F(ParallelAdd, Cancel_EndsRunsRemovesPartialTextsKeepsListedRowsSaysNothing
     // The next operation works as ever.
     std::string g = Pdf("g.pdf");
     m_doc.OnDropFiles({g});
-    EXPECT_EQ(Listed(), (Paths{dropped[0], g}));
+    EXPECT_EQ(ListedSources(), (Paths{dropped[0], g}));
 }
 
 TEST_F(ParallelAdd, CancelFromTheWindow_StopsTheWalk)
@@ -208,7 +181,7 @@ TEST_F(ParallelAdd, CancelFromTheWindow_StopsTheWalk)
     std::string b = Pdf("b.pdf");
     m_prompts.OnWait([this](int, const CConversionMonitor&) { m_doc.CancelAdding(); });
     m_doc.OnDropFiles({a, b});
-    EXPECT_TRUE(Listed().empty());
+    EXPECT_TRUE(ListedSources().empty());
     EXPECT_FALSE(std::filesystem::exists(b + ".started"));
     EXPECT_FALSE(m_doc.IsAdding());
 }
@@ -218,7 +191,7 @@ TEST_F(ParallelAdd, SamePathTwiceInOneDrop_ConvertedOnce)
     SetParallel(2);
     std::string a = Pdf("a.pdf", "", "text\n", 0.2);
     m_doc.OnDropFiles({a, a});
-    EXPECT_EQ(Listed(), (Paths{a}));
+    EXPECT_EQ(ListedSources(), (Paths{a}));
     EXPECT_EQ(m_tool.Calls().size(), 1u);
 }
 

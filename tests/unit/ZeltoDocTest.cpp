@@ -13,6 +13,8 @@ using Texts = std::vector<std::string>;
 class FileList : public DocFixture
 {
 protected:
+    using DocFixture::DocFixture;
+
     // Lists a converter for `path` without converting anything.
     const CConverter* List(const std::string& path)
     {
@@ -25,35 +27,10 @@ protected:
 
 // A list under Windows rules from the start: the document takes its rules
 // from the table it is given.
-class WindowsDoc : public ::testing::Test
+class WindowsDoc : public FileList
 {
 protected:
-    CScriptedPrompts m_prompts;
-    CMemorySettings m_settings = OneAtATime();
-    CConverterTable m_table{std::make_shared<CConverterContext>(&m_prompts, CPathRules::Windows())};
-    CZeltoDoc m_doc{m_table, m_prompts, m_settings};
-    CRecordingView m_view{m_doc};
-
-    void SetUp() override { m_doc.AddObserver(m_view); }
-    void TearDown() override
-    {
-        EXPECT_TRUE(m_view.FollowsTheDoc());
-        m_doc.RemoveObserver(m_view);
-    }
-    const CConverter* List(const std::string& path)
-    {
-        std::unique_ptr<CConverter> converter = m_table.FindConverter(path);
-        const CConverter* listed = converter.get();
-        m_doc.InsertSorted(std::move(converter));
-        return listed;
-    }
-    Texts ListedTexts() const
-    {
-        Texts texts;
-        for (int row = 0; row < m_doc.RowCount(); ++row)
-            texts.push_back(m_doc.ConverterAt(row)->m_strTextPath);
-        return texts;
-    }
+    WindowsDoc() : FileList(CPathRules::Windows()) {}
 };
 } // namespace
 
