@@ -3,6 +3,7 @@
 // two are run in alternating rounds so that a slow moment of the machine
 // does not fall on one side only; the best round of each counts.
 
+#include "ConversionSteps.h"
 #include "PdfMaker.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
@@ -59,8 +60,8 @@ double PlainLoop(const std::vector<std::string>& pdfs)
         std::string text = pdf.substr(0, pdf.size() - 4) + ".txt";
         const char* argv[] = {"pdftotext", "-layout", pdf.c_str(), text.c_str(), nullptr};
         pid_t pid;
-        if (posix_spawnp(&pid, "pdftotext", nullptr, nullptr, const_cast<char**>(argv),
-                         environ) != 0)
+        if (posix_spawnp(&pid, "pdftotext", nullptr, nullptr, const_cast<char**>(argv), environ) !=
+            0)
         {
             std::perror("pdftotext");
             std::exit(1);
@@ -84,7 +85,7 @@ double ThroughConverter(const std::vector<std::string>& pdfs)
     for (const std::string& pdf : pdfs)
     {
         std::unique_ptr<CConverter> converter = table.FindConverter(pdf);
-        converter->Convert();
+        CConversionSteps::Run(*converter);
     }
     double elapsed = Seconds(Clock::now() - start);
     g_converterCpu += OwnCpuSeconds() - cpuStart;

@@ -1,20 +1,20 @@
-// Fills the document's list with converters in random order, each one first
-// looked up by its source path as an add does, and prints the cost per file
-// as the list grows. What is timed is the duplicate check and the sorted
-// insertion. An add makes each converter just before it lists it, so here
-// they are made a small batch at a time, off the clock, right before their
-// batch is inserted: the figures are those of the list, not of reading a
-// hundred thousand converters made long ago back from main memory. Given
+// Fills the file list the document keeps with converters in random order,
+// each one first looked up by its source path as an add does, and prints the
+// cost per file as the list grows. What is timed is the duplicate check and
+// the sorted insertion. An add makes each converter just before it lists it,
+// so here they are made a small batch at a time, off the clock, right before
+// their batch is inserted: the figures are those of the list, not of reading
+// a hundred thousand converters made long ago back from main memory. Given
 // "cold", it makes every converter before the first is inserted instead,
 // which shows what that reading costs.
 //
 //   zelto_bench_doclist [files] [rounds] [cold]     (defaults: 100000 5)
 
 #include "ScriptedPrompts.h"
-#include "doc/ZeltoDoc.h"
+#include "doc/ConverterList.h"
+#include "extract/Converter.h"
 #include "extract/ConverterContext.h"
 #include "extract/ConverterTable.h"
-#include "platform/MemorySettings.h"
 
 #include <algorithm>
 #include <chrono>
@@ -68,9 +68,7 @@ std::vector<CMilestone> RunOnce(CConverterTable& table, const std::vector<std::s
         for (const std::string& path : paths)
             madeEarlier.push_back(table.FindConverter(path));
     }
-    CScriptedPrompts prompts;
-    CMemorySettings settings;
-    CZeltoDoc doc(table, prompts, settings);
+    CConverterList list(table.Context().PathRules());
     std::vector<CMilestone> figures;
     // The time spent up to each batch boundary, so that any stretch that
     // starts and ends on one can be read off.
@@ -90,13 +88,14 @@ std::vector<CMilestone> RunOnce(CConverterTable& table, const std::vector<std::s
         auto start = Clock::now();
         for (int i = first; i < end; ++i)
         {
-            if (!doc.FindBySourcePath(paths[static_cast<std::size_t>(i)]))
-                doc.InsertSorted(std::move(batch[static_cast<std::size_t>(i - first)]));
+            std::unique_ptr<CConverter>& converter = batch[static_cast<std::size_t>(i - first)];
+            if (!list.FindBySourcePath(paths[static_cast<std::size_t>(i)]))
+                list.Insert(list.UpperBound(converter->m_strTextPath), std::move(converter));
         }
         elapsedAt.push_back(elapsedAt.back() + Microseconds(Clock::now() - start).count());
     }
-    if (doc.RowCount() != count)
-        std::fprintf(stderr, "unexpected row count %d\n", doc.RowCount());
+    if (list.Size() != count)
+        std::fprintf(stderr, "unexpected row count %d\n", list.Size());
     for (int files : milestones)
     {
         int tenthStart = files - files / 10;

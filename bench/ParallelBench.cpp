@@ -74,9 +74,8 @@ void RemoveTexts(const fs::path& folder)
 double TimeXargs(const fs::path& folder, int parallel)
 {
     RemoveTexts(folder);
-    std::string command = "find '" + folder.string() +
-                          "' -name '*.pdf' -print0 | xargs -0 -P " + std::to_string(parallel) +
-                          " -n 1 pdftotext -layout";
+    std::string command = "find '" + folder.string() + "' -name '*.pdf' -print0 | xargs -0 -P " +
+                          std::to_string(parallel) + " -n 1 pdftotext -layout";
     auto start = Clock::now();
     if (std::system(command.c_str()) != 0)
         std::fprintf(stderr, "xargs run reported a failure\n");
@@ -96,8 +95,8 @@ double TimeDocument(const fs::path& folder, int parallel, int expected)
     doc.OnDropFiles({folder.string()});
     double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (doc.RowCount() != expected || !prompts.Messages().empty())
-        std::fprintf(stderr, "document run: %d of %d files listed, %zu messages\n",
-                     doc.RowCount(), expected, prompts.Messages().size());
+        std::fprintf(stderr, "document run: %d of %d files listed, %zu messages\n", doc.RowCount(),
+                     expected, prompts.Messages().size());
     return seconds;
 }
 } // namespace

@@ -9,8 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CRunProgressDlg::CRunProgressDlg(const QString& fileName, int filesDone, QWidget* parent)
-    : QDialog(parent)
+CRunProgressDlg::CRunProgressDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(CQtText::FromText(CMessageTable::Format(EMessageId::AppTitle)));
     setWindowModality(Qt::ApplicationModal);
@@ -19,15 +18,11 @@ CRunProgressDlg::CRunProgressDlg(const QString& fileName, int filesDone, QWidget
     m_pFile->setObjectName(QStringLiteral("fileLabel"));
     m_pFile->setTextFormat(Qt::PlainText);
     m_pFile->setWordWrap(true);
-    m_pFile->setText(CQtText::FromText(
-        CMessageTable::Format(EMessageId::RunProgressFile, {CQtText::ToText(fileName)})));
     m_pFile->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
 
     m_pDone = new QLabel(this);
     m_pDone->setObjectName(QStringLiteral("doneLabel"));
     m_pDone->setTextFormat(Qt::PlainText);
-    m_pDone->setText(
-        CQtText::FromText(CMessageTable::Format(EMessageId::RunProgressDone, {filesDone})));
 
     // The tool says nothing about its progress, so the bar only shows that
     // work goes on.

@@ -5,16 +5,16 @@
 class QLabel;
 class QPushButton;
 
-// Shown while one file is being converted: which file, how many files of
-// the current operation are done, and a Cancel. The dialog never closes by
-// itself from the keyboard or the close box: those ask for a cancel, and
-// whoever runs the work closes it when the work has ended.
+// Shown while an add operation converts files: which files are being
+// converted, how many are done of those queued so far, and a Cancel. The
+// dialog never closes by itself from the keyboard or the close box: those
+// ask for a cancel, and whoever runs the work closes it when it has ended.
 class CRunProgressDlg : public QDialog
 {
     Q_OBJECT
 
 public:
-    CRunProgressDlg(const QString& fileName, int filesDone, QWidget* parent = nullptr);
+    explicit CRunProgressDlg(QWidget* parent = nullptr);
 
     bool IsCancelRequested() const { return m_bCancelRequested; }
 

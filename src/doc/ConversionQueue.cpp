@@ -10,7 +10,7 @@
 
 struct CConversionQueue::CEntry
 {
-    std::unique_ptr<CConverter> converter;
+    std::unique_ptr<CConverter> pConverter;
     CConversionRun run;
     bool bDone = false; // guarded by the queue's mutex
 };
@@ -36,7 +36,7 @@ public:
         progress.nDone = m_queue.m_nFinished;
         progress.nQueued = m_queue.m_nQueued;
         for (const CEntry* entry : m_queue.m_running)
-            progress.converting.push_back(entry->converter->m_strSourcePath);
+            progress.converting.push_back(entry->pConverter->m_strSourcePath);
         return progress;
     }
 
@@ -63,8 +63,9 @@ CConversionQueue::~CConversionQueue()
 bool CConversionQueue::HoldsSource(const std::string& sourcePath) const
 {
     return std::any_of(m_entries.begin(), m_entries.end(),
-                       [&](const std::unique_ptr<CEntry>& entry)
-                       { return m_rules.SamePath(entry->converter->m_strSourcePath, sourcePath); });
+                       [&](const std::unique_ptr<CEntry>& entry) {
+                           return m_rules.SamePath(entry->pConverter->m_strSourcePath, sourcePath);
+                       });
 }
 
 void CConversionQueue::WaitForTextPath(const std::string& textPath)
@@ -72,8 +73,9 @@ void CConversionQueue::WaitForTextPath(const std::string& textPath)
     auto writesIt = [&]
     {
         return std::any_of(m_entries.begin(), m_entries.end(),
-                           [&](const std::unique_ptr<CEntry>& entry)
-                           { return m_rules.SamePath(entry->converter->m_strTextPath, textPath); });
+                           [&](const std::unique_ptr<CEntry>& entry) {
+                               return m_rules.SamePath(entry->pConverter->m_strTextPath, textPath);
+                           });
     };
     JudgeWhile(writesIt);
 }
@@ -83,7 +85,7 @@ void CConversionQueue::Enqueue(std::unique_ptr<CConverter> converter)
     if (IsCancelled())
         ThrowCancelled();
     auto entry = std::make_unique<CEntry>();
-    entry->converter = std::move(converter);
+    entry->pConverter = std::move(converter);
     {
         std::lock_guard lock(m_mutex);
         m_pending.push_back(entry.get());
@@ -111,8 +113,8 @@ void CConversionQueue::JudgeFinished()
         m_entries.pop_front();
         try
         {
-            entry->converter->FinishConversion(entry->run);
-            m_onConverted(std::move(entry->converter));
+            entry->pConverter->FinishConversion(entry->run);
+            m_onConverted(std::move(entry->pConverter));
         }
         catch (const CUserException&)
         {
@@ -176,7 +178,7 @@ void CConversionQueue::WorkerLoop()
         m_running.push_back(entry);
         lock.unlock();
 
-        CConversionRun run = entry->converter->RunConversion(m_cancel);
+        CConversionRun run = entry->pConverter->RunConversion(m_cancel);
 
         lock.lock();
         entry->run = std::move(run);
@@ -213,7 +215,7 @@ void CConversionQueue::AbandonAll()
         try
         {
             if (entry->bDone)
-                entry->converter->AbandonConversion(entry->run);
+                entry->pConverter->AbandonConversion(entry->run);
         }
         catch (...)
         {

@@ -53,25 +53,13 @@ template <typename TCall> void CZeltoDoc::Notify(TCall call)
         call(*m_observers[i]);
 }
 
-std::optional<int> CZeltoDoc::RowOf(const CConverter* converter) const
-{
-    return m_fileList.RowOf(converter);
-}
-
 bool CZeltoDoc::OnNewDocument()
-{
-    DeleteAllConverters();
-    return true;
-}
-
-// Views are told even though no full rebuild follows here: a view must never
-// keep a row whose converter is gone.
-void CZeltoDoc::DeleteAllConverters()
 {
     Notify([](CDocObserver& observer) { observer.OnAboutToReset(); });
     m_fileList.Clear();
     Notify([](CDocObserver& observer) { observer.OnReset(); });
     SetFileCount(0);
+    return true;
 }
 
 void CZeltoDoc::UpdateFileCount()
@@ -87,35 +75,12 @@ void CZeltoDoc::SetFileCount(int count)
     Notify([count](CDocObserver& observer) { observer.OnFileCountChanged(count); });
 }
 
-void CZeltoDoc::UpdateAllViews()
+void CZeltoDoc::InsertSorted(std::unique_ptr<CConverter> converter)
 {
-    Notify([](CDocObserver& observer) { observer.OnAboutToReset(); });
-    Notify([](CDocObserver& observer) { observer.OnReset(); });
-}
-
-CConverter* CZeltoDoc::FindBySourcePath(const std::string& path) const
-{
-    return m_fileList.FindBySourcePath(path);
-}
-
-int CZeltoDoc::InsertSorted(std::unique_ptr<CConverter> converter)
-{
-    if (!converter)
-        return -1;
     int row = m_fileList.UpperBound(converter->m_strTextPath);
     Notify([row](CDocObserver& observer) { observer.OnRowAboutToBeInserted(row); });
     m_fileList.Insert(row, std::move(converter));
     Notify([row](CDocObserver& observer) { observer.OnRowInserted(row); });
-    return row;
-}
-
-bool CZeltoDoc::RemoveConverter(const CConverter* converter)
-{
-    std::optional<int> row = m_fileList.RowOf(converter);
-    if (!row)
-        return false;
-    RemoveRows({*row});
-    return true;
 }
 
 void CZeltoDoc::RemoveConverters(const std::vector<const CConverter*>& selection)
@@ -128,13 +93,6 @@ void CZeltoDoc::RemoveConverters(const std::vector<const CConverter*>& selection
     }
     RemoveRows(std::move(rows));
     UpdateFileCount();
-}
-
-bool CZeltoDoc::DeleteConverter(const CConverter* converter)
-{
-    if (!m_fileList.Contains(converter) || !DeleteTextFile(*converter))
-        return false;
-    return RemoveConverter(converter);
 }
 
 void CZeltoDoc::DeleteConverters(const std::vector<const CConverter*>& selection)
@@ -189,16 +147,13 @@ void CZeltoDoc::RemoveRows(std::vector<int> rows)
 void CZeltoDoc::AddPath(const std::string& path)
 {
     m_strActivePath = path;
-    if (m_pQueue)
-    {
-        if (m_pQueue->IsCancelled())
-            throw COperationCancelled();
-        m_pQueue->JudgeFinished();
-    }
+    if (m_pQueue->IsCancelled())
+        throw COperationCancelled();
+    m_pQueue->JudgeFinished();
     // A listed path is recognised as received, before anything else is
     // looked at; so is one that is being converted.
-    if (!CFileProbe::Exists(path) || FindBySourcePath(path) ||
-        (m_pQueue && m_pQueue->HoldsSource(path)))
+    if (!CFileProbe::Exists(path) || m_fileList.FindBySourcePath(path) ||
+        m_pQueue->HoldsSource(path))
         return;
     if (CFileProbe::IsFolder(path))
         AddFolder(path);
@@ -216,20 +171,13 @@ void CZeltoDoc::AddFolder(const std::string& folder)
 }
 
 // Everything that belongs to one file, apart from how it was found: make the
-// converter, convert, list and count.
+// converter, check and ask, and queue it.
 void CZeltoDoc::AddFile(const std::string& path)
 {
     try
     {
         std::unique_ptr<CConverter> converter = RequireConverter(path);
         CWaitIndication wait(m_prompts);
-        if (!m_pQueue)
-        {
-            converter->Convert();
-            InsertSorted(std::move(converter));
-            UpdateFileCount();
-            return;
-        }
         // Two files that make the same text file must not be written at
         // the same time; the second is asked about overwriting the first's.
         m_pQueue->WaitForTextPath(converter->m_strTextPath);
@@ -253,9 +201,9 @@ std::unique_ptr<CConverter> CZeltoDoc::RequireConverter(const std::string& path)
 
 bool CZeltoDoc::AskAddFolderContents(const std::string& folder)
 {
-    if (FolderPromptState == FolderPromptYesToAll)
+    if (m_eFolderPromptState == EFolderPromptState::YesToAll)
         return true;
-    if (FolderPromptState == FolderPromptNoToAll)
+    if (m_eFolderPromptState == EFolderPromptState::NoToAll)
         return false;
     int answer =
         m_prompts.AskFolderQuestion(CMessageTable::Format(EMessageId::AddFolderQuestion, {folder}));
@@ -264,10 +212,10 @@ bool CZeltoDoc::AskAddFolderContents(const std::string& folder)
     case FolderAnswerYes:
         return true;
     case FolderAnswerYesToAll:
-        FolderPromptState = FolderPromptYesToAll;
+        m_eFolderPromptState = EFolderPromptState::YesToAll;
         return true;
     case FolderAnswerNoToAll:
-        FolderPromptState = FolderPromptNoToAll;
+        m_eFolderPromptState = EFolderPromptState::NoToAll;
         return false;
     default:
         // "No", and a question that could not be shown.
@@ -280,7 +228,7 @@ void CZeltoDoc::OnEditPasteFiles()
     RunAddOperation(
         [this]
         {
-            FolderPromptState = FolderPromptAsk;
+            m_eFolderPromptState = EFolderPromptState::Ask;
             if (std::optional<std::vector<std::string>> files = m_prompts.ClipboardFiles())
                 AddPaths(*files);
         });
@@ -318,7 +266,7 @@ void CZeltoDoc::OnFileAddFolder()
                                             CMessageTable::Format(EMessageId::SelectFolderStatus));
             if (!folder)
                 return;
-            FolderPromptState = FolderPromptAsk;
+            m_eFolderPromptState = EFolderPromptState::Ask;
             AddPath(*folder);
         });
     if (folder)
@@ -330,7 +278,7 @@ void CZeltoDoc::OnDropFiles(const std::vector<std::string>& paths)
     RunAddOperation(
         [&]
         {
-            FolderPromptState = FolderPromptAsk;
+            m_eFolderPromptState = EFolderPromptState::Ask;
             AddPaths(paths);
         });
 }
@@ -346,9 +294,9 @@ std::string CZeltoDoc::AddFileFilter() const
             patterns += ' ';
         patterns += "*." + extension;
     }
-    // The table's text carries the label and the pattern in the classic
-    // "label|pattern||" form; the dialog takes the label with the patterns
-    // in brackets.
+    // The table's text holds the label, then the patterns after a bar
+    // ("label|pattern||"); the dialog takes only the label, which names the
+    // patterns in brackets.
     std::string filter = CMessageTable::Format(EMessageId::AddFileFilter, {patterns, patterns});
     return filter.substr(0, filter.find('|'));
 }

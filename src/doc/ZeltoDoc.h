@@ -6,7 +6,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,15 +15,6 @@ class CDocObserver;
 class CPathRules;
 class CPrompts;
 class CSettings;
-
-// The standing answer of the folder question for the rest of one add
-// operation.
-enum EFolderPromptState : int
-{
-    FolderPromptAsk = 0,
-    FolderPromptYesToAll = 1,
-    FolderPromptNoToAll = 2
-};
 
 // The program's one document: the converters of every listed file, owned and
 // kept in ascending case-insensitive order of their text paths, and every
@@ -54,54 +44,20 @@ public:
     // The list in its order, for the views.
     int RowCount() const { return m_fileList.Size(); }
     const CConverter* ConverterAt(int row) const { return m_fileList.At(row); }
-    std::optional<int> RowOf(const CConverter* converter) const;
 
     // Remove All: empties the list and tells the views; no file is touched.
     bool OnNewDocument();
-    // Destroys every listed converter, records the count 0 and tells the
-    // views of the reset.
-    void DeleteAllConverters();
-    void UpdateFileCount();
     // The count as last recorded, for the status bar.
     int GetFileCount() const { return m_nFileCount; }
-    // Asks every view to rebuild all its rows.
-    void UpdateAllViews();
 
-    // A listed converter whose source path names the same file as `path`
-    // (byte for byte under POSIX rules, ignoring letter case under Windows
-    // rules), or null.
-    CConverter* FindBySourcePath(const std::string& path) const;
-    // Takes the converter into the list after every converter whose text
-    // path is not greater, tells the views, and returns its row (-1 for
-    // null). Does not recount.
-    int InsertSorted(std::unique_ptr<CConverter> converter);
-    // Takes this very converter (not one with the same path) out of the list
-    // and destroys it; a converter that is not listed is left alone. Returns
-    // whether it was listed. Does not recount.
-    bool RemoveConverter(const CConverter* converter);
-    // Removes each listed converter of the selection, then recounts once.
+    // Takes each listed converter of the selection (these very converters,
+    // not others with the same paths) out of the list, then recounts once.
+    // Converters that are not listed are left alone.
     void RemoveConverters(const std::vector<const CConverter*>& selection);
-    // Deletes a listed converter's text file and then removes the
-    // converter. A file that cannot be deleted is reported and the
-    // converter stays. Returns whether it was removed.
-    bool DeleteConverter(const CConverter* converter);
-    // DeleteConverter for each of the selection, reporting every file that
-    // cannot be deleted; the list changes and is recounted once, at the end.
+    // Deletes the text file of each listed converter of the selection and
+    // removes the converter. A file that cannot be deleted is reported and
+    // its converter stays; the list is recounted once, at the end.
     void DeleteConverters(const std::vector<const CConverter*>& selection);
-
-    // Adds one file, or one folder recursively after asking. Paths that do
-    // not exist or are listed already are passed over in silence. Problems
-    // with one file are told to the user here, and that file is skipped.
-    void AddPath(const std::string& path);
-    // Converts one file that is not listed yet and lists it when the
-    // conversion succeeds; a file given up is told about and dropped.
-    void AddFile(const std::string& path);
-    // A new converter for the path; tells the user and raises
-    // CUserException when no converter handles it.
-    std::unique_ptr<CConverter> RequireConverter(const std::string& path);
-    // Whether a folder's contents are to be added: the standing answer, or
-    // the four-button question.
-    bool AskAddFolderContents(const std::string& folder);
 
     // The entry points. Each is one add operation: a failure that no file's
     // handling takes ends only the operation, is told in a plain message,
@@ -117,17 +73,40 @@ public:
     static int DefaultConversionsAtOnce();
     void SetConversionsAtOnce(int count);
 
-    // Whether an add operation is running, and a request to cancel it (from
-    // the window, for instance when it is being closed).
-    bool IsAdding() const { return m_pQueue != nullptr; }
+    // A request to cancel the running add operation, if any (from the
+    // window, for instance when it is being closed).
     void CancelAdding();
 
     // The file dialog's one filter entry, "All Valid (*.pdf)".
     std::string AddFileFilter() const;
 
-    EFolderPromptState FolderPromptState = FolderPromptAsk;
-
 private:
+    // The standing answer of the folder question for the rest of one add
+    // operation.
+    enum class EFolderPromptState
+    {
+        Ask,
+        YesToAll,
+        NoToAll
+    };
+
+    void UpdateFileCount();
+    // Takes the converter into the list after every converter whose text
+    // path is not greater and tells the views. Does not recount.
+    void InsertSorted(std::unique_ptr<CConverter> converter);
+    // Adds one file, or one folder recursively after asking. Paths that do
+    // not exist or are listed already are passed over in silence. Problems
+    // with one file are told to the user here, and that file is skipped.
+    void AddPath(const std::string& path);
+    // Queues one file that is not listed yet for conversion; it is listed
+    // when the conversion succeeds, and told about and dropped when not.
+    void AddFile(const std::string& path);
+    // A new converter for the path; tells the user and raises
+    // CUserException when no converter handles it.
+    std::unique_ptr<CConverter> RequireConverter(const std::string& path);
+    // Whether a folder's contents are to be added: the standing answer, or
+    // the four-button question.
+    bool AskAddFolderContents(const std::string& folder);
     void AddFolder(const std::string& folder);
     void AddPaths(const std::vector<std::string>& paths);
     void RunAddOperation(const std::function<void()>& operation);
@@ -148,7 +127,7 @@ private:
     CFolderWalker m_walker;
     // The path an add operation is at, to name it should the operation fail.
     std::string m_strActivePath;
-    // The conversions of the running add operation; none between operations
-    // (a file added then is converted on its own, start to end).
+    EFolderPromptState m_eFolderPromptState = EFolderPromptState::Ask;
+    // The conversions of the running add operation; none between operations.
     std::unique_ptr<CConversionQueue> m_pQueue;
 };

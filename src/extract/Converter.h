@@ -31,31 +31,19 @@ public:
     virtual bool Accepts(const std::string& path) const = 0;
     // Appends the extensions this kind handles, without their dots.
     virtual void AddExtensions(std::list<std::string>& extensions) const = 0;
-    // Converts the source into the text file. Returns when the file is to be
-    // listed; raises CUserException, after telling the user, when it is not.
-    virtual void Convert() = 0;
-
-    // The same conversion in three steps, so that the tool runs of several
-    // files can overlap while everything the user sees keeps its order:
-    // the checks that may ask the user (this thread), the tool run alone
-    // (any thread, no messages), and the judgement of what it left (the
-    // user's thread again). Prepare and Finish raise CUserException after
-    // telling the user when the file is to be dropped.
+    // Converts the source into the text file in three steps, so that the
+    // tool runs of several files can overlap while everything the user sees
+    // keeps its order: the checks that may ask the user (this thread), the
+    // tool run alone (any thread, no messages), and the judgement of what it
+    // left (the user's thread again). Prepare and Finish raise
+    // CUserException after telling the user when the file is to be dropped;
+    // a file that passes Finish is to be listed.
     virtual void PrepareConversion() = 0;
     virtual CConversionRun RunConversion(const CCancelFlag& cancel) const = 0;
     virtual void FinishConversion(const CConversionRun& run) = 0;
     // A run that will never be judged (its operation was cancelled): removes
     // whatever it half wrote, says nothing.
     virtual void AbandonConversion(const CConversionRun& run) = 0;
-
-    void SetSourcePath(const std::string& path);
-
-    // Raises CUserException after telling the user when the file cannot be
-    // opened for reading.
-    void CheckFileAvailable(const std::string& path) const;
-    // Asks before an existing text file is overwritten; raises
-    // CUserException when it may not be.
-    void CheckTextFileOverwrite(const std::string& path) const;
 
     std::string m_strSourcePath;
     std::string m_strSourceFolder;
@@ -67,10 +55,19 @@ public:
     std::string m_strTextExt;
 
 protected:
+    // Raises CUserException after telling the user when the file cannot be
+    // opened for reading.
+    void CheckFileAvailable(const std::string& path) const;
+    // Asks before an existing text file is overwritten; raises
+    // CUserException when it may not be.
+    void CheckTextFileOverwrite(const std::string& path) const;
+
     const CConverterContext& Context() const { return *m_pContext; }
     const std::shared_ptr<const CConverterContext>& SharedContext() const { return m_pContext; }
     CPrompts& Prompts() const;
 
 private:
+    void SetSourcePath(const std::string& path);
+
     std::shared_ptr<const CConverterContext> m_pContext;
 };

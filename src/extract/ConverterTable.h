@@ -15,13 +15,15 @@ class CConverterTable
 {
 public:
     explicit CConverterTable(std::shared_ptr<CConverterContext> context);
+    virtual ~CConverterTable() = default;
 
     CConverterTable(const CConverterTable&) = delete;
     CConverterTable& operator=(const CConverterTable&) = delete;
 
     // A new converter for the path from the first kind that accepts it, or
-    // null when no kind does.
-    std::unique_ptr<CConverter> FindConverter(const std::string& path) const;
+    // null when no kind does. Virtual so that tests can list files without
+    // running a tool for each.
+    virtual std::unique_ptr<CConverter> FindConverter(const std::string& path) const;
 
     // Replaces the list's contents with the extensions offered for adding.
     void GetExtensions(std::list<std::string>& extensions) const;

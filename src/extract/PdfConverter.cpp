@@ -60,13 +60,6 @@ void CPdfConverter::AddExtensions(std::list<std::string>& extensions) const
     extensions.push_back("pdf");
 }
 
-void CPdfConverter::Convert()
-{
-    PrepareConversion();
-    RunExtractor(m_strSourcePath, m_strTextPath);
-    CheckBlankResult();
-}
-
 void CPdfConverter::PrepareConversion()
 {
     CheckFileAvailable(m_strSourcePath);
@@ -77,45 +70,29 @@ CConversionRun CPdfConverter::RunConversion(const CCancelFlag& cancel) const
 {
     CConversionRun run;
     run.textBefore = CFileProbe::Stamp(m_strTextPath);
-    run.result = RunTool(m_strSourcePath, m_strTextPath, &cancel);
+    run.result = CChildProcess::Run({Context().ToolName(), "-layout", ToolArgument(m_strSourcePath),
+                                     ToolArgument(m_strTextPath)},
+                                    Context().ProgramFolder(), &cancel);
     return run;
 }
 
 void CPdfConverter::FinishConversion(const CConversionRun& run)
 {
-    JudgeToolRun(run.result, m_strTextPath, run.textBefore);
+    JudgeToolRun(run);
     CheckBlankResult();
 }
 
 void CPdfConverter::AbandonConversion(const CConversionRun& run)
 {
     if (run.result.bCancelled)
-        RemovePartialText(m_strTextPath, run.textBefore);
+        RemovePartialText(run);
 }
 
-void CPdfConverter::RemovePartialText(const std::string& text,
-                                      const std::optional<CFileStamp>& textBefore)
+void CPdfConverter::RemovePartialText(const CConversionRun& run) const
 {
     // Only a file this run wrote to is removed; an untouched one stays.
-    if (CFileProbe::Stamp(text) != textBefore)
-        CFileProbe::Remove(text);
-}
-
-void CPdfConverter::RunExtractor(const std::string& source, const std::string& text)
-{
-    std::optional<CFileStamp> textBefore = CFileProbe::Stamp(text);
-    CChildResult run;
-    Prompts().RunCancellable(source, [&](const CCancelFlag& cancel)
-                             { run = RunTool(source, text, &cancel); });
-    JudgeToolRun(run, text, textBefore);
-}
-
-CChildResult CPdfConverter::RunTool(const std::string& source, const std::string& text,
-                                    const CCancelFlag* cancel) const
-{
-    return CChildProcess::Run(
-        {Context().ToolName(), "-layout", ToolArgument(source), ToolArgument(text)},
-        Context().ProgramFolder(), cancel);
+    if (CFileProbe::Stamp(m_strTextPath) != run.textBefore)
+        CFileProbe::Remove(m_strTextPath);
 }
 
 // The tool runs in the program's folder, so a relative path is made absolute
@@ -133,15 +110,15 @@ std::string CPdfConverter::ToolArgument(const std::string& path) const
     return folder + path;
 }
 
-void CPdfConverter::JudgeToolRun(const CChildResult& run, const std::string& text,
-                                 const std::optional<CFileStamp>& textBefore) const
+void CPdfConverter::JudgeToolRun(const CConversionRun& conversion) const
 {
+    const CChildResult& run = conversion.result;
     if (run.bCancelled)
     {
-        RemovePartialText(text, textBefore);
+        RemovePartialText(conversion);
         throw CUserException();
     }
-    switch (run.failure)
+    switch (run.eFailure)
     {
     case CChildResult::EFailure::None:
         break;
@@ -159,7 +136,7 @@ void CPdfConverter::JudgeToolRun(const CChildResult& run, const std::string& tex
     CExtractionReport report(run.strErrorOutput);
     bool fatal = !report.IsEmpty() && !report.IsWarningOnly();
     // A tool that says it carries on but writes nothing has failed.
-    if (fatal || !CFileProbe::Exists(text))
+    if (fatal || !CFileProbe::Exists(m_strTextPath))
     {
         Prompts().ShowMessage(CMessageBox(EMessageStyle::Error, EMessageId::ExtractionFailed,
                                           {m_strSourcePath, report.ForDisplay()})

@@ -191,7 +191,7 @@ CChildResult CChildProcess::Run(const std::vector<std::string>& arguments,
     // same time, whose error streams would otherwise never reach their end.
     if (::pipe2(ends, O_CLOEXEC) != 0)
     {
-        result.failure = CChildResult::EFailure::Pipe;
+        result.eFailure = CChildResult::EFailure::Pipe;
         result.nErrorCode = errno;
         return result;
     }
@@ -207,7 +207,7 @@ CChildResult CChildProcess::Run(const std::vector<std::string>& arguments,
         error = posix_spawn_file_actions_addchdir_np(actions.Get(), workingFolder.c_str());
     if (error != 0)
     {
-        result.failure = CChildResult::EFailure::Pipe;
+        result.eFailure = CChildResult::EFailure::Pipe;
         result.nErrorCode = error;
         return result;
     }
@@ -226,7 +226,7 @@ CChildResult CChildProcess::Run(const std::vector<std::string>& arguments,
                               environ);
     if (error != 0)
     {
-        result.failure = CChildResult::EFailure::Start;
+        result.eFailure = CChildResult::EFailure::Start;
         result.nErrorCode = error;
         return result;
     }
@@ -239,7 +239,7 @@ CChildResult CChildProcess::Run(const std::vector<std::string>& arguments,
     if (readError != 0)
     {
         ::kill(-pid, SIGKILL);
-        result.failure = CChildResult::EFailure::Read;
+        result.eFailure = CChildResult::EFailure::Read;
         result.nErrorCode = readError;
     }
     result.nExitStatus = WaitForChild(pid);

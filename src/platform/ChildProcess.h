@@ -16,7 +16,7 @@ struct CChildResult
         Read   // reading its error stream failed
     };
 
-    EFailure failure = EFailure::None;
+    EFailure eFailure = EFailure::None;
     int nErrorCode = 0;         // system error number of the failure
     bool bCancelled = false;    // the run was ended on request
     std::string strErrorOutput; // everything the child wrote on its error stream

@@ -56,7 +56,6 @@ enum class EMessageId : int
     // Texts of this program beyond the classic set.
     ReportLinesOmitted = 59430,
     RunProgressFile = 59431,
-    RunProgressDone = 59432,
     BusyRefusal = 59433,
     ToolsExplorerMenu = 59434,
     RunProgressDoneOf = 59435,

@@ -68,7 +68,6 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::ExtractionWarning, "The file '%s' may be incorrectly processed as extraction process reported:\n%s."},
     CEntry{EMessageId::ReportLinesOmitted, "[%d more lines not shown]"},
     CEntry{EMessageId::RunProgressFile, "Extracting text from '%s'"},
-    CEntry{EMessageId::RunProgressDone, "Files done: %d"},
     CEntry{EMessageId::BusyRefusal, "Files are still being added.  Wait until they are done, or cancel."},
     CEntry{EMessageId::ToolsExplorerMenu, kToolsExplorerMenu},
     CEntry{EMessageId::RunProgressDoneOf, "Files done: %d of %d"},

@@ -3,7 +3,6 @@
 #include "CancelFlag.h"
 #include "MessageBox.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,13 +48,6 @@ public:
     // Shows a modal message box and returns the answer (Ok for boxes
     // without a choice).
     virtual EAnswer ShowMessage(const CMessageBox& box) = 0;
-
-    // Runs blocking work (one tool run about `subject`, a file path) while
-    // the user interface stays alive. The work polls the flag; the
-    // implementation sets it when the person asks to cancel. Returns when
-    // the work has finished.
-    virtual void RunCancellable(const std::string& subject,
-                                const std::function<void(const CCancelFlag&)>& work) = 0;
 
     // The four-button question "Yes", "Yes to All", "No", "No to All" about
     // adding a folder's contents. Returns an EFolderAnswer value.

@@ -71,7 +71,7 @@ void CConversionWait::ShowDialog()
 {
     if (m_pDialog || !m_pLoop)
         return;
-    m_pDialog = std::make_unique<CRunProgressDlg>(QString(), 0, m_pDialogParent);
+    m_pDialog = std::make_unique<CRunProgressDlg>(m_pDialogParent);
     connect(m_pDialog.get(), &CRunProgressDlg::CancelRequested, this,
             [this]
             {

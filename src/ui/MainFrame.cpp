@@ -5,11 +5,10 @@
 #include "FileListModel.h"
 #include "IconSet.h"
 #include "MainStatusBar.h"
-#include "QtPrompts.h"
 #include "WindowPlacement.h"
 #include "ZeltoView.h"
-#include "doc/AddOperation.h"
 #include "dialogs/OptionsDlg.h"
+#include "doc/AddOperation.h"
 #include "doc/ZeltoDoc.h"
 #include "platform/MessageTable.h"
 #include "platform/Prompts.h"
@@ -292,8 +291,6 @@ bool CMainFrame::RunGuarded(const std::function<void()>& command)
         return false;
     }
     ++m_nBusy;
-    if (auto* qtPrompts = dynamic_cast<CQtPrompts*>(&m_prompts))
-        qtPrompts->StartOperation();
     // Nothing may leave a slot: what no command handles itself (memory
     // running out) is told, and what was done before it stays.
     const std::string noPath;

@@ -1,6 +1,5 @@
 #include "QtPrompts.h"
 
-#include "CancellableRun.h"
 #include "ClipboardFileList.h"
 #include "ConversionWait.h"
 #include "FileDialogs.h"
@@ -10,7 +9,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -91,25 +89,6 @@ void CQtPrompts::BringToFront(QMessageBox& messageBox)
                            messageBox.raise();
                            messageBox.activateWindow();
                        });
-}
-
-void CQtPrompts::RunCancellable(const std::string& subject,
-                                const std::function<void(const CCancelFlag&)>& work)
-{
-    QString fileName = QFileInfo(CQtText::FromPath(subject)).fileName();
-    CCancellableRun run(fileName, m_nFilesDone, DialogParent());
-    // The count goes up also when the work fails or is cancelled: the file
-    // has been dealt with.
-    try
-    {
-        run.Run(work);
-    }
-    catch (...)
-    {
-        ++m_nFilesDone;
-        throw;
-    }
-    ++m_nFilesDone;
 }
 
 int CQtPrompts::AskFolderQuestion(const std::string& question)

@@ -22,14 +22,7 @@ public:
 
     void SetParentWindow(QWidget* parent) { m_pParent = parent; }
 
-    // Starts counting the files of one user operation (Add..., Add
-    // Folder..., Paste Files, a drop) afresh for the progress dialog.
-    void StartOperation() { m_nFilesDone = 0; }
-    int FilesDone() const { return m_nFilesDone; }
-
     EAnswer ShowMessage(const CMessageBox& box) override;
-    void RunCancellable(const std::string& subject,
-                        const std::function<void(const CCancelFlag&)>& work) override;
     int AskFolderQuestion(const std::string& question) override;
     std::vector<std::string> ChooseFiles(const std::string& filter,
                                          const std::string& initialFolder) override;
@@ -51,6 +44,5 @@ private:
 
     QPointer<QWidget> m_pParent;
     std::unique_ptr<CConversionWait> m_pConversionWait;
-    int m_nFilesDone = 0;
     int m_nWaitDepth = 0;
 };

@@ -2,11 +2,12 @@
 // every change of the list, and a selection that stays on its files while
 // the list changes around it.
 
+#include "ListingTable.h"
 #include "ScriptedPrompts.h"
+#include "TempDir.h"
 #include "doc/ZeltoDoc.h"
 #include "extract/Converter.h"
 #include "extract/ConverterContext.h"
-#include "extract/ConverterTable.h"
 #include "platform/MemorySettings.h"
 #include "ui/FileListModel.h"
 #include "ui/ZeltoView.h"
@@ -20,27 +21,44 @@
 #include <memory>
 #include <random>
 #include <set>
+#include <unordered_map>
 
 namespace
 {
 using Converters = std::vector<const CConverter*>;
 
-// A document with its model, filled with converters for made-up paths: the
-// model reads only the converters' names, so no file needs to exist.
+// A document with its model, filled by drops of empty files that are listed
+// as they are: the model reads only the converters' names.
 struct CModelRig
 {
-    CScriptedPrompts prompts;
-    CMemorySettings settings;
-    CConverterTable table{std::make_shared<CConverterContext>(&prompts, CPathRules::Posix())};
-    CZeltoDoc doc{table, prompts, settings};
-    CFileListModel model{doc};
+    CModelRig() { table.ListWithoutConverting(true); }
 
-    const CConverter* List(const std::string& path)
+    // Lists a file made at `path` (from "/", inside the temporary folder).
+    const CConverter* List(const std::string& path) { return ListAll({path}).front(); }
+    // The same for many files in one drop, in the order given.
+    Converters ListAll(const std::vector<std::string>& paths)
     {
-        std::unique_ptr<CConverter> converter = table.FindConverter(path);
-        const CConverter* listed = converter.get();
-        doc.InsertSorted(std::move(converter));
+        std::vector<std::string> made;
+        made.reserve(paths.size());
+        for (const std::string& path : paths)
+            made.push_back(dir.Write(path.substr(1), ""));
+        doc.OnDropFiles(made);
+        std::unordered_map<std::string, const CConverter*> bySource;
+        for (int row = 0; row < doc.RowCount(); ++row)
+            bySource[doc.ConverterAt(row)->m_strSourcePath] = doc.ConverterAt(row);
+        Converters listed;
+        for (const std::string& path : made)
+            listed.push_back(bySource.at(path));
         return listed;
+    }
+    int RowOf(const CConverter* converter) const
+    {
+        for (int row = 0; row < doc.RowCount(); ++row)
+        {
+            if (doc.ConverterAt(row) == converter)
+                return row;
+        }
+        return -1;
     }
 
     QString Cell(int row, int column, int role = Qt::DisplayRole) const
@@ -69,6 +87,13 @@ struct CModelRig
                Cell(row, CFileListModel::ColumnFile).toStdString() == converter->m_strTextName &&
                Cell(row, CFileListModel::ColumnFolder).toStdString() == converter->m_strTextFolder;
     }
+
+    CTempDir dir;
+    CScriptedPrompts prompts;
+    CMemorySettings settings;
+    CListingTable table{std::make_shared<CConverterContext>(&prompts, CPathRules::Posix())};
+    CZeltoDoc doc{table, prompts, settings};
+    CFileListModel model{doc};
 };
 
 std::set<const CConverter*> SelectedConverters(const CFileListModel& model,
@@ -135,7 +160,7 @@ void TestFileListModel::Rows_ShowNameAndFolderInTheDocumentsOrder()
     QCOMPARE(m_pRig->Cell(2, 0), QStringLiteral("Zebra.txt"));
     QCOMPARE(m_pRig->Cell(0, 1),
              QString::fromStdString(m_pRig->doc.ConverterAt(0)->m_strTextFolder));
-    QVERIFY(m_pRig->Cell(0, 1).startsWith(QStringLiteral("/docs")));
+    QVERIFY(m_pRig->Cell(0, 1).endsWith(QStringLiteral("/docs/")));
     QVERIFY(m_pRig->FollowsTheDoc());
 }
 
@@ -145,15 +170,16 @@ void TestFileListModel::SameNameInTwoFolders_DiffersOnlyInTheFolderColumn()
     m_pRig->List("/a/report.pdf");
     QCOMPARE(m_pRig->Cell(0, 0), QStringLiteral("report.txt"));
     QCOMPARE(m_pRig->Cell(1, 0), QStringLiteral("report.txt"));
-    QVERIFY(m_pRig->Cell(0, 1).startsWith(QStringLiteral("/a")));
-    QVERIFY(m_pRig->Cell(1, 1).startsWith(QStringLiteral("/b")));
+    QVERIFY(m_pRig->Cell(0, 1).endsWith(QStringLiteral("/a/")));
+    QVERIFY(m_pRig->Cell(1, 1).endsWith(QStringLiteral("/b/")));
 }
 
 void TestFileListModel::ToolTip_IsTheWholeTextPath()
 {
     m_pRig->List("/some where/notes.pdf");
-    QCOMPARE(m_pRig->Cell(0, 0, Qt::ToolTipRole), QStringLiteral("/some where/notes.txt"));
-    QCOMPARE(m_pRig->Cell(0, 1, Qt::ToolTipRole), QStringLiteral("/some where/notes.txt"));
+    QString text = QString::fromStdString(m_pRig->dir / "some where/notes.txt");
+    QCOMPARE(m_pRig->Cell(0, 0, Qt::ToolTipRole), text);
+    QCOMPARE(m_pRig->Cell(0, 1, Qt::ToolTipRole), text);
 }
 
 void TestFileListModel::CellsOutsideTheListAndOtherRoles_AreEmpty()
@@ -188,7 +214,6 @@ void TestFileListModel::EveryKindOfChange_KeepsTheModelSound()
     QCOMPARE(m_pRig->model.rowCount(), 3);
 
     m_pRig->List("/d/a.pdf");
-    m_pRig->doc.UpdateAllViews();
     QVERIFY(m_pRig->FollowsTheDoc());
 
     m_pRig->doc.OnNewDocument();
@@ -202,15 +227,11 @@ void TestFileListModel::FileCountChanged_FollowsTheRecordedCount()
     QSignalSpy counts(&m_pRig->model, &CFileListModel::FileCountChanged);
     const CConverter* first = m_pRig->List("/d/a.pdf");
     m_pRig->List("/d/b.pdf");
-    // Listing does not count; the document records the count afterwards.
-    QCOMPARE(counts.count(), 0);
-    m_pRig->doc.UpdateFileCount();
     m_pRig->doc.RemoveConverters({first});
     m_pRig->doc.OnNewDocument();
-    QCOMPARE(counts.count(), 3);
-    QCOMPARE(counts.at(0).at(0).toInt(), 2);
-    QCOMPARE(counts.at(1).at(0).toInt(), 1);
-    QCOMPARE(counts.at(2).at(0).toInt(), 0);
+    QCOMPARE(counts.count(), 4);
+    for (int i : {0, 1, 2, 3})
+        QCOMPARE(counts.at(i).at(0).toInt(), std::vector<int>({1, 2, 1, 0})[std::size_t(i)]);
 }
 
 void TestFileListModel::RemoveAll_EmptiesTheModelAndKeepsTwoColumns()
@@ -275,7 +296,7 @@ void TestFileListModel::RowsInsertedUnderAView_KeepItsSelectionOnItsFiles()
         if (i == 20)
             k = listed;
     }
-    view.selectionModel()->select(view.model()->index(*m_pRig->doc.RowOf(k), 0),
+    view.selectionModel()->select(view.model()->index(m_pRig->RowOf(k), 0),
                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     for (int i = 0; i < 60; ++i)
     {
@@ -302,17 +323,18 @@ void TestFileListModel::HundredThousandRows_StayConsistent()
     CFileListModel& model = m_pRig->model;
     QItemSelectionModel selection(&model);
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
-    const CConverter* watched = nullptr;
-    for (int i : order)
-    {
-        const CConverter* listed = m_pRig->List("/data/folder" + std::to_string(i % 97) + "/file" +
-                                                std::to_string(i) + ".pdf");
-        if (i == 4242)
-        {
-            watched = listed;
-            SelectRow(selection, *m_pRig->doc.RowOf(listed));
-        }
-    }
+    auto name = [](int i)
+    { return "/data/folder" + std::to_string(i % 97) + "/file" + std::to_string(i) + ".pdf"; };
+    // One drop up to the watched file, which is then selected; one for the
+    // rest, which land around it.
+    auto watchedAt = std::find(order.begin(), order.end(), 4242) + 1;
+    std::vector<std::string> first;
+    std::vector<std::string> rest;
+    for (auto it = order.begin(); it != order.end(); ++it)
+        (it < watchedAt ? first : rest).push_back(name(*it));
+    const CConverter* watched = m_pRig->ListAll(first).back();
+    SelectRow(selection, m_pRig->RowOf(watched));
+    m_pRig->ListAll(rest);
     QCOMPARE(inserted.count(), kRows);
     QCOMPARE(model.rowCount(), kRows);
     QVERIFY(m_pRig->FollowsTheDoc());

@@ -251,7 +251,8 @@ void TestMainFrame::MenuBar_HasItsPopupsAndItemsInOrder()
     QCOMPARE(MenuTexts(*MenuOf(frame, "&Tools")),
              (QStringList{"Windows Explorer", "-", "&Options..."}));
 #else
-    QCOMPARE(MenuTexts(*MenuOf(frame, "&Tools")), (QStringList{"File Manager", "-", "&Options..."}));
+    QCOMPARE(MenuTexts(*MenuOf(frame, "&Tools")),
+             (QStringList{"File Manager", "-", "&Options..."}));
 #endif
     QCOMPARE(MenuTexts(*MenuOf(frame, "&Help")),
              (QStringList{"&Help Topics", "Tip of the Day...", "-", "&About Zelto..."}));
@@ -647,7 +648,7 @@ void TestMainFrame::FileCountPane_FollowsTheList()
     QCOMPARE(count->width(), width);
 
     // Changes that do not come through the window's commands count too.
-    m_pRig->doc.AddPath(m_pRig->Pdf("d.pdf"));
+    m_pRig->doc.OnDropFiles({m_pRig->Pdf("d.pdf")});
     QCOMPARE(count->text(), QStringLiteral("Files 4"));
 
     CZeltoView* view = frame.View();
@@ -967,7 +968,7 @@ void TestMainFrame::Close_WhileAdding_GivesUpTheRestAndCloses()
         });
     QVERIFY(frame.AddDroppedPaths(pdfs));
     QVERIFY(m_pRig->doc.RowCount() < 12);
-    QVERIFY(!m_pRig->doc.IsAdding());
+    QVERIFY(!frame.IsBusy());
     QTRY_VERIFY(!frame.isVisible());
     QVERIFY(StoredPlacement(m_pRig->settings));
     QVERIFY(m_pRig->prompts.Messages().empty());

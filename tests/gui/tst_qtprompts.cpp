@@ -16,11 +16,10 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 #include <atomic>
-#include <chrono>
-#include <stdexcept>
 #include <thread>
 
 Q_DECLARE_METATYPE(EMessageStyle)
@@ -54,15 +53,6 @@ CSeenBox Look(QMessageBox* box)
             bool(box->windowFlags() & Qt::WindowStaysOnTopHint)};
 }
 
-// Waits, without a deadline that could fail the test, until `done` holds;
-// gives up only after a long guard so a broken build cannot hang forever.
-template <class F> bool WaitUntil(F done)
-{
-    for (int i = 0; i < 20000 && !done(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return done();
-}
-
 QStringList ListedNames(QFileDialog* dialog)
 {
     auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
@@ -74,6 +64,26 @@ QStringList ListedNames(QFileDialog* dialog)
         names << view->model()->index(row, 0, root).data().toString();
     return names;
 }
+
+// One file being converted of three queued, until the test says the wait may
+// end; a broken test ends it after a long guard instead of hanging.
+struct CWaitedConversions : public CConversionMonitor
+{
+    explicit CWaitedConversions(CQtPrompts& prompts)
+    {
+        QTimer::singleShot(20000, &guard,
+                           [this, &prompts]
+                           {
+                               bReady = true;
+                               prompts.NotifyConversionsChanged();
+                           });
+    }
+    bool IsReady() const override { return bReady; }
+    CConversionProgress Progress() const override { return {1, 3, {"/data/in/report.pdf"}}; }
+
+    std::atomic<bool> bReady{false};
+    QObject guard;
+};
 
 bool AnyProgressDialogVisible()
 {
@@ -100,11 +110,9 @@ private slots:
     void Details_AreOfferedOnlyWhenTheTextShowsLess_data();
     void Details_AreOfferedOnlyWhenTheTextShowsLess();
 
-    void Cancel_EndsTheWork_WhileTheEventLoopKeepsRunning();
+    void CancelOnProgress_EndsTheWaitWhileTheEventLoopKeepsRunning();
     void EscapeOnProgress_RequestsCancelInsteadOfClosing();
-    void QuickWork_FinishesWithoutLeavingAProgressDialog();
-    void WorkException_ReachesTheCallerAfterTheRun();
-    void FilesDone_CountsTheRunsOfOneOperation();
+    void QuickWait_EndsWithoutAProgressDialog();
 
     void ClipboardFiles_ReadsTheRealClipboard();
 
@@ -256,44 +264,41 @@ void TestQtPrompts::Details_AreOfferedOnlyWhenTheTextShowsLess()
     QCOMPARE(seen.strDetails, expected);
 }
 
-void TestQtPrompts::Cancel_EndsTheWork_WhileTheEventLoopKeepsRunning()
+void TestQtPrompts::CancelOnProgress_EndsTheWaitWhileTheEventLoopKeepsRunning()
 {
     CQtPrompts prompts;
-    QObject guiSide;
-    std::atomic<bool> guiAnswered{false};
-    std::atomic<bool> sawCancel{false};
+    CWaitedConversions conversions(prompts);
+    bool guiAnswered = false;
+    QTimer::singleShot(0, &conversions.guard, [&] { guiAnswered = true; });
     QString fileLabel;
+    QString doneLabel;
     CModalDriver driver;
     driver.Expect<CRunProgressDlg>(
         [&](CRunProgressDlg* shown)
         {
             fileLabel = shown->findChild<QLabel*>(QStringLiteral("fileLabel"))->text();
+            doneLabel = shown->findChild<QLabel*>(QStringLiteral("doneLabel"))->text();
             auto* buttons = shown->findChild<QDialogButtonBox*>();
             QTest::mouseClick(buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
         });
 
-    prompts.RunCancellable("/data/in/report.pdf",
-                           [&](const CCancelFlag& cancel)
-                           {
-                               // Only a running GUI event loop can answer this.
-                               QMetaObject::invokeMethod(
-                                   &guiSide, [&] { guiAnswered = true; }, Qt::QueuedConnection);
-                               WaitUntil([&] { return guiAnswered.load(); });
-                               sawCancel = WaitUntil([&] { return cancel.IsRequested(); });
-                           });
+    CCancelFlag cancel;
+    prompts.WaitForConversions(conversions, cancel);
 
     QVERIFY(driver.Handled());
     QVERIFY(guiAnswered);
-    QVERIFY(sawCancel);
+    QVERIFY(cancel.IsRequested());
     QCOMPARE(fileLabel, QStringLiteral("Extracting text from 'report.pdf'"));
+    QCOMPARE(doneLabel, QStringLiteral("Files done: 1 of 3"));
+    prompts.EndConversions();
     QVERIFY(!AnyProgressDialogVisible());
 }
 
 void TestQtPrompts::EscapeOnProgress_RequestsCancelInsteadOfClosing()
 {
     CQtPrompts prompts;
+    CWaitedConversions conversions(prompts);
     bool stillShownAfterEscape = false;
-    std::atomic<bool> sawCancel{false};
     CModalDriver driver;
     driver.Expect<CRunProgressDlg>(
         [&](CRunProgressDlg* shown)
@@ -302,66 +307,32 @@ void TestQtPrompts::EscapeOnProgress_RequestsCancelInsteadOfClosing()
             stillShownAfterEscape = shown->isVisible() && shown->IsCancelRequested();
         });
 
-    prompts.RunCancellable("/data/in/report.pdf", [&](const CCancelFlag& cancel)
-                           { sawCancel = WaitUntil([&] { return cancel.IsRequested(); }); });
+    CCancelFlag cancel;
+    prompts.WaitForConversions(conversions, cancel);
 
     QVERIFY(driver.Handled());
     QVERIFY(stillShownAfterEscape);
-    QVERIFY(sawCancel);
+    QVERIFY(cancel.IsRequested());
+    prompts.EndConversions();
     QVERIFY(!AnyProgressDialogVisible());
 }
 
-void TestQtPrompts::QuickWork_FinishesWithoutLeavingAProgressDialog()
+void TestQtPrompts::QuickWait_EndsWithoutAProgressDialog()
 {
     CQtPrompts prompts;
-    bool ran = false;
-    std::thread::id workThread;
-    prompts.RunCancellable("/data/a.pdf",
-                           [&](const CCancelFlag& cancel)
-                           {
-                               ran = !cancel.IsRequested();
-                               workThread = std::this_thread::get_id();
-                           });
-
-    QVERIFY(ran);
-    QVERIFY(workThread != std::this_thread::get_id());
-    QVERIFY(!AnyProgressDialogVisible());
-}
-
-void TestQtPrompts::WorkException_ReachesTheCallerAfterTheRun()
-{
-    CQtPrompts prompts;
-    QVERIFY_THROWS_EXCEPTION(std::runtime_error,
-                             prompts.RunCancellable("/data/a.pdf", [](const CCancelFlag&)
-                                                    { throw std::runtime_error("tool lost"); }));
-    QVERIFY(!AnyProgressDialogVisible());
-    QCOMPARE(prompts.FilesDone(), 1);
-}
-
-void TestQtPrompts::FilesDone_CountsTheRunsOfOneOperation()
-{
-    CQtPrompts prompts;
-    prompts.RunCancellable("/data/a.pdf", [](const CCancelFlag&) {});
-    prompts.StartOperation();
-    QCOMPARE(prompts.FilesDone(), 0);
-    prompts.RunCancellable("/data/b.pdf", [](const CCancelFlag&) {});
-    prompts.RunCancellable("/data/c.pdf", [](const CCancelFlag&) {});
-    QCOMPARE(prompts.FilesDone(), 2);
-
-    QString doneLabel;
-    CModalDriver driver;
-    driver.Expect<CRunProgressDlg>(
-        [&](CRunProgressDlg* shown)
+    CWaitedConversions conversions(prompts);
+    std::thread worker(
+        [&]
         {
-            doneLabel = shown->findChild<QLabel*>(QStringLiteral("doneLabel"))->text();
-            shown->reject();
+            conversions.bReady = true;
+            prompts.NotifyConversionsChanged();
         });
-    prompts.RunCancellable("/data/d.pdf", [](const CCancelFlag& cancel)
-                           { WaitUntil([&] { return cancel.IsRequested(); }); });
-
-    QVERIFY(driver.Handled());
-    QCOMPARE(doneLabel, QStringLiteral("Files done: 2"));
-    QCOMPARE(prompts.FilesDone(), 3);
+    CCancelFlag cancel;
+    prompts.WaitForConversions(conversions, cancel);
+    worker.join();
+    QVERIFY(!cancel.IsRequested());
+    QVERIFY(!AnyProgressDialogVisible());
+    prompts.EndConversions();
 }
 
 void TestQtPrompts::ClipboardFiles_ReadsTheRealClipboard()

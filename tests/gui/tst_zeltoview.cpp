@@ -3,6 +3,7 @@
 // by the real pdftotext.
 
 #include "FakeTool.h"
+#include "ListingTable.h"
 #include "ModalDriver.h"
 #include "PdfMaker.h"
 #include "ScriptedPrompts.h"
@@ -10,7 +11,6 @@
 #include "doc/ZeltoDoc.h"
 #include "extract/Converter.h"
 #include "extract/ConverterContext.h"
-#include "extract/ConverterTable.h"
 #include "platform/MemorySettings.h"
 #include "ui/DesktopOpener.h"
 #include "ui/FileListModel.h"
@@ -70,7 +70,7 @@ struct CViewRig
     std::string Add(const std::string& name)
     {
         std::string pdf = dir.Write(name, CPdfMaker::Build({"Text of " + name}));
-        doc.AddPath(pdf);
+        doc.OnDropFiles({pdf});
         return pdf.substr(0, pdf.size() - 3) + "txt";
     }
 
@@ -104,7 +104,7 @@ struct CViewRig
     CQtPrompts qtPrompts;
     CPrompts& prompts;
     CMemorySettings settings;
-    CConverterTable table;
+    CListingTable table;
     CZeltoDoc doc;
     CRecordingOpener opener;
     CZeltoView view;
@@ -560,9 +560,11 @@ void TestZeltoView::Delete_OfAnUndeletableFile_ReportsItAndKeepsItsRow()
 // would select them.
 void TestZeltoView::Remove_OfThousandsOfScatteredRows_KeepsExactlyTheOthers()
 {
+    Paths listed;
     for (int i = 0; i < 6000; ++i)
-        m_pRig->doc.InsertSorted(
-            m_pRig->table.FindConverter("/listed/file" + std::to_string(10000 + i) + ".pdf"));
+        listed.push_back(m_pRig->dir.Write("listed/file" + std::to_string(10000 + i) + ".pdf", ""));
+    m_pRig->table.ListWithoutConverting(true);
+    m_pRig->doc.OnDropFiles(listed);
     CZeltoView& view = m_pRig->view;
     QItemSelection scattered;
     Converters kept;

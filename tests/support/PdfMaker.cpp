@@ -42,8 +42,8 @@ std::string CPdfMaker::Build(const std::vector<std::string>& pages)
     for (size_t i = 0; i < pages.size(); ++i)
         kids << (4 + 2 * i) << " 0 R ";
     objects.push_back("<< /Type /Catalog /Pages 2 0 R >>");
-    objects.push_back("<< /Type /Pages /Kids [" + kids.str() +
-                      "] /Count " + std::to_string(pages.size()) + " >>");
+    objects.push_back("<< /Type /Pages /Kids [" + kids.str() + "] /Count " +
+                      std::to_string(pages.size()) + " >>");
     objects.push_back("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
     for (size_t i = 0; i < pages.size(); ++i)
     {

@@ -2,12 +2,11 @@
 
 #include "platform/Prompts.h"
 
-#include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,14 +20,12 @@ struct CRecordedMessage
     EMessageStyle style;
 };
 
-// Prompts for tests: records every message box, answers from a script, runs
-// cancellable work on the calling thread and can ask for a cancel.
+// Prompts for tests: records every message box, answers from a script and
+// can ask for a cancel while conversions are awaited.
 class CScriptedPrompts : public CPrompts
 {
 public:
     EAnswer ShowMessage(const CMessageBox& box) override;
-    void RunCancellable(const std::string& subject,
-                        const std::function<void(const CCancelFlag&)>& work) override;
     int AskFolderQuestion(const std::string& question) override;
     std::vector<std::string> ChooseFiles(const std::string& filter,
                                          const std::string& initialFolder) override;
@@ -38,7 +35,11 @@ public:
     void WaitForConversions(const CConversionMonitor& monitor, CCancelFlag& cancel) override;
     void NotifyConversionsChanged() override;
     void EndConversions() override { ++m_nConversionEnds; }
-    void BeginWait() override { ++m_nWaitDepth; ++m_nWaitCount; }
+    void BeginWait() override
+    {
+        ++m_nWaitDepth;
+        ++m_nWaitCount;
+    }
     void EndWait() override { --m_nWaitDepth; }
 
     // Answers for boxes that offer a choice, in order. When the script runs
@@ -67,12 +68,9 @@ public:
     // Everything shown, in order: "message <first id>", "folder <question>",
     // "files", "folder chooser".
     const std::vector<std::string>& Events() const { return m_events; }
-    // Asks for a cancel this long after each cancellable run starts.
-    void CancelAfter(std::chrono::milliseconds delay) { m_cancelDelay = delay; }
 
     const std::vector<CRecordedMessage>& Messages() const { return m_messages; }
     std::vector<EMessageId> FirstIds() const;
-    const std::vector<std::string>& RunSubjects() const { return m_runSubjects; }
     // Every folder question asked, and what the dialogs were handed.
     const std::vector<std::string>& FolderQuestions() const { return m_folderQuestions; }
     const std::vector<std::pair<std::string, std::string>>& FileDialogs() const
@@ -87,12 +85,11 @@ public:
     int WaitCount() const { return m_nWaitCount; }
     int UnexpectedChoices() const { return m_nUnexpected; }
     void Clear() { m_messages.clear(); }
+    void ClearFolderQuestions() { m_folderQuestions.clear(); }
 
 private:
     std::vector<CRecordedMessage> m_messages;
     std::deque<EAnswer> m_answers;
-    std::vector<std::string> m_runSubjects;
-    std::optional<std::chrono::milliseconds> m_cancelDelay;
     std::deque<int> m_folderAnswers;
     std::vector<std::string> m_folderQuestions;
     std::vector<std::string> m_chosenFiles;

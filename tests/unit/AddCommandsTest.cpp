@@ -110,7 +110,7 @@ TEST_F(AddCommands, Paste_AsksAgainAfterAnEarlierNoToAll)
 {
     std::string docs = Folder("docs");
     std::string a = Pdf("docs/a.pdf");
-    m_doc.FolderPromptState = FolderPromptNoToAll;
+    LeaveStandingFolderAnswer(FolderAnswerNoToAll);
     m_prompts.SetClipboardFiles(Paths{docs});
     m_prompts.AnswerFolderNext(FolderAnswerYes);
     m_doc.OnEditPasteFiles();
@@ -123,7 +123,7 @@ TEST_F(AddCommands, Drop_AsksAgainAfterAnEarlierYesToAllAndAddsInDropOrder)
     std::string docs = Folder("docs");
     Pdf("docs/a.pdf");
     std::string z = Pdf("z.pdf");
-    m_doc.FolderPromptState = FolderPromptYesToAll;
+    LeaveStandingFolderAnswer(FolderAnswerYesToAll);
     m_prompts.AnswerFolderNext(FolderAnswerNo);
     m_doc.OnDropFiles({z, docs});
     EXPECT_EQ(m_prompts.FolderQuestions(), (Paths{Question(docs)}));
@@ -152,13 +152,15 @@ TEST_F(AddCommands, Add_AddsTheChosenFilesKeepingTheStandingFolderAnswer)
 {
     std::string b = Pdf("b.pdf");
     std::string a = Pdf("a.pdf");
-    m_prompts.SetChosenFiles({b, a});
-    m_doc.FolderPromptState = FolderPromptNoToAll;
+    std::string docs = Folder("docs");
+    Pdf("docs/c.pdf");
+    m_prompts.SetChosenFiles({b, docs, a});
+    LeaveStandingFolderAnswer(FolderAnswerNoToAll);
     m_doc.OnFileAdd();
     EXPECT_EQ(ListedSources(), (Paths{a, b}));
     EXPECT_EQ(m_tool.Calls(), (Paths{b, a}));
     EXPECT_EQ(Stored(), m_dir.Path() + "/");
-    EXPECT_EQ(m_doc.FolderPromptState, FolderPromptNoToAll);
+    EXPECT_TRUE(m_prompts.FolderQuestions().empty());
 }
 
 TEST_P(AddStoresFolder, OnlyWhenItNamesAnotherFolder)
@@ -244,8 +246,8 @@ TEST_F(AddCommands, AddFolder_AsksAboutTheChosenFolderEvenAfterAnEarlierYesToAll
     std::string a = Pdf("docs/a.pdf");
     Store("/data/last");
     m_prompts.SetChosenFolder(docs);
+    LeaveStandingFolderAnswer(FolderAnswerYesToAll);
     m_prompts.AnswerFolderNext(FolderAnswerYes);
-    m_doc.FolderPromptState = FolderPromptYesToAll;
     m_doc.OnFileAddFolder();
     EXPECT_EQ(m_prompts.FolderQuestions(), (Paths{Question(docs)}));
     EXPECT_EQ(ListedSources(), (Paths{a}));
@@ -258,11 +260,17 @@ TEST_F(AddCommands, AddFolder_AsksAboutTheChosenFolderEvenAfterAnEarlierYesToAll
 TEST_F(AddCommands, AddFolder_CancelledStoresNothingAndKeepsTheStandingAnswer)
 {
     m_prompts.SetChosenFolder(std::nullopt);
-    m_doc.FolderPromptState = FolderPromptNoToAll;
+    LeaveStandingFolderAnswer(FolderAnswerNoToAll);
     m_doc.OnFileAddFolder();
     EXPECT_FALSE(IsStored());
-    EXPECT_EQ(m_doc.FolderPromptState, FolderPromptNoToAll);
     EXPECT_TRUE(m_prompts.FolderQuestions().empty());
+    // The answer still stands for Add..., which keeps it.
+    std::string docs = Folder("docs");
+    Pdf("docs/a.pdf");
+    m_prompts.SetChosenFiles({docs});
+    m_doc.OnFileAdd();
+    EXPECT_TRUE(m_prompts.FolderQuestions().empty());
+    EXPECT_EQ(m_doc.RowCount(), 0);
 }
 
 TEST_F(AddCommands, FolderThatVanishesWhileAsked_EndsTheOperationWithAPlainMessage)

@@ -3,7 +3,6 @@
 
 #include "DocFixture.h"
 #include "PdfMaker.h"
-#include "platform/UserException.h"
 
 namespace
 {
@@ -32,7 +31,11 @@ struct FolderAnswerCase
     const char* name;
     int answer;
     bool added;
-    EFolderPromptState state;
+    // What the answer does to a folder met later by Add..., which keeps
+    // the standing answer: asked about again, or added or passed over
+    // without asking.
+    bool laterAsked;
+    bool laterAdded;
 };
 
 void PrintTo(const FolderAnswerCase& c, std::ostream* out)
@@ -96,7 +99,7 @@ TEST_F(AddingFiles, MissingPath_IsPassedOverInSilence)
     EXPECT_TRUE(m_tool.Calls().empty());
 }
 
-TEST_F(AddingFiles, FileNoConverterTakes_Is59400WithItsFullPath)
+TEST_F(AddingFiles, FileNoConverterTakes_IsIgnoredByItsFullPath)
 {
     std::string doc = m_dir.Write("readme.doc", "words");
     Drop({doc});
@@ -105,15 +108,6 @@ TEST_F(AddingFiles, FileNoConverterTakes_Is59400WithItsFullPath)
     EXPECT_EQ(m_prompts.Messages()[0].style, EMessageStyle::InUse);
     EXPECT_EQ(m_prompts.WaitCount(), 0);
     EXPECT_EQ(m_doc.RowCount(), 0);
-}
-
-TEST_F(AddingFiles, RequireConverter_RaisesAfterTellingTheUser)
-{
-    EXPECT_THROW(m_doc.RequireConverter("/x/notes"), CUserException);
-    EXPECT_EQ(MessageTexts(), (Paths{Ignored("/x/notes")}));
-    std::unique_ptr<CConverter> converter = m_doc.RequireConverter("/x/a.PDF");
-    ASSERT_NE(converter, nullptr);
-    EXPECT_EQ(converter->m_strTextPath, "/x/a.txt");
 }
 
 TEST_F(AddingFiles, ConversionGivenUp_IsNotListedAndTheWaitEnds)
@@ -144,31 +138,28 @@ TEST_P(FolderAnswer, DecidesAndSetsTheStandingAnswer)
     std::string folder = Folder("docs");
     std::string pdf = Pdf("docs/a.pdf");
     m_prompts.AnswerFolderNext(c.answer);
-    m_doc.AddPath(folder);
+    Drop({folder});
     EXPECT_EQ(m_prompts.FolderQuestions(), (Paths{Question(folder)}));
     EXPECT_EQ(ListedSources(), c.added ? Paths{pdf} : Paths{});
-    EXPECT_EQ(m_doc.FolderPromptState, c.state);
+
+    std::string later = Folder("later");
+    std::string laterPdf = Pdf("later/b.pdf");
+    m_prompts.AnswerFolderNext(FolderAnswerNo);
+    m_prompts.SetChosenFiles({later});
+    m_doc.OnFileAdd();
+    EXPECT_EQ(m_prompts.FolderQuestions().size(), c.laterAsked ? 2u : 1u);
+    EXPECT_EQ(m_doc.RowCount(), (c.added ? 1 : 0) + (c.laterAdded ? 1 : 0));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EveryAnswer, FolderAnswer,
-    ::testing::Values(FolderAnswerCase{"Yes", FolderAnswerYes, true, FolderPromptAsk},
-                      FolderAnswerCase{"YesToAll", FolderAnswerYesToAll, true,
-                                       FolderPromptYesToAll},
-                      FolderAnswerCase{"No", FolderAnswerNo, false, FolderPromptAsk},
-                      FolderAnswerCase{"NoToAll", FolderAnswerNoToAll, false, FolderPromptNoToAll},
-                      FolderAnswerCase{"NotShown", FolderAnswerFailed, false, FolderPromptAsk},
-                      FolderAnswerCase{"Unknown", 7, false, FolderPromptAsk}),
+    ::testing::Values(FolderAnswerCase{"Yes", FolderAnswerYes, true, true, false},
+                      FolderAnswerCase{"YesToAll", FolderAnswerYesToAll, true, false, true},
+                      FolderAnswerCase{"No", FolderAnswerNo, false, true, false},
+                      FolderAnswerCase{"NoToAll", FolderAnswerNoToAll, false, false, false},
+                      FolderAnswerCase{"NotShown", FolderAnswerFailed, false, true, false},
+                      FolderAnswerCase{"Unknown", 7, false, true, false}),
     [](const ::testing::TestParamInfo<FolderAnswerCase>& info) { return info.param.name; });
-
-TEST_F(AddingFiles, StandingAnswer_DecidesWithoutAsking)
-{
-    m_doc.FolderPromptState = FolderPromptYesToAll;
-    EXPECT_TRUE(m_doc.AskAddFolderContents("/x"));
-    m_doc.FolderPromptState = FolderPromptNoToAll;
-    EXPECT_FALSE(m_doc.AskAddFolderContents("/x"));
-    EXPECT_TRUE(m_prompts.FolderQuestions().empty());
-}
 
 TEST_F(AddingFiles, Yes_AddsTheFolderAndAsksAgainForEachSubfolder)
 {
@@ -183,7 +174,6 @@ TEST_F(AddingFiles, Yes_AddsTheFolderAndAsksAgainForEachSubfolder)
     EXPECT_EQ(m_prompts.FolderQuestions(),
               (Paths{Question(docs), Question(docs + "/old"), Question(docs + "/z")}));
     EXPECT_EQ(ListedSources(), (Paths{a, c}));
-    EXPECT_EQ(m_doc.FolderPromptState, FolderPromptAsk);
 }
 
 TEST_F(AddingFiles, YesToAll_AddsEveryDepthAndEveryFolderOfTheDropWithoutAsking)
@@ -227,7 +217,7 @@ TEST_F(AddingFiles, NoToAllInsideAFolder_StopsTheRestOfTheDrop)
     EXPECT_EQ(ListedSources(), (Paths{a}));
 }
 
-TEST_F(AddingFiles, DocInsideAFolder_Is59400WithItsFullPathAndThePdfsAreStillAdded)
+TEST_F(AddingFiles, DocInsideAFolder_IsIgnoredByItsFullPathAndThePdfsAreStillAdded)
 {
     std::string docs = Folder("docs");
     std::string a = Pdf("docs/a.pdf");

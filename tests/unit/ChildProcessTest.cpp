@@ -20,7 +20,7 @@ CChildResult RunShell(const std::string& script, const std::string& folder = "",
 TEST(ChildProcess, CapturesTheErrorStreamOnly)
 {
     CChildResult result = RunShell("echo to-output; echo to-error >&2; exit 3");
-    EXPECT_EQ(result.failure, CChildResult::EFailure::None);
+    EXPECT_EQ(result.eFailure, CChildResult::EFailure::None);
     EXPECT_EQ(result.strErrorOutput, "to-error\n");
     EXPECT_EQ(result.nExitStatus, 3);
     EXPECT_FALSE(result.bCancelled);
@@ -63,7 +63,7 @@ TEST(ChildProcess, RunsInTheGivenWorkingFolder)
 TEST(ChildProcess, MissingProgram_IsAStartFailureWithTheSystemErrorNumber)
 {
     CChildResult result = CChildProcess::Run({"zelto-no-such-program-anywhere"}, "", nullptr);
-    EXPECT_EQ(result.failure, CChildResult::EFailure::Start);
+    EXPECT_EQ(result.eFailure, CChildResult::EFailure::Start);
     EXPECT_EQ(result.nErrorCode, ENOENT);
 }
 
@@ -75,7 +75,7 @@ TEST(ChildProcess, ProgramFoundOnlyAsANonExecutableFile_IsPermissionDenied)
     ::setenv("PATH", bin.Path().c_str(), 1);
     CChildResult result = CChildProcess::Run({"zelto-not-runnable"}, "", nullptr);
     ::setenv("PATH", oldPath.c_str(), 1);
-    EXPECT_EQ(result.failure, CChildResult::EFailure::Start);
+    EXPECT_EQ(result.eFailure, CChildResult::EFailure::Start);
     EXPECT_EQ(result.nErrorCode, EACCES);
 }
 

@@ -104,11 +104,12 @@ TEST_F(ParallelAdd, OneAtATime_SameMessagesInTheSameOrderAsConvertingEachInTurn)
         return paths;
     };
 
-    // Each file converted from start to end before the next is looked at.
+    // Each file dropped on its own, converted from start to end before the
+    // next is looked at.
     Paths inTurn = scenario("turn");
     m_prompts.AnswerNext(EAnswer::Yes);
     for (const std::string& path : inTurn)
-        m_doc.AddPath(path);
+        m_doc.OnDropFiles({path});
     std::vector<std::string> inTurnEvents = m_prompts.Events();
 
     m_doc.OnNewDocument();
@@ -141,7 +142,8 @@ TEST_F(ParallelAdd, FolderQuestionIsAskedWhileEarlierFilesConvert)
     // The walk went on to the folder before the slow file was judged.
     ASSERT_EQ(m_prompts.Events().size(), 2u);
     EXPECT_EQ(m_prompts.Events()[0].rfind("folder ", 0), 0u);
-    EXPECT_EQ(m_prompts.Events()[1], "message 59417");
+    EXPECT_EQ(m_prompts.Events()[1],
+              "message " + std::to_string(static_cast<int>(EMessageId::ExtractionWarning)));
     EXPECT_EQ(ListedSources(), (Paths{slow}));
 }
 
@@ -183,7 +185,11 @@ TEST_F(ParallelAdd, CancelFromTheWindow_StopsTheWalk)
     m_doc.OnDropFiles({a, b});
     EXPECT_TRUE(ListedSources().empty());
     EXPECT_FALSE(std::filesystem::exists(b + ".started"));
-    EXPECT_FALSE(m_doc.IsAdding());
+
+    // The cancel ended that operation only.
+    m_prompts.OnWait(nullptr);
+    m_doc.OnDropFiles({b});
+    EXPECT_EQ(ListedSources(), (Paths{b}));
 }
 
 TEST_F(ParallelAdd, SamePathTwiceInOneDrop_ConvertedOnce)

@@ -5,13 +5,13 @@
 // stand-in for pdftotext.
 
 #include "FakeTool.h"
+#include "ListingTable.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
 #include "doc/DocObserver.h"
 #include "doc/ZeltoDoc.h"
 #include "extract/Converter.h"
 #include "extract/ConverterContext.h"
-#include "extract/ConverterTable.h"
 #include "platform/MemorySettings.h"
 
 #include <gtest/gtest.h>
@@ -184,13 +184,21 @@ protected:
     {
         return "Add contents of the folder '" + folder + "'?";
     }
+    // Leaves `answer` as the standing answer to the folder question, as a
+    // drop of a folder so answered does, and forgets that question.
+    void LeaveStandingFolderAnswer(int answer)
+    {
+        m_prompts.AnswerFolderNext(answer);
+        m_doc.OnDropFiles({Folder("standing answer")});
+        m_prompts.ClearFolderQuestions();
+    }
 
     const CPathRules& m_rules;
     CTempDir m_dir;
     CScriptedPrompts m_prompts;
     std::shared_ptr<CConverterContext> m_context =
         std::make_shared<CConverterContext>(&m_prompts, m_rules);
-    CConverterTable m_table{m_context};
+    CListingTable m_table{m_context};
     // One file at a time: these tests describe what the person sees in that
     // order; several at once has tests of its own.
     CMemorySettings m_settings = OneAtATime();

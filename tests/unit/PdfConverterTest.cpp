@@ -1,9 +1,9 @@
+#include "extract/PdfConverter.h"
+#include "ConversionSteps.h"
 #include "FakeTool.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
 #include "extract/ConverterContext.h"
-#include "extract/PdfConverter.h"
-#include "platform/UserException.h"
 
 #include <gtest/gtest.h>
 
@@ -26,18 +26,11 @@ protected:
     std::string m_text = m_dir / "doc.txt";
 
     // Converts and tells whether the file would be listed.
-    bool Convert(const std::string& path)
+    bool Convert(const std::string& path,
+                 std::optional<std::chrono::milliseconds> cancelAfter = std::nullopt)
     {
         CPdfConverter converter(path, m_context);
-        try
-        {
-            converter.Convert();
-            return true;
-        }
-        catch (const CUserException&)
-        {
-            return false;
-        }
+        return CConversionSteps::Run(converter, cancelAfter);
     }
     bool Convert() { return Convert(m_pdf); }
 
@@ -76,14 +69,14 @@ TEST_P(ToolReport, IsJudgedByTheCutReport)
     const CRecordedMessage& message = OnlyMessage();
     EXPECT_EQ(message.ids, Ids{c.id});
     EXPECT_EQ(message.style, c.style);
-    std::string expected = c.id == EMessageId::ExtractionFailed
-                               ? "The file '" + m_pdf +
-                                     "' will be ignored as the text extraction process reported:\n" +
-                                     c.shown + "."
-                               : "The file '" + m_pdf +
-                                     "' may be incorrectly processed as extraction process "
-                                     "reported:\n" +
-                                     c.shown + ".";
+    std::string expected =
+        c.id == EMessageId::ExtractionFailed
+            ? "The file '" + m_pdf +
+                  "' will be ignored as the text extraction process reported:\n" + c.shown + "."
+            : "The file '" + m_pdf +
+                  "' may be incorrectly processed as extraction process "
+                  "reported:\n" +
+                  c.shown + ".";
     EXPECT_EQ(message.strText, expected);
 }
 
@@ -97,8 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "Warning: a\nWarning: b (continuing anyway)"},
         ReportCase{"MarkerOnlyOnUnclosedLastLine", "Error: a\nWarning: b (continuing anyway)",
                    false, EMessageId::ExtractionFailed, EMessageStyle::Error, "Error: a"},
-        ReportCase{"LoneLineFeed", "\n", false, EMessageId::ExtractionFailed,
-                   EMessageStyle::Error, ""},
+        ReportCase{"LoneLineFeed", "\n", false, EMessageId::ExtractionFailed, EMessageStyle::Error,
+                   ""},
         ReportCase{"MarkerInCapitals", "Warning (CONTINUING ANYWAY)\n", false,
                    EMessageId::ExtractionFailed, EMessageStyle::Error,
                    "Warning (CONTINUING ANYWAY)"},
@@ -127,10 +120,8 @@ TEST_F(PdfConversion, BlankResult_OnlyNewlinesFormFeedsAndReturnsInTheFirst30Byt
         bool blank;
     };
     const Case cases[] = {
-        {"", true},
-        {std::string(30, '\f') + "late text", true},
-        {"\r\n\f\n", true},
-        {std::string(29, '\n') + "A", false},
+        {"", true},         {std::string(30, '\f') + "late text", true},
+        {"\r\n\f\n", true}, {std::string(29, '\n') + "A", false},
         {" ", false},
     };
     for (const Case& c : cases)
@@ -158,7 +149,8 @@ TEST_F(PdfConversion, WarningThenBlankText_ShowsBothMessages)
 {
     CFakeTool::Script(m_pdf, "Syntax Warning: odd (continuing anyway)\n", std::string("\f"));
     EXPECT_TRUE(Convert());
-    EXPECT_EQ(m_prompts.FirstIds(), (Ids{EMessageId::ExtractionWarning, EMessageId::NoTextExtracted}));
+    EXPECT_EQ(m_prompts.FirstIds(),
+              (Ids{EMessageId::ExtractionWarning, EMessageId::NoTextExtracted}));
 }
 
 TEST_F(PdfConversion, WarningButNoTextFile_IsAFailureShownOnce)
@@ -261,8 +253,7 @@ TEST_F(PdfConversion, Cancel_EndsTheToolRemovesThePartialFileAndSaysNothing)
     m_dir.Write("doc.pdf.partial", "half a page");
     m_dir.Write("doc.pdf.sleep", "30");
     CFakeTool::Script(m_pdf, "", std::string("full text"));
-    m_prompts.CancelAfter(std::chrono::milliseconds(300));
-    EXPECT_FALSE(Convert());
+    EXPECT_FALSE(Convert(m_pdf, std::chrono::milliseconds(300)));
     EXPECT_TRUE(m_prompts.Messages().empty());
     EXPECT_FALSE(std::filesystem::exists(m_text));
 }
@@ -273,8 +264,7 @@ TEST_F(PdfConversion, CancelBeforeTheToolWrites_KeepsTheOldTextFile)
     m_dir.Write("doc.pdf.sleep", "30");
     CFakeTool::Script(m_pdf, "", std::string("new text"));
     m_prompts.AnswerNext(EAnswer::Yes);
-    m_prompts.CancelAfter(std::chrono::milliseconds(300));
-    EXPECT_FALSE(Convert());
+    EXPECT_FALSE(Convert(m_pdf, std::chrono::milliseconds(300)));
     EXPECT_EQ(m_prompts.FirstIds(), Ids{EMessageId::OverwriteQuestion});
     EXPECT_EQ(CTempDir::ReadFile(m_text), "old text");
 }

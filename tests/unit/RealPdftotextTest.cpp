@@ -1,9 +1,9 @@
+#include "ConversionSteps.h"
 #include "PdfMaker.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
 #include "extract/ConverterContext.h"
 #include "extract/ConverterTable.h"
-#include "platform/UserException.h"
 
 #include <gtest/gtest.h>
 
@@ -25,17 +25,7 @@ protected:
     bool Convert(const std::string& path)
     {
         std::unique_ptr<CConverter> converter = m_table.FindConverter(path);
-        if (!converter)
-            return false;
-        try
-        {
-            converter->Convert();
-            return true;
-        }
-        catch (const CUserException&)
-        {
-            return false;
-        }
+        return converter && CConversionSteps::Run(*converter);
     }
 };
 } // namespace

@@ -10,133 +10,120 @@ namespace
 using Events = std::vector<std::string>;
 using Texts = std::vector<std::string>;
 
+// Files are listed as they are, without converting, so that only the list
+// is under test.
 class FileList : public DocFixture
 {
 protected:
-    using DocFixture::DocFixture;
+    FileList() { m_table.ListWithoutConverting(true); }
 
-    // Lists a converter for `path` without converting anything.
-    const CConverter* List(const std::string& path)
+    // Drops a PDF made at `name` (relative to the temporary folder) and
+    // returns its listed converter, or null when it was not listed.
+    const CConverter* List(const std::string& name)
     {
-        std::unique_ptr<CConverter> converter = m_table.FindConverter(path);
-        const CConverter* listed = converter.get();
-        m_doc.InsertSorted(std::move(converter));
-        return listed;
+        std::string pdf = m_dir / name;
+        if (!std::filesystem::exists(pdf))
+            Pdf(name);
+        m_doc.OnDropFiles({pdf});
+        return Listed(pdf);
     }
-};
-
-// A list under Windows rules from the start: the document takes its rules
-// from the table it is given.
-class WindowsDoc : public FileList
-{
-protected:
-    WindowsDoc() : FileList(CPathRules::Windows()) {}
+    const CConverter* Listed(const std::string& source) const
+    {
+        for (int row = 0; row < m_doc.RowCount(); ++row)
+        {
+            if (m_doc.ConverterAt(row)->m_strSourcePath == source)
+                return m_doc.ConverterAt(row);
+        }
+        return nullptr;
+    }
+    int RowOf(const CConverter* converter) const
+    {
+        for (int row = 0; row < m_doc.RowCount(); ++row)
+        {
+            if (m_doc.ConverterAt(row) == converter)
+                return row;
+        }
+        return -1;
+    }
+    Texts Relative(const Texts& texts) const
+    {
+        Texts relative;
+        for (const std::string& text : texts)
+            relative.push_back(text.substr(m_dir.Path().size() + 1));
+        return relative;
+    }
 };
 } // namespace
 
-TEST_F(FileList, InsertSorted_PutsEachAtItsPlaceAndTellsTheViewsButDoesNotRecount)
+TEST_F(FileList, Adding_PutsEachAtItsPlaceAndTellsTheViews)
 {
-    List("/d/m.pdf");
-    List("/d/z.pdf");
-    List("/d/a.pdf");
-    EXPECT_EQ(ListedTexts(), (Texts{"/d/a.txt", "/d/m.txt", "/d/z.txt"}));
-    EXPECT_EQ(m_view.Events(), (Events{"insert 0", "insert 1", "insert 0"}));
-    EXPECT_EQ(m_doc.GetFileCount(), 0);
-    m_doc.UpdateFileCount();
+    List("m.pdf");
+    List("z.pdf");
+    List("a.pdf");
+    EXPECT_EQ(Relative(ListedTexts()), (Texts{"a.txt", "m.txt", "z.txt"}));
+    EXPECT_EQ(m_view.Events(),
+              (Events{"insert 0", "count 1", "insert 1", "count 2", "insert 0", "count 3"}));
     EXPECT_EQ(m_doc.GetFileCount(), 3);
 }
 
-TEST_F(FileList, InsertSorted_OfNothingChangesNothing)
+// Letters are compared without case, whole paths at once, so '-' (before
+// '/') sorts a folder "a-b" before "a".
+TEST_F(FileList, Order_ComparesWholePathsIgnoringLetterCase)
 {
-    EXPECT_EQ(m_doc.InsertSorted(nullptr), -1);
-    EXPECT_EQ(m_doc.RowCount(), 0);
-    EXPECT_TRUE(m_view.Events().empty());
+    List("a/x.pdf");
+    List("a-b/x.pdf");
+    List("A/Z.pdf");
+    List("a/y.pdf");
+    EXPECT_EQ(Relative(ListedTexts()), (Texts{"a-b/x.txt", "a/x.txt", "a/y.txt", "A/Z.txt"}));
 }
 
-TEST_F(WindowsDoc, InsertSorted_ComparesWholePathsIgnoringCaseAndKeepsEqualKeysInInsertionOrder)
+// Under POSIX rules two names that differ in case are two files.
+TEST_F(FileList, ListedPath_IsRecognisedByteForByte)
 {
-    List("D:\\a\\x.pdf");
-    List("D:\\a-b\\x.pdf");
-    const CConverter* lower = List("d:\\a\\y.pdf");
-    List("D:\\A\\Z.pdf");
-    const CConverter* upper = List("D:\\A\\Y.PDF");
-    // '-' sorts before '\', and a later equal key follows the earlier one.
-    EXPECT_EQ(ListedTexts(), (Texts{"D:\\a-b\\x.txt", "D:\\a\\x.txt", "d:\\a\\y.txt",
-                                    "D:\\A\\Y.txt", "D:\\A\\Z.txt"}));
-    EXPECT_EQ(m_doc.RowOf(lower), 2);
-    EXPECT_EQ(m_doc.RowOf(upper), 3);
-}
-
-TEST_F(FileList, InsertSorted_UnderPosixRulesSortsTheSameWay)
-{
-    List("/a/x.pdf");
-    List("/a-b/x.pdf");
-    List("/A/Z.pdf");
-    List("/a/y.pdf");
-    EXPECT_EQ(ListedTexts(), (Texts{"/a-b/x.txt", "/a/x.txt", "/a/y.txt", "/A/Z.txt"}));
-}
-
-TEST_F(WindowsDoc, FindBySourcePath_IgnoresLetterCase)
-{
-    const CConverter* listed = List("d:\\docs\\a.pdf");
-    EXPECT_EQ(m_doc.FindBySourcePath("D:\\DOCS\\A.PDF"), listed);
-    EXPECT_EQ(m_doc.FindBySourcePath("d:\\docs\\b.pdf"), nullptr);
-}
-
-TEST_F(FileList, FindBySourcePath_IsByteExactUnderPosixRules)
-{
-    const CConverter* listed = List("/docs/a.pdf");
-    EXPECT_EQ(m_doc.FindBySourcePath("/docs/a.pdf"), listed);
-    EXPECT_EQ(m_doc.FindBySourcePath("/DOCS/A.PDF"), nullptr);
-    EXPECT_EQ(m_doc.FindBySourcePath("/docs/a.pdf/"), nullptr);
-    m_doc.RemoveConverter(listed);
-    EXPECT_EQ(m_doc.FindBySourcePath("/docs/a.pdf"), nullptr);
-}
-
-TEST_F(FileList, RemoveConverter_GoesByIdentityNotByPath)
-{
-    const CConverter* first = List("/d/a.pdf");
-    const CConverter* second = List("/d/a.pdf");
+    const CConverter* listed = List("a.pdf");
     m_view.ClearEvents();
-    EXPECT_TRUE(m_doc.RemoveConverter(second));
-    EXPECT_EQ(m_view.Events(), (Events{"remove 1-1"}));
-    ASSERT_EQ(m_doc.RowCount(), 1);
-    EXPECT_EQ(m_doc.ConverterAt(0), first);
-    EXPECT_EQ(m_doc.FindBySourcePath("/d/a.pdf"), first);
+    EXPECT_EQ(List("a.pdf"), listed);
+    EXPECT_TRUE(m_view.Events().empty());
+    ASSERT_NE(List("A.PDF"), nullptr);
+    EXPECT_EQ(m_doc.RowCount(), 2);
+    m_doc.RemoveConverters({listed});
+    const CConverter* again = List("a.pdf");
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(m_doc.RowCount(), 2);
 }
 
-TEST_F(FileList, RemoveConverter_OfAConverterNotListedLeavesItAlone)
+TEST_F(FileList, RemoveConverters_OfAConverterNotListedLeavesItAlone)
 {
-    List("/d/a.pdf");
-    std::unique_ptr<CConverter> stranger = m_table.FindConverter("/d/a.pdf");
-    EXPECT_FALSE(m_doc.RemoveConverter(stranger.get()));
-    EXPECT_FALSE(m_doc.RemoveConverter(nullptr));
+    const CConverter* listed = List("a.pdf");
+    std::unique_ptr<CConverter> stranger = m_table.FindConverter(listed->m_strSourcePath);
+    m_view.ClearEvents();
+    m_doc.RemoveConverters({stranger.get(), nullptr});
     EXPECT_EQ(m_doc.RowCount(), 1);
-    EXPECT_EQ(stranger->m_strSourcePath, "/d/a.pdf");
+    EXPECT_EQ(m_doc.ConverterAt(0), listed);
+    EXPECT_TRUE(m_view.Events().empty());
+    EXPECT_EQ(stranger->m_strSourcePath, m_dir / "a.pdf");
 }
 
 TEST_F(FileList, RemoveConverters_TellsRangesFromTheBottomUpAndRecountsOnce)
 {
     std::vector<const CConverter*> rows;
     for (const char* name : {"a", "b", "c", "d", "e", "f"})
-        rows.push_back(List("/d/" + std::string(name) + ".pdf"));
-    m_doc.UpdateFileCount();
+        rows.push_back(List(std::string(name) + ".pdf"));
     const CConverter* gone = rows[5];
-    m_doc.RemoveConverter(gone);
+    m_doc.RemoveConverters({gone});
     m_view.ClearEvents();
 
     // Rows 0, 1 and 3 of what is left, given out of order, one twice, and a
     // converter that is no longer listed.
     m_doc.RemoveConverters({rows[3], gone, rows[0], rows[1], rows[0]});
     EXPECT_EQ(m_view.Events(), (Events{"remove 3-3", "remove 0-1", "count 2"}));
-    EXPECT_EQ(ListedTexts(), (Texts{"/d/c.txt", "/d/e.txt"}));
+    EXPECT_EQ(Relative(ListedTexts()), (Texts{"c.txt", "e.txt"}));
 }
 
 TEST_F(FileList, FileCountChange_IsToldOnlyWhenTheCountChanges)
 {
-    List("/d/a.pdf");
-    m_doc.UpdateFileCount();
-    m_doc.UpdateFileCount();
+    List("a.pdf");
+    List("a.pdf");
     m_doc.RemoveConverters({});
     EXPECT_EQ(m_view.Events(), (Events{"insert 0", "count 1"}));
 }
@@ -150,13 +137,16 @@ TEST_F(FileList, RemoveAll_OnAnEmptyListSucceedsWithCountZero)
     EXPECT_TRUE(m_prompts.Messages().empty());
 }
 
+// The standing "No to All" of the drop is still in force for Add...,
+// which does not start the folder question afresh.
 TEST_F(FileList, RemoveAll_EmptiesTheListTouchesNoFileAndKeepsTheFolderAnswer)
 {
     std::string pdf = Pdf("a.pdf");
     std::string text = m_dir.Write("a.txt", "words");
-    List(pdf);
-    m_doc.UpdateFileCount();
-    m_doc.FolderPromptState = FolderPromptNoToAll;
+    std::string folder = Folder("sub");
+    Pdf("sub/b.pdf");
+    m_prompts.AnswerFolderNext(FolderAnswerNoToAll);
+    m_doc.OnDropFiles({folder, pdf});
     m_view.ClearEvents();
 
     EXPECT_TRUE(m_doc.OnNewDocument());
@@ -164,8 +154,11 @@ TEST_F(FileList, RemoveAll_EmptiesTheListTouchesNoFileAndKeepsTheFolderAnswer)
     EXPECT_EQ(m_view.Events(), (Events{"reset", "count 0"}));
     EXPECT_TRUE(std::filesystem::exists(pdf));
     EXPECT_EQ(CTempDir::ReadFile(text), "words");
-    EXPECT_EQ(m_doc.FolderPromptState, FolderPromptNoToAll);
-    EXPECT_EQ(m_doc.FindBySourcePath(pdf), nullptr);
+
+    m_prompts.SetChosenFiles({folder, pdf});
+    m_doc.OnFileAdd();
+    EXPECT_EQ(Relative(ListedTexts()), (Texts{"a.txt"}));
+    EXPECT_EQ(m_prompts.FolderQuestions().size(), 1u);
 }
 
 TEST_F(FileList, DeleteConverters_SecondUndeletable_OthersGoAndItStays)
@@ -173,10 +166,9 @@ TEST_F(FileList, DeleteConverters_SecondUndeletable_OthersGoAndItStays)
     std::vector<const CConverter*> selection;
     for (const char* name : {"a", "b", "c"})
     {
-        selection.push_back(List(Pdf(std::string(name) + ".pdf")));
+        selection.push_back(List(std::string(name) + ".pdf"));
         m_dir.Write(std::string(name) + ".txt", "text");
     }
-    m_doc.UpdateFileCount();
     // A folder where the text file should be cannot be deleted as a file.
     std::filesystem::remove(m_dir / "b.txt");
     Folder("b.txt");
@@ -200,19 +192,18 @@ TEST_F(FileList, DeleteConverters_SecondUndeletable_OthersGoAndItStays)
     EXPECT_EQ(m_view.Events(), (Events{"remove 2-2", "remove 0-0", "count 1"}));
 }
 
-TEST_F(FileList, DeleteConverter_OfATextFileAlreadyGoneIsReportedAndTheEntryStays)
+TEST_F(FileList, DeleteConverters_OfATextFileAlreadyGoneIsReportedAndTheEntryStays)
 {
-    const CConverter* listed = List(Pdf("a.pdf"));
-    EXPECT_FALSE(m_doc.DeleteConverter(listed));
+    const CConverter* listed = List("a.pdf");
+    m_doc.DeleteConverters({listed});
     EXPECT_EQ(m_prompts.FirstIds(), std::vector<EMessageId>{EMessageId::DeleteFailed});
-    EXPECT_EQ(m_doc.RowOf(listed), 0);
+    EXPECT_EQ(RowOf(listed), 0);
 }
 
-TEST_F(FileList, DeleteConverter_OfAConverterNotListedDeletesNothing)
+TEST_F(FileList, DeleteConverters_OfAConverterNotListedDeletesNothing)
 {
     std::string text = m_dir.Write("a.txt", "text");
     std::unique_ptr<CConverter> stranger = m_table.FindConverter(Pdf("a.pdf"));
-    EXPECT_FALSE(m_doc.DeleteConverter(stranger.get()));
     m_doc.DeleteConverters({stranger.get()});
     EXPECT_TRUE(std::filesystem::exists(text));
     EXPECT_TRUE(m_prompts.Messages().empty());
@@ -220,20 +211,12 @@ TEST_F(FileList, DeleteConverter_OfAConverterNotListedDeletesNothing)
 
 TEST_F(FileList, DeleteConverters_NamingOneTwiceDeletesItOnceWithoutComplaint)
 {
-    const CConverter* listed = List(Pdf("a.pdf"));
-    m_dir.Write("a.txt", "text");
+    const CConverter* listed = List("a.pdf");
+    std::string text = m_dir.Write("a.txt", "text");
     m_doc.DeleteConverters({listed, listed});
     EXPECT_TRUE(m_prompts.Messages().empty());
     EXPECT_EQ(m_doc.RowCount(), 0);
-}
-
-TEST_F(FileList, DeleteConverter_DeletesTheTextFileAndRemovesTheEntry)
-{
-    const CConverter* listed = List(Pdf("a.pdf"));
-    std::string text = m_dir.Write("a.txt", "text");
-    EXPECT_TRUE(m_doc.DeleteConverter(listed));
     EXPECT_FALSE(std::filesystem::exists(text));
-    EXPECT_EQ(m_doc.RowCount(), 0);
 }
 
 TEST_F(FileList, EveryObserverIsToldUntilItIsRemoved)
@@ -241,19 +224,11 @@ TEST_F(FileList, EveryObserverIsToldUntilItIsRemoved)
     CRecordingView second(m_doc);
     m_doc.AddObserver(second);
     m_doc.AddObserver(second);
-    List("/d/a.pdf");
+    List("a.pdf");
     m_doc.RemoveObserver(second);
-    List("/d/b.pdf");
-    EXPECT_EQ(second.Events(), (Events{"insert 0"}));
-    EXPECT_EQ(m_view.Events(), (Events{"insert 0", "insert 1"}));
-}
-
-TEST_F(FileList, UpdateAllViews_AsksForAFullRebuild)
-{
-    List("/d/a.pdf");
-    m_view.ClearEvents();
-    m_doc.UpdateAllViews();
-    EXPECT_EQ(m_view.Events(), (Events{"reset"}));
+    List("b.pdf");
+    EXPECT_EQ(second.Events(), (Events{"insert 0", "count 1"}));
+    EXPECT_EQ(m_view.Events(), (Events{"insert 0", "count 1", "insert 1", "count 2"}));
 }
 
 TEST_F(FileList, AddFileFilter_OffersOneEntryThatDialogsUnderstand)
@@ -272,9 +247,11 @@ TEST_F(FileList, ViewFollowingTheChangesMatchesAFullRebuild)
         int choice = static_cast<int>(random() % 10);
         if (choice < 7 || listed.empty())
         {
-            std::string name = "/f" + std::to_string(random() % 50) + "/n" +
+            std::string name = "f" + std::to_string(random() % 50) + "/n" +
                                std::to_string(random() % 1000) + (choice % 2 ? ".PDF" : ".pdf");
-            listed.push_back(List(name));
+            const CConverter* converter = List(name);
+            if (std::find(listed.begin(), listed.end(), converter) == listed.end())
+                listed.push_back(converter);
         }
         else
         {

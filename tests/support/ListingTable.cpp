@@ -1,0 +1,31 @@
+#include "ListingTable.h"
+
+#include "extract/ConverterContext.h"
+
+namespace
+{
+// A PDF converter whose every step succeeds without doing anything.
+class CListedAsIs : public CPdfConverter
+{
+public:
+    using CPdfConverter::CPdfConverter;
+
+    void PrepareConversion() override {}
+    CConversionRun RunConversion(const CCancelFlag&) const override { return {}; }
+    void FinishConversion(const CConversionRun&) override {}
+    void AbandonConversion(const CConversionRun&) override {}
+};
+} // namespace
+
+CListingTable::CListingTable(std::shared_ptr<CConverterContext> context)
+    : CConverterTable(context), m_pContext(std::move(context))
+{
+}
+
+std::unique_ptr<CConverter> CListingTable::FindConverter(const std::string& path) const
+{
+    std::unique_ptr<CConverter> converter = CConverterTable::FindConverter(path);
+    if (!converter || !m_bListOnly)
+        return converter;
+    return std::make_unique<CListedAsIs>(path, m_pContext);
+}
