@@ -2,6 +2,7 @@
 // every change of the list, and a selection that stays on its files while
 // the list changes around it.
 
+#include "DocRows.h"
 #include "ListingTable.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
@@ -43,6 +44,8 @@ struct CModelRig
         for (const std::string& path : paths)
             made.push_back(dir.Write(path.substr(1), ""));
         doc.OnDropFiles(made);
+        // Looked up all at once: a hundred thousand rows are too many to
+        // search one by one.
         std::unordered_map<std::string, const CConverter*> bySource;
         for (int row = 0; row < doc.RowCount(); ++row)
             bySource[doc.ConverterAt(row)->m_strSourcePath] = doc.ConverterAt(row);
@@ -51,15 +54,7 @@ struct CModelRig
             listed.push_back(bySource.at(path));
         return listed;
     }
-    int RowOf(const CConverter* converter) const
-    {
-        for (int row = 0; row < doc.RowCount(); ++row)
-        {
-            if (doc.ConverterAt(row) == converter)
-                return row;
-        }
-        return -1;
-    }
+    int RowOf(const CConverter* converter) const { return CDocRows::RowOf(doc, converter); }
 
     QString Cell(int row, int column, int role = Qt::DisplayRole) const
     {

@@ -2,6 +2,7 @@
 // file manager and the placement kept across runs, driven as a person would
 // on a real document that converts PDFs with the real pdftotext.
 
+#include "DocRows.h"
 #include "FakeTool.h"
 #include "PdfMaker.h"
 #include "ScriptedPrompts.h"
@@ -101,13 +102,7 @@ struct CFrameRig
         return pdf.substr(0, pdf.size() - 3) + "txt";
     }
 
-    Paths ListedSources() const
-    {
-        Paths sources;
-        for (int row = 0; row < doc.RowCount(); ++row)
-            sources.push_back(doc.ConverterAt(row)->m_strSourcePath);
-        return sources;
-    }
+    Paths ListedSources() const { return CDocRows::Sources(doc); }
 
     QLabel* Pane(const char* name) const { return frame.statusBar()->findChild<QLabel*>(name); }
 

@@ -2,6 +2,7 @@
 // ignores, its context menu, and Open, Remove and Delete on real files made
 // by the real pdftotext.
 
+#include "DocRows.h"
 #include "FakeTool.h"
 #include "ListingTable.h"
 #include "ModalDriver.h"
@@ -91,13 +92,7 @@ struct CViewRig
             view.selectionModel()->select(view.model()->index(row, 0),
                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
-    Paths ListedTexts() const
-    {
-        Paths texts;
-        for (int row = 0; row < doc.RowCount(); ++row)
-            texts.push_back(doc.ConverterAt(row)->m_strTextPath);
-        return texts;
-    }
+    Paths ListedTexts() const { return CDocRows::Texts(doc); }
 
     CTempDir dir;
     CScriptedPrompts scripted;

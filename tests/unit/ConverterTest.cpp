@@ -7,6 +7,7 @@ namespace
 {
 struct StringsCase
 {
+    const CPathRules& rules;
     const char* path;
     const char* sourceFolder;
     const char* sourceName;
@@ -15,53 +16,44 @@ struct StringsCase
     const char* textName;
 };
 
-void ExpectStrings(const CConverter& c, const StringsCase& e)
-{
-    EXPECT_EQ(c.m_strSourcePath, e.path);
-    EXPECT_EQ(c.m_strSourceFolder, e.sourceFolder) << e.path;
-    EXPECT_EQ(c.m_strSourceName, e.sourceName) << e.path;
-    EXPECT_EQ(c.m_strSourceExt, e.sourceExt) << e.path;
-    EXPECT_EQ(c.m_strTextPath, e.textPath) << e.path;
-    EXPECT_EQ(c.m_strTextFolder, e.sourceFolder) << e.path;
-    EXPECT_EQ(c.m_strTextName, e.textName) << e.path;
-    EXPECT_EQ(c.m_strTextExt, "txt") << e.path;
-}
-
 std::shared_ptr<CConverterContext> ContextWith(const CPathRules& rules)
 {
     return std::make_shared<CConverterContext>(nullptr, rules);
 }
 } // namespace
 
-TEST(Converter, WindowsPathsGiveTheEightStrings)
+TEST(Converter, PathsGiveTheEightStringsUnderEachRuleSet)
 {
-    auto context = ContextWith(CPathRules::Windows());
+    const CPathRules& win = CPathRules::Windows();
+    const CPathRules& posix = CPathRules::Posix();
     const StringsCase cases[] = {
-        {"D:\\docs\\Report.PDF", "D:\\docs\\", "Report.PDF", "PDF", "D:\\docs\\Report.txt",
+        {win, "D:\\docs\\Report.PDF", "D:\\docs\\", "Report.PDF", "PDF", "D:\\docs\\Report.txt",
          "Report.txt"},
-        {"D:\\a.b\\book.final.pdf", "D:\\a.b\\", "book.final.pdf", "pdf",
+        {win, "D:\\a.b\\book.final.pdf", "D:\\a.b\\", "book.final.pdf", "pdf",
          "D:\\a.b\\book.final.txt", "book.final.txt"},
-        {"report.pdf", "", "report.pdf", "pdf", "report.txt", "report.txt"},
-        {"D:\\docs\\notes", "D:\\docs\\", "notes", "", "D:\\docs\\notes.txt", "notes.txt"},
-        {"D:\\docs\\notes.", "D:\\docs\\", "notes.", "", "D:\\docs\\notes.txt", "notes.txt"},
-    };
-    for (const StringsCase& c : cases)
-        ExpectStrings(CPdfConverter(c.path, context), c);
-}
-
-TEST(Converter, PosixPathsGiveTheEightStrings)
-{
-    auto context = ContextWith(CPathRules::Posix());
-    const StringsCase cases[] = {
-        {"/docs/Report.PDF", "/docs/", "Report.PDF", "PDF", "/docs/Report.txt", "Report.txt"},
-        {"/a.b/book.final.pdf", "/a.b/", "book.final.pdf", "pdf", "/a.b/book.final.txt",
+        {win, "report.pdf", "", "report.pdf", "pdf", "report.txt", "report.txt"},
+        {win, "D:\\docs\\notes", "D:\\docs\\", "notes", "", "D:\\docs\\notes.txt", "notes.txt"},
+        {win, "D:\\docs\\notes.", "D:\\docs\\", "notes.", "", "D:\\docs\\notes.txt", "notes.txt"},
+        {posix, "/docs/Report.PDF", "/docs/", "Report.PDF", "PDF", "/docs/Report.txt",
+         "Report.txt"},
+        {posix, "/a.b/book.final.pdf", "/a.b/", "book.final.pdf", "pdf", "/a.b/book.final.txt",
          "book.final.txt"},
-        {"report.pdf", "", "report.pdf", "pdf", "report.txt", "report.txt"},
-        {"/docs/notes.", "/docs/", "notes.", "", "/docs/notes.txt", "notes.txt"},
-        {"/docs/.pdf", "/docs/", ".pdf", "pdf", "/docs/.txt", ".txt"},
+        {posix, "report.pdf", "", "report.pdf", "pdf", "report.txt", "report.txt"},
+        {posix, "/docs/notes.", "/docs/", "notes.", "", "/docs/notes.txt", "notes.txt"},
+        {posix, "/docs/.pdf", "/docs/", ".pdf", "pdf", "/docs/.txt", ".txt"},
     };
-    for (const StringsCase& c : cases)
-        ExpectStrings(CPdfConverter(c.path, context), c);
+    for (const StringsCase& e : cases)
+    {
+        CPdfConverter c(e.path, ContextWith(e.rules));
+        EXPECT_EQ(c.m_strSourcePath, e.path);
+        EXPECT_EQ(c.m_strSourceFolder, e.sourceFolder) << e.path;
+        EXPECT_EQ(c.m_strSourceName, e.sourceName) << e.path;
+        EXPECT_EQ(c.m_strSourceExt, e.sourceExt) << e.path;
+        EXPECT_EQ(c.m_strTextPath, e.textPath) << e.path;
+        EXPECT_EQ(c.m_strTextFolder, e.sourceFolder) << e.path;
+        EXPECT_EQ(c.m_strTextName, e.textName) << e.path;
+        EXPECT_EQ(c.m_strTextExt, "txt") << e.path;
+    }
 }
 
 TEST(Converter, PrototypeHasEmptyStrings)
@@ -75,21 +67,28 @@ TEST(Converter, PrototypeHasEmptyStrings)
 TEST(PdfConverter, AcceptsOnlyThePdfExtensionInAnyCase)
 {
     CPdfConverter windows(ContextWith(CPathRules::Windows()));
-    EXPECT_TRUE(windows.Accepts("D:\\docs\\Report.PDF"));
-    EXPECT_TRUE(windows.Accepts("D:\\docs\\report.Pdf"));
-    EXPECT_TRUE(windows.Accepts("D:\\folder.pdf"));
-    EXPECT_FALSE(windows.Accepts("D:\\docs\\notes"));
-    EXPECT_FALSE(windows.Accepts("D:\\docs\\notes."));
-    EXPECT_FALSE(windows.Accepts("D:\\docs\\report.pdf.bak"));
-    EXPECT_FALSE(windows.Accepts("D:\\x.pdf\\notes"));
-
     CPdfConverter posix(ContextWith(CPathRules::Posix()));
-    EXPECT_TRUE(posix.Accepts("/docs/Report.PDF"));
-    EXPECT_TRUE(posix.Accepts("report.pdf"));
-    EXPECT_FALSE(posix.Accepts("/docs/report.pdfx"));
-    EXPECT_FALSE(posix.Accepts("/docs/report.txt"));
-    EXPECT_FALSE(posix.Accepts("/x.pdf/notes"));
-    EXPECT_FALSE(posix.Accepts(""));
+    const std::pair<const CPdfConverter&, const char*> accepted[] = {
+        {windows, "D:\\docs\\Report.PDF"},
+        {windows, "D:\\docs\\report.Pdf"},
+        {windows, "D:\\folder.pdf"},
+        {posix, "/docs/Report.PDF"},
+        {posix, "report.pdf"},
+    };
+    const std::pair<const CPdfConverter&, const char*> refused[] = {
+        {windows, "D:\\docs\\notes"},
+        {windows, "D:\\docs\\notes."},
+        {windows, "D:\\docs\\report.pdf.bak"},
+        {windows, "D:\\x.pdf\\notes"},
+        {posix, "/docs/report.pdfx"},
+        {posix, "/docs/report.txt"},
+        {posix, "/x.pdf/notes"},
+        {posix, ""},
+    };
+    for (const auto& [converter, path] : accepted)
+        EXPECT_TRUE(converter.Accepts(path)) << path;
+    for (const auto& [converter, path] : refused)
+        EXPECT_FALSE(converter.Accepts(path)) << path;
 }
 
 TEST(PdfConverter, CreateMakesAFilledConverterOfTheSameKindAndLeavesThePrototype)

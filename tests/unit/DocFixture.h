@@ -4,6 +4,7 @@
 // what it is told, and a document on real temporary folders with a small
 // stand-in for pdftotext.
 
+#include "DocRows.h"
 #include "FakeTool.h"
 #include "ListingTable.h"
 #include "ScriptedPrompts.h"
@@ -154,20 +155,8 @@ protected:
     std::string Folder(const std::string& name) const { return m_dir.MakeFolder(name); }
     std::string operator/(const std::string& name) const { return m_dir / name; }
 
-    std::vector<std::string> ListedSources() const
-    {
-        std::vector<std::string> sources;
-        for (int row = 0; row < m_doc.RowCount(); ++row)
-            sources.push_back(m_doc.ConverterAt(row)->m_strSourcePath);
-        return sources;
-    }
-    std::vector<std::string> ListedTexts() const
-    {
-        std::vector<std::string> texts;
-        for (int row = 0; row < m_doc.RowCount(); ++row)
-            texts.push_back(m_doc.ConverterAt(row)->m_strTextPath);
-        return texts;
-    }
+    std::vector<std::string> ListedSources() const { return CDocRows::Sources(m_doc); }
+    std::vector<std::string> ListedTexts() const { return CDocRows::Texts(m_doc); }
     // The texts of every message shown, in order.
     std::vector<std::string> MessageTexts() const
     {

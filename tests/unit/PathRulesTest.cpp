@@ -6,55 +6,49 @@ namespace
 {
 struct SplitCase
 {
+    const CPathRules& rules;
     const char* path;
     const char* drive;
     const char* dir;
     const char* base;
     const char* ext;
 };
-
-void ExpectSplit(const CPathRules& rules, const SplitCase& c)
-{
-    CSplitPath parts = rules.Split(c.path);
-    EXPECT_EQ(parts.strDrive, c.drive) << c.path;
-    EXPECT_EQ(parts.strDir, c.dir) << c.path;
-    EXPECT_EQ(parts.strBaseName, c.base) << c.path;
-    EXPECT_EQ(parts.strExt, c.ext) << c.path;
-}
 } // namespace
 
-TEST(PathRules, WindowsSplit_DriveBothSeparatorsAndLastDot)
+// Windows rules know drives, both separators and shares; POSIX rules only
+// '/'. Both split the extension at the last dot of the name.
+TEST(PathRules, Split_DrivesAndSeparatorsOfEachRuleSetAndTheLastDot)
 {
+    const CPathRules& win = CPathRules::Windows();
+    const CPathRules& posix = CPathRules::Posix();
     const SplitCase cases[] = {
-        {"D:\\docs\\Report.PDF", "D:", "\\docs\\", "Report", ".PDF"},
-        {"D:\\a.b\\book.final.pdf", "D:", "\\a.b\\", "book.final", ".pdf"},
-        {"report.pdf", "", "", "report", ".pdf"},
-        {"D:\\docs\\notes", "D:", "\\docs\\", "notes", ""},
-        {"D:\\docs\\notes.", "D:", "\\docs\\", "notes", "."},
-        {"D:\\docs\\report.pdf.bak", "D:", "\\docs\\", "report.pdf", ".bak"},
-        {"C:/mixed\\seps/file.pdf", "C:", "/mixed\\seps/", "file", ".pdf"},
-        {"D:file.pdf", "D:", "", "file", ".pdf"},
-        {"\\\\server\\share\\x.pdf", "", "\\\\server\\share\\", "x", ".pdf"},
-        {"D:\\folder.pdf\\", "D:", "\\folder.pdf\\", "", ""},
+        {win, "D:\\docs\\Report.PDF", "D:", "\\docs\\", "Report", ".PDF"},
+        {win, "D:\\a.b\\book.final.pdf", "D:", "\\a.b\\", "book.final", ".pdf"},
+        {win, "report.pdf", "", "", "report", ".pdf"},
+        {win, "D:\\docs\\notes", "D:", "\\docs\\", "notes", ""},
+        {win, "D:\\docs\\notes.", "D:", "\\docs\\", "notes", "."},
+        {win, "D:\\docs\\report.pdf.bak", "D:", "\\docs\\", "report.pdf", ".bak"},
+        {win, "C:/mixed\\seps/file.pdf", "C:", "/mixed\\seps/", "file", ".pdf"},
+        {win, "D:file.pdf", "D:", "", "file", ".pdf"},
+        {win, "\\\\server\\share\\x.pdf", "", "\\\\server\\share\\", "x", ".pdf"},
+        {win, "D:\\folder.pdf\\", "D:", "\\folder.pdf\\", "", ""},
+        {posix, "/docs/Report.PDF", "", "/docs/", "Report", ".PDF"},
+        {posix, "/a.b/book.final.pdf", "", "/a.b/", "book.final", ".pdf"},
+        {posix, "report.pdf", "", "", "report", ".pdf"},
+        {posix, "/docs/notes", "", "/docs/", "notes", ""},
+        {posix, "/docs/notes.", "", "/docs/", "notes", "."},
+        {posix, "D:\\docs\\Report.PDF", "", "", "D:\\docs\\Report", ".PDF"},
+        {posix, "/back\\slash/a.pdf", "", "/back\\slash/", "a", ".pdf"},
+        {posix, "/", "", "/", "", ""},
     };
     for (const SplitCase& c : cases)
-        ExpectSplit(CPathRules::Windows(), c);
-}
-
-TEST(PathRules, PosixSplit_SlashOnlyNoDrive)
-{
-    const SplitCase cases[] = {
-        {"/docs/Report.PDF", "", "/docs/", "Report", ".PDF"},
-        {"/a.b/book.final.pdf", "", "/a.b/", "book.final", ".pdf"},
-        {"report.pdf", "", "", "report", ".pdf"},
-        {"/docs/notes", "", "/docs/", "notes", ""},
-        {"/docs/notes.", "", "/docs/", "notes", "."},
-        {"D:\\docs\\Report.PDF", "", "", "D:\\docs\\Report", ".PDF"},
-        {"/back\\slash/a.pdf", "", "/back\\slash/", "a", ".pdf"},
-        {"/", "", "/", "", ""},
-    };
-    for (const SplitCase& c : cases)
-        ExpectSplit(CPathRules::Posix(), c);
+    {
+        CSplitPath parts = c.rules.Split(c.path);
+        EXPECT_EQ(parts.strDrive, c.drive) << c.path;
+        EXPECT_EQ(parts.strDir, c.dir) << c.path;
+        EXPECT_EQ(parts.strBaseName, c.base) << c.path;
+        EXPECT_EQ(parts.strExt, c.ext) << c.path;
+    }
 }
 
 TEST(PathRules, CompareNoCase_FoldsOnlyAsciiLettersAndComparesBytes)

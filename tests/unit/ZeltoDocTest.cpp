@@ -25,25 +25,7 @@ protected:
         if (!std::filesystem::exists(pdf))
             Pdf(name);
         m_doc.OnDropFiles({pdf});
-        return Listed(pdf);
-    }
-    const CConverter* Listed(const std::string& source) const
-    {
-        for (int row = 0; row < m_doc.RowCount(); ++row)
-        {
-            if (m_doc.ConverterAt(row)->m_strSourcePath == source)
-                return m_doc.ConverterAt(row);
-        }
-        return nullptr;
-    }
-    int RowOf(const CConverter* converter) const
-    {
-        for (int row = 0; row < m_doc.RowCount(); ++row)
-        {
-            if (m_doc.ConverterAt(row) == converter)
-                return row;
-        }
-        return -1;
+        return CDocRows::BySource(m_doc, pdf);
     }
     Texts Relative(const Texts& texts) const
     {
@@ -197,7 +179,7 @@ TEST_F(FileList, DeleteConverters_OfATextFileAlreadyGoneIsReportedAndTheEntrySta
     const CConverter* listed = List("a.pdf");
     m_doc.DeleteConverters({listed});
     EXPECT_EQ(m_prompts.FirstIds(), std::vector<EMessageId>{EMessageId::DeleteFailed});
-    EXPECT_EQ(RowOf(listed), 0);
+    EXPECT_EQ(CDocRows::RowOf(m_doc, listed), 0);
 }
 
 TEST_F(FileList, DeleteConverters_OfAConverterNotListedDeletesNothing)
