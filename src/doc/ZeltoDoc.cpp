@@ -53,13 +53,12 @@ template <typename TCall> void CZeltoDoc::Notify(TCall call)
         call(*m_observers[i]);
 }
 
-bool CZeltoDoc::OnNewDocument()
+void CZeltoDoc::OnNewDocument()
 {
     Notify([](CDocObserver& observer) { observer.OnAboutToReset(); });
     m_fileList.Clear();
     Notify([](CDocObserver& observer) { observer.OnReset(); });
     SetFileCount(0);
-    return true;
 }
 
 void CZeltoDoc::UpdateFileCount()

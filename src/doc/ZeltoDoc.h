@@ -46,7 +46,7 @@ public:
     const CConverter* ConverterAt(int row) const { return m_fileList.At(row); }
 
     // Remove All: empties the list and tells the views; no file is touched.
-    bool OnNewDocument();
+    void OnNewDocument();
     // The count as last recorded, for the status bar.
     int GetFileCount() const { return m_nFileCount; }
 
@@ -77,9 +77,6 @@ public:
     // window, for instance when it is being closed).
     void CancelAdding();
 
-    // The file dialog's one filter entry, "All Valid (*.pdf)".
-    std::string AddFileFilter() const;
-
 private:
     // The standing answer of the folder question for the rest of one add
     // operation.
@@ -90,6 +87,8 @@ private:
         NoToAll
     };
 
+    // The file dialog's one filter entry, "All Valid (*.pdf)".
+    std::string AddFileFilter() const;
     void UpdateFileCount();
     // Takes the converter into the list after every converter whose text
     // path is not greater and tells the views. Does not recount.
