@@ -1,8 +1,8 @@
 #include "TipDlg.h"
 
-#include "TipsFile.h"
 #include "platform/MessageTable.h"
 #include "platform/Settings.h"
+#include "platform/TipsFile.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>

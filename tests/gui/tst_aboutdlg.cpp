@@ -1,6 +1,6 @@
 #include "dialogs/AboutDlg.h"
-#include "dialogs/BuildVersion.h"
 #include "dialogs/HyperLink.h"
+#include "platform/BuildVersion.h"
 
 #include <QLabel>
 #include <QPushButton>

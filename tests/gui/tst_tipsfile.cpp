@@ -1,8 +1,8 @@
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
-#include "dialogs/TipsFile.h"
 #include "platform/MemorySettings.h"
 #include "platform/MessageTable.h"
+#include "platform/TipsFile.h"
 
 #include <QRegularExpression>
 #include <QSet>
