@@ -9,9 +9,19 @@ set(ZELTO_DATA_SOURCE_DIR ${PROJECT_SOURCE_DIR}/res)
 # this place is fixed relative to the prefix.
 set(ZELTO_DATA_INSTALL_DIR share/zelto-extractor)
 
-file(GLOB_RECURSE ZELTO_HELP_FILES CONFIGURE_DEPENDS
-  RELATIVE ${ZELTO_DATA_SOURCE_DIR}
-  ${ZELTO_DATA_SOURCE_DIR}/help/*)
+set(ZELTO_HELP_FILES
+  help/adding.html
+  help/converting.html
+  help/file-list.html
+  help/folder-question.html
+  help/help.css
+  help/index.html
+  help/keys.html
+  help/messages.html
+  help/overview.html
+  help/settings.html
+  help/tips.html
+)
 set(ZELTO_DATA_FILES tips.txt ${ZELTO_HELP_FILES})
 
 if(TARGET zelto-extractor)
@@ -46,4 +56,5 @@ if(TARGET zelto-extractor)
 endif()
 
 install(FILES ${ZELTO_DATA_SOURCE_DIR}/tips.txt DESTINATION ${ZELTO_DATA_INSTALL_DIR})
-install(DIRECTORY ${ZELTO_DATA_SOURCE_DIR}/help/ DESTINATION ${ZELTO_DATA_INSTALL_DIR}/help)
+list(TRANSFORM ZELTO_HELP_FILES PREPEND ${ZELTO_DATA_SOURCE_DIR}/ OUTPUT_VARIABLE ZELTO_HELP_SOURCES)
+install(FILES ${ZELTO_HELP_SOURCES} DESTINATION ${ZELTO_DATA_INSTALL_DIR}/help)

@@ -1,7 +1,7 @@
 #include "AboutDlg.h"
 
-#include "BuildVersion.h"
 #include "HyperLink.h"
+#include "platform/BuildVersion.h"
 #include "ui/IconSet.h"
 
 #include <QApplication>

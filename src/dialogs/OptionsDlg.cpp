@@ -1,6 +1,5 @@
 #include "OptionsDlg.h"
 
-#include "doc/ZeltoDoc.h"
 #include "platform/MessageTable.h"
 #include "ui/QtText.h"
 
@@ -10,19 +9,20 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-COptionsDlg::COptionsDlg(CZeltoDoc& doc, QWidget* parent)
-    : QDialog(parent), m_doc(doc), m_pConversions(new QSpinBox(this))
+COptionsDlg::COptionsDlg(int conversionsAtOnce, int maxConversionsAtOnce,
+                         int defaultConversionsAtOnce, QWidget* parent)
+    : QDialog(parent), m_pConversions(new QSpinBox(this))
 {
     setWindowTitle(CQtText::FromText(CMessageTable::Format(EMessageId::OptionsCaption)));
 
-    m_pConversions->setRange(1, CZeltoDoc::kMaxConversionsAtOnce);
-    m_pConversions->setValue(m_doc.ConversionsAtOnce());
+    m_pConversions->setRange(1, maxConversionsAtOnce);
+    m_pConversions->setValue(conversionsAtOnce);
 
     auto* label =
         new QLabel(CQtText::FromText(CMessageTable::Format(EMessageId::ConversionsAtOnceLabel)));
     label->setBuddy(m_pConversions);
-    auto* help = new QLabel(CQtText::FromText(CMessageTable::Format(
-        EMessageId::ConversionsAtOnceHelp, {CZeltoDoc::DefaultConversionsAtOnce()})));
+    auto* help = new QLabel(CQtText::FromText(
+        CMessageTable::Format(EMessageId::ConversionsAtOnceHelp, {defaultConversionsAtOnce})));
     help->setWordWrap(true);
     help->setTextFormat(Qt::PlainText);
     help->setMinimumWidth(fontMetrics().averageCharWidth() * 50);
@@ -41,8 +41,7 @@ COptionsDlg::COptionsDlg(CZeltoDoc& doc, QWidget* parent)
     column->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void COptionsDlg::accept()
+int COptionsDlg::ConversionsAtOnce() const
 {
-    m_doc.SetConversionsAtOnce(m_pConversions->value());
-    QDialog::accept();
+    return m_pConversions->value();
 }

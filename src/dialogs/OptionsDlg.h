@@ -2,24 +2,25 @@
 
 #include <QDialog>
 
-class CZeltoDoc;
 class QSpinBox;
 
 // Tools > Options...: how many files an add operation converts at once.
-// The value is stored when the dialog is closed with OK and applies from
-// the next add operation on.
+// The dialog only shows and edits the count; whoever runs it stores the
+// chosen count when the dialog is accepted.
 class COptionsDlg : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit COptionsDlg(CZeltoDoc& doc, QWidget* parent = nullptr);
+    // Shows `conversionsAtOnce` in a box that takes 1 to `maxConversionsAtOnce`;
+    // the help text names `defaultConversionsAtOnce`, the count used when
+    // none is stored.
+    COptionsDlg(int conversionsAtOnce, int maxConversionsAtOnce, int defaultConversionsAtOnce,
+                QWidget* parent = nullptr);
 
     QSpinBox* ConversionsBox() const { return m_pConversions; }
-
-    void accept() override;
+    int ConversionsAtOnce() const;
 
 private:
-    CZeltoDoc& m_doc;
     QSpinBox* m_pConversions;
 };

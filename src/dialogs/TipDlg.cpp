@@ -1,8 +1,8 @@
 #include "TipDlg.h"
 
-#include "TipsFile.h"
 #include "platform/MessageTable.h"
 #include "platform/Settings.h"
+#include "platform/TipsFile.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -15,21 +15,9 @@
 
 #include <algorithm>
 
-// The resources sit in a static library, whose registration would be left
-// out of the program unless something refers to it.
-static void InitDialogResources()
-{
-    Q_INIT_RESOURCE(dialogs);
-}
-
 namespace
 {
-const char* BulbResource()
-{
-    static const bool initialised = (InitDialogResources(), true);
-    (void)initialised;
-    return ":/dialogs/lightbulb.svg";
-}
+constexpr const char* kBulbResource = ":/dialogs/lightbulb.svg";
 
 // The picture's own size; it is drawn at that size, not stretched.
 constexpr QSize kBulbSize(40, 53);
@@ -52,7 +40,7 @@ void UseBlackText(QWidget* widget)
 
 CTipDlg::CTipDlg(const std::string& tipsPath, CSettings& settings, CPrompts& prompts,
                  QWidget* parent)
-    : QDialog(parent), m_settings(settings), m_bulb(QString::fromLatin1(BulbResource()))
+    : QDialog(parent), m_settings(settings), m_bulb(QString::fromLatin1(kBulbResource))
 {
     m_bShowAtStartup = CTipsFile::ShowAtStartup(m_settings);
     m_pTipsFile = std::make_unique<CTipsFile>(tipsPath, m_settings, prompts);

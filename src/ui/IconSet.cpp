@@ -1,18 +1,5 @@
 #include "IconSet.h"
 
-// The resources sit in a static library, whose registration would be left
-// out of the program unless something refers to it.
-static void InitIconResources()
-{
-    Q_INIT_RESOURCE(icons);
-}
-
-void CIconSet::EnsureResources()
-{
-    static const bool initialised = (InitIconResources(), true);
-    (void)initialised;
-}
-
 QString CIconSet::ThemeName(EIcon icon)
 {
     switch (icon)
@@ -59,7 +46,6 @@ QString CIconSet::ResourcePath(EIcon icon)
 
 QIcon CIconSet::OwnIcon(EIcon icon)
 {
-    EnsureResources();
     QIcon own(ResourcePath(icon));
     // The program's icon has a simpler drawing for the smallest sizes,
     // where the large one's lettering would only blur.

@@ -29,7 +29,4 @@ public:
     static QString ThemeName(EIcon icon);
     // The resource path of our SVG (":/icons/....svg").
     static QString ResourcePath(EIcon icon);
-
-private:
-    static void EnsureResources();
 };

@@ -158,7 +158,7 @@ void CMainFrame::CreateActions()
     // Refused while files are being added, as the count applies to the
     // next add.
     MakeAction(ID_TOOLS_OPTIONS, QStringLiteral("&Options..."),
-               [this] { RunGuarded([this] { COptionsDlg(m_doc, this).exec(); }); });
+               [this] { RunGuarded([this] { OnToolsOptions(); }); });
     MakeAction(ID_APP_ABOUT, QStringLiteral("&About Zelto..."), [this] { emit AboutRequested(); })
         ->setIcon(CIconSet::Icon(EIcon::About));
 
@@ -320,6 +320,16 @@ void CMainFrame::OnToolsExplorer()
 {
     m_pOpener->StartFileManager();
     activateWindow();
+}
+
+// The count is stored only when the person accepts the dialog, and applies
+// from the next add operation on.
+void CMainFrame::OnToolsOptions()
+{
+    COptionsDlg dialog(m_doc.ConversionsAtOnce(), CZeltoDoc::kMaxConversionsAtOnce,
+                       CZeltoDoc::DefaultConversionsAtOnce(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_doc.SetConversionsAtOnce(dialog.ConversionsAtOnce());
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

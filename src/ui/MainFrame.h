@@ -81,6 +81,7 @@ private:
     void UpdateFileCountPane();
     void RefuseWhileBusy();
     void OnToolsExplorer();
+    void OnToolsOptions();
 
     CZeltoDoc& m_doc;
     CPrompts& m_prompts;

@@ -1,6 +1,6 @@
 #include "dialogs/AboutDlg.h"
-#include "dialogs/BuildVersion.h"
 #include "dialogs/HyperLink.h"
+#include "platform/BuildVersion.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -20,61 +20,11 @@ class CAboutDlgTest : public QObject
     Q_OBJECT
 
 private slots:
-    void VersionText_data();
-    void VersionText();
-    void CurrentVersion_ComesFromTheBuild();
     void Dialog_ShowsCaptionNameVersionLinkAndContacts();
     void Dialog_ShowsTheApplicationIcon();
     void OkAndEsc_CloseTheBox();
     void Link_OpensItsText();
 };
-
-void CAboutDlgTest::VersionText_data()
-{
-    QTest::addColumn<bool>("hasVersion");
-    QTest::addColumn<QList<unsigned>>("parts");
-    QTest::addColumn<bool>("debug");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("release") << true << QList<unsigned>{1, 2, 3, 4} << false << "Version 1.2.3.4";
-    QTest::newRow("debug") << true << QList<unsigned>{1, 0, 0, 0} << true
-                           << "Version 1.0.0.0 - debug build";
-    QTest::newRow("largest words") << true << QList<unsigned>{65535, 65535, 0, 65535} << false
-                                   << "Version 65535.65535.0.65535";
-    QTest::newRow("none") << false << QList<unsigned>{} << false << "No version information";
-}
-
-void CAboutDlgTest::VersionText()
-{
-    QFETCH(bool, hasVersion);
-    QFETCH(QList<unsigned>, parts);
-    QFETCH(bool, debug);
-    QFETCH(QString, text);
-    std::optional<CBuildVersion> version;
-    if (hasVersion)
-        version = CBuildVersion(parts[0], parts[1], parts[2], parts[3], debug);
-    QCOMPARE(QString::fromStdString(CBuildVersion::Text(version)), text);
-}
-
-void CAboutDlgTest::CurrentVersion_ComesFromTheBuild()
-{
-    std::optional<CBuildVersion> version = CBuildVersion::Current();
-#ifdef ZELTO_VERSION_MAJOR
-    QVERIFY(version);
-    QCOMPARE(version->Major(), unsigned(ZELTO_VERSION_MAJOR + 0));
-    QCOMPARE(version->Minor(), unsigned(ZELTO_VERSION_MINOR + 0));
-    QCOMPARE(version->Patch(), unsigned(ZELTO_VERSION_PATCH + 0));
-    QCOMPARE(version->Tweak(), unsigned(ZELTO_VERSION_TWEAK + 0));
-#ifdef ZELTO_DEBUG_BUILD
-    QVERIFY(version->IsDebug());
-    QVERIFY(CBuildVersion::Text(version).ends_with(" - debug build"));
-#else
-    QVERIFY(!version->IsDebug());
-    QVERIFY(!CBuildVersion::Text(version).ends_with(" - debug build"));
-#endif
-#else
-    QVERIFY(!version);
-#endif
-}
 
 void CAboutDlgTest::Dialog_ShowsCaptionNameVersionLinkAndContacts()
 {

@@ -4,9 +4,11 @@
 
 #include "DocRows.h"
 #include "FakeTool.h"
+#include "ModalDriver.h"
 #include "PdfMaker.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
+#include "dialogs/OptionsDlg.h"
 #include "doc/ZeltoDoc.h"
 #include "extract/Converter.h"
 #include "extract/ConverterContext.h"
@@ -27,6 +29,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -219,6 +222,7 @@ private slots:
     void FileManager_IsStartedAndTheWindowStaysActive();
     void FileManager_IsTheDesktopsOpenerOnTheHomeFolder();
     void FileManager_ThatCannotStart_IsNotReported();
+    void Options_ShowsTheCountInUseAndStoresOnlyAnAcceptedOne();
     void FirstStart_ShowsBothColumnsWhole();
     void Close_StoresThePlacement();
     void Close_WhileMaximised_RestoresMaximised();
@@ -865,6 +869,39 @@ void TestMainFrame::FileManager_ThatCannotStart_IsNotReported()
     QVERIFY(m_pRig->frame.isActiveWindow());
     QVERIFY(m_pRig->prompts.Messages().empty());
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestMainFrame::Options_ShowsTheCountInUseAndStoresOnlyAnAcceptedOne()
+{
+    CMainFrame& frame = m_pRig->frame;
+    QVERIFY(m_pRig->ShowActive());
+    CModalDriver driver;
+    int shown = 0;
+    driver.Expect<COptionsDlg>(
+        [&shown](COptionsDlg* dialog)
+        {
+            shown = dialog->ConversionsBox()->value();
+            dialog->ConversionsBox()->setValue(5);
+            dialog->reject();
+        });
+    frame.Action(ID_TOOLS_OPTIONS)->trigger();
+    QVERIFY(driver.Handled());
+    QCOMPARE(shown, CZeltoDoc::DefaultConversionsAtOnce());
+    QCOMPARE(m_pRig->settings.GetInt("", CZeltoDoc::kConversionsAtOnce), 0);
+
+    m_pRig->settings.SetInt("", CZeltoDoc::kConversionsAtOnce, 3);
+    driver.Expect<COptionsDlg>(
+        [&shown](COptionsDlg* dialog)
+        {
+            shown = dialog->ConversionsBox()->value();
+            dialog->ConversionsBox()->setValue(1);
+            dialog->accept();
+        });
+    frame.Action(ID_TOOLS_OPTIONS)->trigger();
+    QVERIFY(driver.Handled());
+    QCOMPARE(shown, 3);
+    QCOMPARE(m_pRig->settings.GetInt("", CZeltoDoc::kConversionsAtOnce), 1);
+    QCOMPARE(m_pRig->doc.ConversionsAtOnce(), 1);
 }
 
 void TestMainFrame::FirstStart_ShowsBothColumnsWhole()

@@ -1,10 +1,9 @@
-#include "ScriptedPrompts.h"
 #include "dialogs/OptionsDlg.h"
-#include "doc/ZeltoDoc.h"
-#include "extract/ConverterContext.h"
-#include "extract/ConverterTable.h"
-#include "platform/MemorySettings.h"
+#include "platform/MessageTable.h"
 
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QtTest>
 
@@ -13,48 +12,48 @@ class COptionsDlgTest : public QObject
     Q_OBJECT
 
 private slots:
-    void StartsAtTheStoredValueOrTheCores();
-    void OkStoresTheValueCancelDoesNot();
+    void StartsAtTheGivenCountWithinItsBounds();
+    void HelpNamesTheDefaultCount();
+    void OkAcceptsTheChosenCount_CancelRejectsIt();
 };
 
-namespace
+void COptionsDlgTest::StartsAtTheGivenCountWithinItsBounds()
 {
-struct CSetup
-{
-    CScriptedPrompts prompts;
-    CMemorySettings settings;
-    CConverterTable table{std::make_shared<CConverterContext>(&prompts)};
-    CZeltoDoc doc{table, prompts, settings};
-};
-} // namespace
-
-void COptionsDlgTest::StartsAtTheStoredValueOrTheCores()
-{
-    CSetup setup;
-    COptionsDlg fresh(setup.doc);
-    QCOMPARE(fresh.ConversionsBox()->value(), CZeltoDoc::DefaultConversionsAtOnce());
-    QCOMPARE(fresh.ConversionsBox()->minimum(), 1);
-    setup.settings.SetInt("", "Conversions at once", 3);
-    COptionsDlg stored(setup.doc);
-    QCOMPARE(stored.ConversionsBox()->value(), 3);
+    COptionsDlg dialog(3, 64, 8);
+    QCOMPARE(dialog.ConversionsBox()->value(), 3);
+    QCOMPARE(dialog.ConversionsBox()->minimum(), 1);
+    QCOMPARE(dialog.ConversionsBox()->maximum(), 64);
+    QCOMPARE(dialog.ConversionsAtOnce(), 3);
 }
 
-void COptionsDlgTest::OkStoresTheValueCancelDoesNot()
+void COptionsDlgTest::HelpNamesTheDefaultCount()
 {
-    CSetup setup;
+    COptionsDlg dialog(3, 64, 8);
+    QString help =
+        QString::fromStdString(CMessageTable::Format(EMessageId::ConversionsAtOnceHelp, {8}));
+    bool shown = false;
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        shown = shown || label->text() == help;
+    QVERIFY(shown);
+}
+
+void COptionsDlgTest::OkAcceptsTheChosenCount_CancelRejectsIt()
+{
     {
-        COptionsDlg dialog(setup.doc);
+        COptionsDlg dialog(3, 64, 8);
         dialog.ConversionsBox()->setValue(5);
-        dialog.reject();
+        QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel),
+                          Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
-    QVERIFY(!setup.settings.Has("", "Conversions at once"));
     {
-        COptionsDlg dialog(setup.doc);
+        COptionsDlg dialog(3, 64, 8);
         dialog.ConversionsBox()->setValue(1);
-        dialog.accept();
+        QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.ConversionsAtOnce(), 1);
     }
-    QCOMPARE(setup.settings.GetInt("", "Conversions at once"), 1);
-    QCOMPARE(setup.doc.ConversionsAtOnce(), 1);
 }
 
 QTEST_MAIN(COptionsDlgTest)

@@ -30,7 +30,7 @@ public:
 
     // Opens the file, goes to the stored position (the top when the file is
     // new or was replaced) and reads the first tip. A position that cannot
-    // be reached is reported with message 108.
+    // be reached is reported with the message TipsFileUnreadable.
     CTipsFile(const std::string& path, CSettings& settings, CPrompts& prompts);
     // Stores where the next tip begins, when the file is open.
     ~CTipsFile();
@@ -39,12 +39,14 @@ public:
 
     bool IsOpen() const { return m_pFile != nullptr; }
 
-    // What to show first: the first tip; text 107 when the file could not
-    // be opened; nothing when the stored position could not be reached.
+    // What to show first: the first tip; the text TipsFileMissing when the
+    // file could not be opened; nothing when the stored position could not
+    // be reached.
     const std::string& FirstText() const { return m_strFirstText; }
 
     // The next tip, wrapping round at the end. A file without a single tip
-    // ends the search after one pass over the whole file and gives text 108.
+    // ends the search after one pass over the whole file and gives the text
+    // TipsFileUnreadable.
     std::string ReadNextTip();
 
     // Where the next tip will be read from, or -1.

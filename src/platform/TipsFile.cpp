@@ -1,9 +1,9 @@
 #include "TipsFile.h"
 
-#include "platform/MessageBox.h"
-#include "platform/MessageTable.h"
-#include "platform/Prompts.h"
-#include "platform/Settings.h"
+#include "MessageBox.h"
+#include "MessageTable.h"
+#include "Prompts.h"
+#include "Settings.h"
 
 #include <cctype>
 #include <climits>
