@@ -24,11 +24,7 @@ set(ZELTO_HELP_FILES
 )
 set(ZELTO_DATA_FILES tips.txt ${ZELTO_HELP_FILES})
 
-if(TARGET zelto-extractor)
-  set(ZELTO_DATA_OUTPUT_DIR $<TARGET_FILE_DIR:zelto-extractor>)
-else()
-  set(ZELTO_DATA_OUTPUT_DIR ${CMAKE_BINARY_DIR}/src)
-endif()
+set(ZELTO_DATA_OUTPUT_DIR $<TARGET_FILE_DIR:zelto-extractor>)
 
 set(ZELTO_DATA_COPIES)
 set(ZELTO_DATA_SOURCES)
@@ -51,9 +47,7 @@ add_custom_command(
   COMMENT "Copying the tips file and the help pages beside the program"
   VERBATIM)
 add_custom_target(zelto_data_files ALL DEPENDS ${CMAKE_BINARY_DIR}/zelto_data_files.stamp)
-if(TARGET zelto-extractor)
-  add_dependencies(zelto-extractor zelto_data_files)
-endif()
+add_dependencies(zelto-extractor zelto_data_files)
 
 install(FILES ${ZELTO_DATA_SOURCE_DIR}/tips.txt DESTINATION ${ZELTO_DATA_INSTALL_DIR})
 list(TRANSFORM ZELTO_HELP_FILES PREPEND ${ZELTO_DATA_SOURCE_DIR}/ OUTPUT_VARIABLE ZELTO_HELP_SOURCES)

@@ -9,9 +9,7 @@ set(ZELTO_APP_ID com.orrinval.Zelto)
 set(ZELTO_DESKTOP_FILE ${PROJECT_SOURCE_DIR}/res/zelto-extractor.desktop)
 set(ZELTO_METAINFO_FILE ${PROJECT_SOURCE_DIR}/res/${ZELTO_APP_ID}.metainfo.xml)
 
-if(TARGET zelto-extractor)
-  install(TARGETS zelto-extractor RUNTIME DESTINATION bin)
-endif()
+install(TARGETS zelto-extractor RUNTIME DESTINATION bin)
 install(FILES ${ZELTO_DESKTOP_FILE} DESTINATION share/applications)
 install(FILES ${ZELTO_METAINFO_FILE} DESTINATION share/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/res/icons/zelto.svg
@@ -72,7 +70,7 @@ if(ZELTO_BUILD_TESTS)
     add_test(NAME install.metainfo
       COMMAND ${ZELTO_APPSTREAMCLI} validate --no-net ${ZELTO_METAINFO_FILE})
   endif()
-  if(TARGET zelto-extractor AND UNIX)
+  if(UNIX)
     # Installs into a folder of the build and checks that every file lands
     # where the program and the desktop look for it.
     add_test(NAME install.layout
