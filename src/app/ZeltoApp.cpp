@@ -6,15 +6,15 @@
 #include "PlatformStart.h"
 #include "TerminationSignals.h"
 #include "dialogs/AboutDlg.h"
+#include "dialogs/IconSet.h"
+#include "dialogs/QtText.h"
 #include "dialogs/TipDlg.h"
 #include "doc/ZeltoDoc.h"
 #include "extract/ConverterContext.h"
 #include "platform/MessageTable.h"
-#include "ui/IconSet.h"
 #include "ui/MainFrame.h"
 #include "ui/QtPrompts.h"
 #include "ui/QtSettings.h"
-#include "ui/QtText.h"
 
 #include <QApplication>
 

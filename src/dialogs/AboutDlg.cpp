@@ -2,7 +2,7 @@
 
 #include "BuildVersion.h"
 #include "HyperLink.h"
-#include "ui/IconSet.h"
+#include "IconSet.h"
 
 #include <QApplication>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 #include "OptionsDlg.h"
 
+#include "QtText.h"
 #include "doc/ZeltoDoc.h"
 #include "platform/MessageTable.h"
-#include "ui/QtText.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

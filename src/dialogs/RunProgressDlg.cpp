@@ -1,7 +1,7 @@
 #include "RunProgressDlg.h"
 
+#include "QtText.h"
 #include "platform/MessageTable.h"
-#include "ui/QtText.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

@@ -4,7 +4,7 @@
 #include "ClipboardFileList.h"
 #include "ConversionWait.h"
 #include "FileDialogs.h"
-#include "QtText.h"
+#include "dialogs/QtText.h"
 #include "dialogs/YesNoAllDlg.h"
 #include "platform/MessageTable.h"
 

@@ -5,7 +5,9 @@
 #include <string>
 
 // Conversions between the logic's byte strings and Qt's strings. Paths are
-// the file system's bytes; message texts are UTF-8.
+// the file system's bytes; message texts are UTF-8. It sits with the dialogs
+// so that they and the main window share it while the dialogs stay free of
+// the window's files.
 class CQtText
 {
 public:
