@@ -82,8 +82,7 @@ int CZeltoApp::Run(int& argc, char** argv)
 void CZeltoApp::SetUpApplication()
 {
     QCoreApplication::setOrganizationName(QString::fromLatin1(CQtSettings::kOrganization));
-    QCoreApplication::setApplicationName(
-        CQtText::FromText(std::string(CMessageTable::Text(EMessageId::AppTitle))));
+    QCoreApplication::setApplicationName(CQtText::Message(EMessageId::AppTitle));
     QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3.%4")
                                                 .arg(ZELTO_VERSION_MAJOR)
                                                 .arg(ZELTO_VERSION_MINOR)

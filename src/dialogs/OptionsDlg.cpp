@@ -2,7 +2,6 @@
 
 #include "QtText.h"
 #include "doc/ZeltoDoc.h"
-#include "platform/MessageTable.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -13,16 +12,15 @@
 COptionsDlg::COptionsDlg(CZeltoDoc& doc, QWidget* parent)
     : QDialog(parent), m_doc(doc), m_pConversions(new QSpinBox(this))
 {
-    setWindowTitle(CQtText::FromText(CMessageTable::Format(EMessageId::OptionsCaption)));
+    setWindowTitle(CQtText::Message(EMessageId::OptionsCaption));
 
     m_pConversions->setRange(1, CZeltoDoc::kMaxConversionsAtOnce);
     m_pConversions->setValue(m_doc.ConversionsAtOnce());
 
-    auto* label =
-        new QLabel(CQtText::FromText(CMessageTable::Format(EMessageId::ConversionsAtOnceLabel)));
+    auto* label = new QLabel(CQtText::Message(EMessageId::ConversionsAtOnceLabel));
     label->setBuddy(m_pConversions);
-    auto* help = new QLabel(CQtText::FromText(CMessageTable::Format(
-        EMessageId::ConversionsAtOnceHelp, {CZeltoDoc::DefaultConversionsAtOnce()})));
+    auto* help = new QLabel(CQtText::Message(EMessageId::ConversionsAtOnceHelp,
+                                             {CZeltoDoc::DefaultConversionsAtOnce()}));
     help->setWordWrap(true);
     help->setTextFormat(Qt::PlainText);
     help->setMinimumWidth(fontMetrics().averageCharWidth() * 50);

@@ -1,7 +1,6 @@
 #include "RunProgressDlg.h"
 
 #include "QtText.h"
-#include "platform/MessageTable.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -12,22 +11,20 @@
 CRunProgressDlg::CRunProgressDlg(const QString& fileName, int filesDone, QWidget* parent)
     : QDialog(parent)
 {
-    setWindowTitle(CQtText::FromText(CMessageTable::Format(EMessageId::AppTitle)));
+    setWindowTitle(CQtText::Message(EMessageId::AppTitle));
     setWindowModality(Qt::ApplicationModal);
 
     m_pFile = new QLabel(this);
     m_pFile->setObjectName(QStringLiteral("fileLabel"));
     m_pFile->setTextFormat(Qt::PlainText);
     m_pFile->setWordWrap(true);
-    m_pFile->setText(CQtText::FromText(
-        CMessageTable::Format(EMessageId::RunProgressFile, {CQtText::ToText(fileName)})));
+    m_pFile->setText(CQtText::Message(EMessageId::RunProgressFile, {CQtText::ToText(fileName)}));
     m_pFile->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
 
     m_pDone = new QLabel(this);
     m_pDone->setObjectName(QStringLiteral("doneLabel"));
     m_pDone->setTextFormat(Qt::PlainText);
-    m_pDone->setText(
-        CQtText::FromText(CMessageTable::Format(EMessageId::RunProgressDone, {filesDone})));
+    m_pDone->setText(CQtText::Message(EMessageId::RunProgressDone, {filesDone}));
 
     // The tool says nothing about its progress, so the bar only shows that
     // work goes on.
@@ -60,9 +57,7 @@ void CRunProgressDlg::SetProgress(int done, int queued, const QStringList& conve
 {
     QStringList lines;
     for (const QString& name : converting)
-        lines << CQtText::FromText(
-            CMessageTable::Format(EMessageId::RunProgressFile, {CQtText::ToText(name)}));
+        lines << CQtText::Message(EMessageId::RunProgressFile, {CQtText::ToText(name)});
     m_pFile->setText(lines.join(QLatin1Char('\n')));
-    m_pDone->setText(
-        CQtText::FromText(CMessageTable::Format(EMessageId::RunProgressDoneOf, {done, queued})));
+    m_pDone->setText(CQtText::Message(EMessageId::RunProgressDoneOf, {done, queued}));
 }

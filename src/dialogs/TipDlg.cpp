@@ -1,7 +1,7 @@
 #include "TipDlg.h"
 
+#include "QtText.h"
 #include "TipsFile.h"
-#include "platform/MessageTable.h"
 #include "platform/Settings.h"
 
 #include <QCheckBox>
@@ -34,11 +34,6 @@ const char* BulbResource()
 // The picture's own size; it is drawn at that size, not stretched.
 constexpr QSize kBulbSize(40, 53);
 
-QString FromText(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The tip area is white whatever the desktop's colours are, so its text is
 // black too.
 void UseBlackText(QWidget* widget)
@@ -56,7 +51,7 @@ CTipDlg::CTipDlg(const std::string& tipsPath, CSettings& settings, CPrompts& pro
 {
     m_bShowAtStartup = CTipsFile::ShowAtStartup(m_settings);
     m_pTipsFile = std::make_unique<CTipsFile>(tipsPath, m_settings, prompts);
-    m_strTipText = FromText(m_pTipsFile->FirstText());
+    m_strTipText = CQtText::FromText(m_pTipsFile->FirstText());
     BuildControls();
 }
 
@@ -158,7 +153,7 @@ QLayout* CTipDlg::BuildButtons()
 
 void CTipDlg::OnNextTipButton()
 {
-    m_strTipText = FromText(m_pTipsFile->ReadNextTip());
+    m_strTipText = CQtText::FromText(m_pTipsFile->ReadNextTip());
     m_pTipLabel->setText(m_strTipText);
 }
 
@@ -189,7 +184,6 @@ void CTipDlg::paintEvent(QPaintEvent* /*event*/)
     QRect band(area.left() + kBulbSize.width(), area.top(), area.width() - kBulbSize.width(),
                kBulbSize.height());
     painter.setPen(Qt::black);
-    std::string_view heading = CMessageTable::Text(EMessageId::TipHeading);
     painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     QString::fromUtf8(heading.data(), static_cast<qsizetype>(heading.size())));
+                     CQtText::Message(EMessageId::TipHeading));
 }

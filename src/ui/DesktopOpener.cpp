@@ -1,9 +1,10 @@
 #include "DesktopOpener.h"
 
+#include "dialogs/QtText.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTimer>
@@ -22,7 +23,7 @@ constexpr int kNoOpener = 31;
 
 int CDesktopOpener::OpenFile(const std::string& path)
 {
-    QString file = QFile::decodeName(path.c_str());
+    QString file = CQtText::FromPath(path);
     if (!QFileInfo::exists(file))
         return kFileNotFound;
 #ifdef _WIN32

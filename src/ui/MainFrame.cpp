@@ -9,6 +9,7 @@
 #include "ZeltoView.h"
 #include "dialogs/IconSet.h"
 #include "dialogs/OptionsDlg.h"
+#include "dialogs/QtText.h"
 #include "doc/AddOperation.h"
 #include "doc/ZeltoDoc.h"
 #include "platform/MessageTable.h"
@@ -18,7 +19,6 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTimer>
@@ -27,11 +27,6 @@
 
 namespace
 {
-QString Text(EMessageId id)
-{
-    return QString::fromStdString(std::string(CMessageTable::Text(id)));
-}
-
 // The local files among dropped URLs, in drop order.
 std::vector<std::string> LocalPaths(const QMimeData* data)
 {
@@ -41,7 +36,7 @@ std::vector<std::string> LocalPaths(const QMimeData* data)
     for (const QUrl& url : data->urls())
     {
         if (url.isLocalFile())
-            paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+            paths.push_back(CQtText::ToPath(url.toLocalFile()));
     }
     return paths;
 }
@@ -66,8 +61,8 @@ constexpr int kRefusalMilliseconds = 5000;
 
 CMainFrame::CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_prompts(prompts), m_settings(settings),
-      m_strCaption(Text(EMessageId::MainCaption)), m_pOwnOpener(std::make_unique<CDesktopOpener>()),
-      m_pOpener(m_pOwnOpener.get())
+      m_strCaption(CQtText::Message(EMessageId::MainCaption)),
+      m_pOwnOpener(std::make_unique<CDesktopOpener>()), m_pOpener(m_pOwnOpener.get())
 {
     setWindowTitle(m_strCaption);
     setWindowIcon(CIconSet::Icon(CIconSet::EIcon::Application));
@@ -87,7 +82,7 @@ CMainFrame::CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings, Q
             [this](bool active)
             {
                 if (active)
-                    statusBar()->showMessage(Text(EMessageId::HelpModeMessage));
+                    statusBar()->showMessage(CQtText::Message(EMessageId::HelpModeMessage));
                 else
                     statusBar()->clearMessage();
             });
@@ -115,8 +110,8 @@ QAction* CMainFrame::MakeAction(ECommandId id, const QString& text,
 {
     auto* action = new QAction(text, this);
     auto messageId = static_cast<EMessageId>(id);
-    action->setStatusTip(QString::fromStdString(CMessageTable::Prompt(messageId)));
-    QString tooltip = QString::fromStdString(CMessageTable::Tooltip(messageId));
+    action->setStatusTip(CQtText::FromText(CMessageTable::Prompt(messageId)));
+    QString tooltip = CQtText::FromText(CMessageTable::Tooltip(messageId));
     action->setToolTip(tooltip.isEmpty() ? action->statusTip() : tooltip);
     connect(action, &QAction::triggered, this, [handler] { handler(); });
     m_actions[id] = action;
@@ -151,7 +146,7 @@ void CMainFrame::CreateActions()
     statusBarAction->setCheckable(true);
     statusBarAction->setChecked(true);
 
-    MakeAction(ID_TOOLS_EXPLORER, Text(EMessageId::ToolsExplorerMenu),
+    MakeAction(ID_TOOLS_EXPLORER, CQtText::Message(EMessageId::ToolsExplorerMenu),
                [this] { OnToolsExplorer(); })
         ->setIcon(CIconSet::Icon(EIcon::FileManager));
     MakeAction(ID_HELP_FINDER, QStringLiteral("&Help Topics"), [this] { emit HelpRequested(); });
@@ -311,7 +306,7 @@ bool CMainFrame::RunGuarded(const std::function<void()>& command)
 void CMainFrame::RefuseWhileBusy()
 {
     QApplication::beep();
-    statusBar()->showMessage(Text(EMessageId::BusyRefusal), kRefusalMilliseconds);
+    statusBar()->showMessage(CQtText::Message(EMessageId::BusyRefusal), kRefusalMilliseconds);
 }
 
 bool CMainFrame::AddDroppedPaths(const std::vector<std::string>& paths)

@@ -6,11 +6,11 @@
 #include "PdfMaker.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
+#include "dialogs/QtText.h"
 #include "doc/ZeltoDoc.h"
 #include "extract/Converter.h"
 #include "extract/ConverterContext.h"
 #include "extract/ConverterTable.h"
-#include "platform/MessageTable.h"
 #include "ui/DesktopOpener.h"
 #include "ui/LockKeyState.h"
 #include "ui/MainFrame.h"
@@ -39,11 +39,6 @@ Q_DECLARE_METATYPE(ECommandId)
 namespace
 {
 using Paths = std::vector<std::string>;
-
-QString Text(EMessageId id)
-{
-    return QString::fromStdString(std::string(CMessageTable::Text(id)));
-}
 
 std::string CurrentPath()
 {
@@ -251,7 +246,8 @@ void TestMainFrame::MenuBar_HasItsPopupsAndItemsInOrder()
     QCOMPARE(MenuTexts(*MenuOf(frame, "&Tools")),
              (QStringList{"Windows Explorer", "-", "&Options..."}));
 #else
-    QCOMPARE(MenuTexts(*MenuOf(frame, "&Tools")), (QStringList{"File Manager", "-", "&Options..."}));
+    QCOMPARE(MenuTexts(*MenuOf(frame, "&Tools")),
+             (QStringList{"File Manager", "-", "&Options..."}));
 #endif
     QCOMPARE(MenuTexts(*MenuOf(frame, "&Help")),
              (QStringList{"&Help Topics", "Tip of the Day...", "-", "&About Zelto..."}));
@@ -803,7 +799,7 @@ void TestMainFrame::Drop_WhileBusy_IsRefused()
         }));
     QVERIFY(!whileBusy.bEnterAccepted && !whileBusy.bDropAccepted);
     QVERIFY(!bAddedWhileBusy);
-    QCOMPARE(frame.statusBar()->currentMessage(), Text(EMessageId::BusyRefusal));
+    QCOMPARE(frame.statusBar()->currentMessage(), CQtText::Message(EMessageId::BusyRefusal));
     QTest::qWait(20);
     QCOMPARE(m_pRig->doc.RowCount(), 0);
     QVERIFY(!frame.IsBusy());

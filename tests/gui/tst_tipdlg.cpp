@@ -1,9 +1,9 @@
 #include "ModalDriver.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
+#include "dialogs/QtText.h"
 #include "dialogs/TipDlg.h"
 #include "platform/MemorySettings.h"
-#include "platform/MessageTable.h"
 
 #include <QCheckBox>
 #include <QImage>
@@ -13,12 +13,6 @@
 
 namespace
 {
-QString Text(EMessageId id)
-{
-    std::string_view text = CMessageTable::Text(id);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 template <class T> T* Child(const QWidget& dialog, const char* name)
 {
     return dialog.findChild<T*>(QString::fromLatin1(name));
@@ -165,7 +159,8 @@ void CTipDlgTest::MissingFile_Shows107WithNextDisabledAndCloseStillStores()
 {
     {
         CTipDlg dialog(*m_pDir / "nowhere/tips.txt", m_settings, m_prompts);
-        QCOMPARE(Child<QLabel>(dialog, "tipText")->text(), Text(EMessageId::TipsFileMissing));
+        QCOMPARE(Child<QLabel>(dialog, "tipText")->text(),
+                 CQtText::Message(EMessageId::TipsFileMissing));
         QVERIFY(!Child<QPushButton>(dialog, "nextTip")->isEnabled());
         dialog.show();
         Child<QCheckBox>(dialog, "showAtStartup")->setChecked(false);
