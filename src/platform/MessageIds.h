@@ -53,7 +53,8 @@ enum class EMessageId : int
     NoTextExtracted = 59416,
     ExtractionWarning = 59417,
 
-    // Texts of this program beyond the classic set.
+    // A command's prompt has the command's own number; any other text takes
+    // a free number from 59430 up.
     ReportLinesOmitted = 59430,
     RunProgressFile = 59431,
     RunProgressDone = 59432,
