@@ -87,7 +87,7 @@ int CTipDlg::DialogUnitsY(int units) const
 
 void CTipDlg::BuildControls()
 {
-    setWindowTitle(tr("Tip of the Day"));
+    setWindowTitle(CQtText::Message(EMessageId::TipCaption));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(DialogUnitsX(12), DialogUnitsY(11), DialogUnitsX(12),
                                DialogUnitsY(7));
@@ -129,16 +129,16 @@ QWidget* CTipDlg::BuildTipArea()
 
 QLayout* CTipDlg::BuildButtons()
 {
-    m_pShowCheck = new QCheckBox(tr("&Show Tips on StartUp"), this);
+    m_pShowCheck = new QCheckBox(CQtText::Message(EMessageId::TipShowAtStartup), this);
     m_pShowCheck->setObjectName(QStringLiteral("showAtStartup"));
     m_pShowCheck->setChecked(m_bShowAtStartup);
 
-    m_pNextButton = new QPushButton(tr("&Next Tip"), this);
+    m_pNextButton = new QPushButton(CQtText::Message(EMessageId::TipNextButton), this);
     m_pNextButton->setObjectName(QStringLiteral("nextTip"));
     m_pNextButton->setEnabled(m_pTipsFile->IsOpen());
     connect(m_pNextButton, &QPushButton::clicked, this, &CTipDlg::OnNextTipButton);
 
-    m_pCloseButton = new QPushButton(tr("&Close"), this);
+    m_pCloseButton = new QPushButton(CQtText::Message(EMessageId::TipCloseButton), this);
     m_pCloseButton->setObjectName(QStringLiteral("close"));
     m_pCloseButton->setDefault(true);
     connect(m_pCloseButton, &QPushButton::clicked, this, &CTipDlg::accept);

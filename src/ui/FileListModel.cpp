@@ -49,9 +49,9 @@ QVariant CFileListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QVariant();
     if (section == ColumnFile)
-        return QStringLiteral("File");
+        return CQtText::Message(EMessageId::FileColumnHeader);
     if (section == ColumnFolder)
-        return QStringLiteral("Folder");
+        return CQtText::Message(EMessageId::FolderColumnHeader);
     return QVariant();
 }
 

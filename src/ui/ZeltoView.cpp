@@ -2,6 +2,7 @@
 
 #include "DesktopOpener.h"
 #include "FileListModel.h"
+#include "dialogs/QtText.h"
 #include "doc/ZeltoDoc.h"
 #include "extract/Converter.h"
 #include "platform/MessageBox.h"
@@ -118,9 +119,12 @@ QMenu* CZeltoView::BuildContextMenu()
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     bool anySelected = selectionModel()->hasSelection();
-    QAction* open = menu->addAction(QStringLiteral("Open"), this, &CZeltoView::OnListOpen);
-    QAction* remove = menu->addAction(QStringLiteral("Remove"), this, &CZeltoView::OnListRemove);
-    QAction* del = menu->addAction(QStringLiteral("Delete"), this, &CZeltoView::OnListDelete);
+    QAction* open =
+        menu->addAction(CQtText::Message(EMessageId::ListOpenMenu), this, &CZeltoView::OnListOpen);
+    QAction* remove = menu->addAction(CQtText::Message(EMessageId::ListRemoveMenu), this,
+                                      &CZeltoView::OnListRemove);
+    QAction* del = menu->addAction(CQtText::Message(EMessageId::ListDeleteMenu), this,
+                                   &CZeltoView::OnListDelete);
     for (QAction* action : {open, remove, del})
         action->setEnabled(anySelected);
     return menu;
