@@ -93,10 +93,6 @@ void CZeltoView::OpenSelected()
     }
 }
 
-// Afterwards nothing is selected, not even a row whose file could not be
-// deleted. The selection goes before the rows do: a selection of many
-// separate rows would otherwise be reworked for each range of rows that
-// leaves, which makes removing thousands of scattered rows take minutes.
 void CZeltoView::OnListRemove()
 {
     RunCommand([this] { m_doc.RemoveConverters(TakeSelectedConverters()); });
@@ -107,6 +103,10 @@ void CZeltoView::OnListDelete()
     RunCommand([this] { m_doc.DeleteConverters(TakeSelectedConverters()); });
 }
 
+// Remove and Delete leave nothing selected, not even a row whose file could
+// not be deleted. The selection goes before the rows do: a selection of many
+// separate rows would otherwise be reworked for each range of rows that
+// leaves, which makes removing thousands of scattered rows take minutes.
 std::vector<const CConverter*> CZeltoView::TakeSelectedConverters()
 {
     std::vector<const CConverter*> selected = GetSelectedConverters();
