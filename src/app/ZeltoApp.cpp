@@ -119,7 +119,6 @@ bool CZeltoApp::InitInstance(const CCommandLine& commandLine)
         return StartForAutomation();
 
     CreateMainWindow();
-    m_pFrame->setAcceptDrops(true);
     m_pFrame->show();
     m_strProgramFolder = FolderOf(m_strExecutablePath);
     m_pContext->SetProgramFolder(m_strProgramFolder);
