@@ -45,8 +45,8 @@ private slots:
     void EscAfterClearingBox_LeavesStartUpUnchanged();
     void CaptionCloseBox_LeavesStartUpUnchanged();
     void Destruction_StoresPositionAfterLastTipShown();
-    void MissingFile_Shows107WithNextDisabledAndCloseStillStores();
-    void UnreachablePosition_Shows108ThenEmptyTipWithNextEnabled();
+    void MissingFile_SaysTheTipsFileIsMissingWithNextDisabledAndCloseStillStores();
+    void UnreachablePosition_ReportsTroubleReadingThenEmptyTipWithNextEnabled();
     void StartUpSettingOff_BoxStartsCleared();
     void RunAtStartupWithTipsOff_ShowsNothingButMovesOnOneTip();
     void RunAtStartupWithTipsOn_ShowsTheDialog();
@@ -155,7 +155,7 @@ void CTipDlgTest::Destruction_StoresPositionAfterLastTipShown()
     QCOMPARE(again.TipText(), QString("Third tip\n"));
 }
 
-void CTipDlgTest::MissingFile_Shows107WithNextDisabledAndCloseStillStores()
+void CTipDlgTest::MissingFile_SaysTheTipsFileIsMissingWithNextDisabledAndCloseStillStores()
 {
     {
         CTipDlg dialog(*m_pDir / "nowhere/tips.txt", m_settings, m_prompts);
@@ -172,7 +172,7 @@ void CTipDlgTest::MissingFile_Shows107WithNextDisabledAndCloseStillStores()
     QVERIFY(m_prompts.Messages().empty());
 }
 
-void CTipDlgTest::UnreachablePosition_Shows108ThenEmptyTipWithNextEnabled()
+void CTipDlgTest::UnreachablePosition_ReportsTroubleReadingThenEmptyTipWithNextEnabled()
 {
     {
         CTipDlg first(m_strPath, m_settings, m_prompts);

@@ -133,7 +133,7 @@ private slots:
     void AboutCommand_ShowsAboutBoxOverTheWindow();
     void TipCommand_ShowsTipEvenWhenSwitchedOff();
     void HelpTopicsF1AndShiftF1Click_OpenTheHelpAtContents();
-    void HelpCommand_WithoutHelp_Shows59405WithThePath();
+    void HelpCommand_WithoutHelp_SaysTheHelpFileIsMissingWithItsPath();
     void ExitInstance_ClosesWindowAndReturnsLoopResult();
 
     void Automation_RegistersTheServiceAndShowsNoWindow();
@@ -422,7 +422,7 @@ void CZeltoAppTest::HelpTopicsF1AndShiftF1Click_OpenTheHelpAtContents()
     QCOMPARE(app.Help()->Viewer(), viewer);
 }
 
-void CZeltoAppTest::HelpCommand_WithoutHelp_Shows59405WithThePath()
+void CZeltoAppTest::HelpCommand_WithoutHelp_SaysTheHelpFileIsMissingWithItsPath()
 {
     SetTipsAtStartup(false);
     CZeltoApp app(MakeProgram(false, false));
