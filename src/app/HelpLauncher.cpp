@@ -1,10 +1,10 @@
 #include "HelpLauncher.h"
 
 #include "HelpViewer.h"
+#include "dialogs/QtText.h"
 #include "platform/MessageBox.h"
 #include "platform/Prompts.h"
 
-#include <QString>
 #include <QUrl>
 
 #include <filesystem>
@@ -44,5 +44,5 @@ void CHelpLauncher::ShowHelp()
     }
     if (!m_pViewer)
         m_pViewer = std::make_unique<CHelpViewer>();
-    m_pViewer->ShowContents(QUrl::fromLocalFile(QString::fromStdString(m_strHelpFilePath)));
+    m_pViewer->ShowContents(QUrl::fromLocalFile(CQtText::FromPath(m_strHelpFilePath)));
 }

@@ -9,8 +9,8 @@ class CPrompts;
 // Every help request of the program (Help Topics, F1, a click in What's
 // This mode) ends here and gives the same result: the help window at the
 // table of contents, or, when the help pages were not found at start-up,
-// message 59405 naming where they were looked for. Whether the pages are
-// there is decided once, when the launcher is made.
+// the HelpFileMissing message naming where they were looked for. Whether the
+// pages are there is decided once, when the launcher is made.
 class CHelpLauncher
 {
 public:

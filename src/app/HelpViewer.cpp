@@ -1,5 +1,7 @@
 #include "HelpViewer.h"
 
+#include "dialogs/QtText.h"
+
 #include <QAction>
 #include <QKeySequence>
 #include <QScrollBar>
@@ -7,15 +9,10 @@
 #include <QTextBrowser>
 #include <QToolBar>
 
-namespace
-{
-const char* const kTitle = "Zelto Extractor Help";
-} // namespace
-
 CHelpViewer::CHelpViewer(QWidget* parent) : QMainWindow(parent)
 {
     setAttribute(Qt::WA_QuitOnClose, false);
-    setWindowTitle(tr(kTitle));
+    setWindowTitle(CQtText::Message(EMessageId::HelpCaption));
     m_pBrowser = new QTextBrowser(this);
     m_pBrowser->setObjectName(QStringLiteral("helpBrowser"));
     // Pages on the web go to the desktop's browser; the help's own pages
@@ -29,25 +26,28 @@ CHelpViewer::CHelpViewer(QWidget* parent) : QMainWindow(parent)
 
 void CHelpViewer::BuildToolBar()
 {
-    QToolBar* bar = addToolBar(tr("Navigation"));
+    QToolBar* bar = addToolBar(CQtText::Message(EMessageId::HelpNavigationTitle));
     bar->setObjectName(QStringLiteral("helpNavigation"));
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 
-    QAction* back = bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), tr("&Back"),
-                                   m_pBrowser, &QTextBrowser::backward);
+    QAction* back = bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack),
+                                   CQtText::Message(EMessageId::HelpBackButton), m_pBrowser,
+                                   &QTextBrowser::backward);
     back->setShortcut(QKeySequence::Back);
     back->setEnabled(false);
     connect(m_pBrowser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
 
     QAction* forward = bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward),
-                                      tr("&Forward"), m_pBrowser, &QTextBrowser::forward);
+                                      CQtText::Message(EMessageId::HelpForwardButton), m_pBrowser,
+                                      &QTextBrowser::forward);
     forward->setShortcut(QKeySequence::Forward);
     forward->setEnabled(false);
     connect(m_pBrowser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
 
     QAction* contents = bar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon),
-                                       tr("&Contents"), this, &CHelpViewer::OnContents);
+                                       CQtText::Message(EMessageId::HelpContentsButton), this,
+                                       &CHelpViewer::OnContents);
     contents->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
 }
 
@@ -74,5 +74,7 @@ void CHelpViewer::OnContents()
 void CHelpViewer::OnSourceChanged()
 {
     QString page = m_pBrowser->documentTitle();
-    setWindowTitle(page.isEmpty() ? tr(kTitle) : page + QStringLiteral(" - ") + tr(kTitle));
+    setWindowTitle(page.isEmpty()
+                       ? CQtText::Message(EMessageId::HelpCaption)
+                       : CQtText::Message(EMessageId::HelpPageCaption, {CQtText::ToText(page)}));
 }

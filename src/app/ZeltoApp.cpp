@@ -6,15 +6,15 @@
 #include "PlatformStart.h"
 #include "TerminationSignals.h"
 #include "dialogs/AboutDlg.h"
+#include "dialogs/IconSet.h"
+#include "dialogs/QtText.h"
 #include "dialogs/TipDlg.h"
 #include "doc/ZeltoDoc.h"
 #include "extract/ConverterContext.h"
 #include "platform/MessageTable.h"
-#include "ui/IconSet.h"
 #include "ui/MainFrame.h"
 #include "ui/QtPrompts.h"
 #include "ui/QtSettings.h"
-#include "ui/QtText.h"
 
 #include <QApplication>
 
@@ -82,8 +82,7 @@ int CZeltoApp::Run(int& argc, char** argv)
 void CZeltoApp::SetUpApplication()
 {
     QCoreApplication::setOrganizationName(QString::fromLatin1(CQtSettings::kOrganization));
-    QCoreApplication::setApplicationName(
-        CQtText::FromText(std::string(CMessageTable::Text(EMessageId::AppTitle))));
+    QCoreApplication::setApplicationName(CQtText::Message(EMessageId::AppTitle));
     QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3.%4")
                                                 .arg(ZELTO_VERSION_MAJOR)
                                                 .arg(ZELTO_VERSION_MINOR)
@@ -120,7 +119,6 @@ bool CZeltoApp::InitInstance(const CCommandLine& commandLine)
         return StartForAutomation();
 
     CreateMainWindow();
-    m_pFrame->setAcceptDrops(true);
     m_pFrame->show();
     m_strProgramFolder = FolderOf(m_strExecutablePath);
     m_pContext->SetProgramFolder(m_strProgramFolder);

@@ -1,8 +1,9 @@
 #include "AboutDlg.h"
 
 #include "HyperLink.h"
+#include "IconSet.h"
+#include "QtText.h"
 #include "platform/BuildVersion.h"
-#include "ui/IconSet.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -43,7 +44,7 @@ QLabel* CAboutDlg::MakeText(const QString& text, const char* name)
 
 void CAboutDlg::BuildControls()
 {
-    setWindowTitle(tr("About Pravoline"));
+    setWindowTitle(CQtText::Message(EMessageId::AboutCaption));
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("icon"));
@@ -54,17 +55,17 @@ void CAboutDlg::BuildControls()
     m_pLink->setObjectName(QStringLiteral("link"));
 
     auto* texts = new QVBoxLayout;
-    texts->addWidget(MakeText(QStringLiteral("Zelto Extractor.  PDF to Text"), "title"));
+    texts->addWidget(MakeText(CQtText::Message(EMessageId::AboutProgramName), "title"));
     texts->addWidget(m_pVersion);
     texts->addSpacing(fontMetrics().height());
     texts->addWidget(m_pLink);
     texts->addSpacing(fontMetrics().height() / 2);
-    texts->addWidget(MakeText(tr("Orrinval Software, 4 Wharf Yard, Harbury"), "contact1"));
-    texts->addWidget(MakeText(tr("Telephone +44 1632 960418"), "contact2"));
-    texts->addWidget(MakeText(tr("Support: zelto-support@orrinval.example"), "contact3"));
+    texts->addWidget(MakeText(CQtText::Message(EMessageId::AboutAddress), "contact1"));
+    texts->addWidget(MakeText(CQtText::Message(EMessageId::AboutTelephone), "contact2"));
+    texts->addWidget(MakeText(CQtText::Message(EMessageId::AboutSupport), "contact3"));
     texts->addStretch(1);
 
-    auto* ok = new QPushButton(tr("OK"), this);
+    auto* ok = new QPushButton(CQtText::Message(EMessageId::AboutOkButton), this);
     ok->setObjectName(QStringLiteral("ok"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -78,5 +79,5 @@ void CAboutDlg::BuildControls()
 
 void CAboutDlg::ShowVersion()
 {
-    m_pVersion->setText(QString::fromStdString(CBuildVersion::Text(CBuildVersion::Current())));
+    m_pVersion->setText(CQtText::FromText(CBuildVersion::Text(CBuildVersion::Current())));
 }

@@ -1,7 +1,6 @@
 #include "OptionsDlg.h"
 
-#include "platform/MessageTable.h"
-#include "ui/QtText.h"
+#include "QtText.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -13,16 +12,15 @@ COptionsDlg::COptionsDlg(int conversionsAtOnce, int maxConversionsAtOnce,
                          int defaultConversionsAtOnce, QWidget* parent)
     : QDialog(parent), m_pConversions(new QSpinBox(this))
 {
-    setWindowTitle(CQtText::FromText(CMessageTable::Format(EMessageId::OptionsCaption)));
+    setWindowTitle(CQtText::Message(EMessageId::OptionsCaption));
 
     m_pConversions->setRange(1, maxConversionsAtOnce);
     m_pConversions->setValue(conversionsAtOnce);
 
-    auto* label =
-        new QLabel(CQtText::FromText(CMessageTable::Format(EMessageId::ConversionsAtOnceLabel)));
+    auto* label = new QLabel(CQtText::Message(EMessageId::ConversionsAtOnceLabel));
     label->setBuddy(m_pConversions);
-    auto* help = new QLabel(CQtText::FromText(
-        CMessageTable::Format(EMessageId::ConversionsAtOnceHelp, {defaultConversionsAtOnce})));
+    auto* help = new QLabel(
+        CQtText::Message(EMessageId::ConversionsAtOnceHelp, {defaultConversionsAtOnce}));
     help->setWordWrap(true);
     help->setTextFormat(Qt::PlainText);
     help->setMinimumWidth(fontMetrics().averageCharWidth() * 50);

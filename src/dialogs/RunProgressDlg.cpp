@@ -1,7 +1,6 @@
 #include "RunProgressDlg.h"
 
-#include "platform/MessageTable.h"
-#include "ui/QtText.h"
+#include "QtText.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -11,7 +10,7 @@
 
 CRunProgressDlg::CRunProgressDlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(CQtText::FromText(CMessageTable::Format(EMessageId::AppTitle)));
+    setWindowTitle(CQtText::Message(EMessageId::AppTitle));
     setWindowModality(Qt::ApplicationModal);
 
     m_pFile = new QLabel(this);
@@ -55,9 +54,7 @@ void CRunProgressDlg::SetProgress(int done, int queued, const QStringList& conve
 {
     QStringList lines;
     for (const QString& name : converting)
-        lines << CQtText::FromText(
-            CMessageTable::Format(EMessageId::RunProgressFile, {CQtText::ToText(name)}));
+        lines << CQtText::Message(EMessageId::RunProgressFile, {CQtText::ToText(name)});
     m_pFile->setText(lines.join(QLatin1Char('\n')));
-    m_pDone->setText(
-        CQtText::FromText(CMessageTable::Format(EMessageId::RunProgressDoneOf, {done, queued})));
+    m_pDone->setText(CQtText::Message(EMessageId::RunProgressDoneOf, {done, queued}));
 }

@@ -1,6 +1,6 @@
 #include "TipDlg.h"
 
-#include "platform/MessageTable.h"
+#include "QtText.h"
 #include "platform/Settings.h"
 #include "platform/TipsFile.h"
 
@@ -22,11 +22,6 @@ constexpr const char* kBulbResource = ":/dialogs/lightbulb.svg";
 // The picture's own size; it is drawn at that size, not stretched.
 constexpr QSize kBulbSize(40, 53);
 
-QString FromText(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The tip area is white whatever the desktop's colours are, so its text is
 // black too.
 void UseBlackText(QWidget* widget)
@@ -44,7 +39,7 @@ CTipDlg::CTipDlg(const std::string& tipsPath, CSettings& settings, CPrompts& pro
 {
     m_bShowAtStartup = CTipsFile::ShowAtStartup(m_settings);
     m_pTipsFile = std::make_unique<CTipsFile>(tipsPath, m_settings, prompts);
-    m_strTipText = FromText(m_pTipsFile->FirstText());
+    m_strTipText = CQtText::FromText(m_pTipsFile->FirstText());
     BuildControls();
 }
 
@@ -80,7 +75,7 @@ int CTipDlg::DialogUnitsY(int units) const
 
 void CTipDlg::BuildControls()
 {
-    setWindowTitle(tr("Tip of the Day"));
+    setWindowTitle(CQtText::Message(EMessageId::TipCaption));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(DialogUnitsX(12), DialogUnitsY(11), DialogUnitsX(12),
                                DialogUnitsY(7));
@@ -122,16 +117,16 @@ QWidget* CTipDlg::BuildTipArea()
 
 QLayout* CTipDlg::BuildButtons()
 {
-    m_pShowCheck = new QCheckBox(tr("&Show Tips on StartUp"), this);
+    m_pShowCheck = new QCheckBox(CQtText::Message(EMessageId::TipShowAtStartup), this);
     m_pShowCheck->setObjectName(QStringLiteral("showAtStartup"));
     m_pShowCheck->setChecked(m_bShowAtStartup);
 
-    m_pNextButton = new QPushButton(tr("&Next Tip"), this);
+    m_pNextButton = new QPushButton(CQtText::Message(EMessageId::TipNextButton), this);
     m_pNextButton->setObjectName(QStringLiteral("nextTip"));
     m_pNextButton->setEnabled(m_pTipsFile->IsOpen());
     connect(m_pNextButton, &QPushButton::clicked, this, &CTipDlg::OnNextTipButton);
 
-    m_pCloseButton = new QPushButton(tr("&Close"), this);
+    m_pCloseButton = new QPushButton(CQtText::Message(EMessageId::TipCloseButton), this);
     m_pCloseButton->setObjectName(QStringLiteral("close"));
     m_pCloseButton->setDefault(true);
     connect(m_pCloseButton, &QPushButton::clicked, this, &CTipDlg::accept);
@@ -146,7 +141,7 @@ QLayout* CTipDlg::BuildButtons()
 
 void CTipDlg::OnNextTipButton()
 {
-    m_strTipText = FromText(m_pTipsFile->ReadNextTip());
+    m_strTipText = CQtText::FromText(m_pTipsFile->ReadNextTip());
     m_pTipLabel->setText(m_strTipText);
 }
 
@@ -177,7 +172,6 @@ void CTipDlg::paintEvent(QPaintEvent* /*event*/)
     QRect band(area.left() + kBulbSize.width(), area.top(), area.width() - kBulbSize.width(),
                kBulbSize.height());
     painter.setPen(Qt::black);
-    std::string_view heading = CMessageTable::Text(EMessageId::TipHeading);
     painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     QString::fromUtf8(heading.data(), static_cast<qsizetype>(heading.size())));
+                     CQtText::Message(EMessageId::TipHeading));
 }

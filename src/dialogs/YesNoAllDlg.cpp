@@ -1,5 +1,6 @@
 #include "YesNoAllDlg.h"
 
+#include "QtText.h"
 #include "platform/Prompts.h"
 
 #include <QFontMetrics>
@@ -33,7 +34,7 @@ struct CDialogUnits
 CYesNoAllDlg::CYesNoAllDlg(const QString& question, QWidget* parent)
     : QDialog(parent), m_strQuestion(question)
 {
-    setWindowTitle(QStringLiteral("Pravoline"));
+    setWindowTitle(CQtText::Message(EMessageId::FolderQuestionCaption));
     setModal(true);
     CreateControls();
     LayOut();
@@ -54,10 +55,12 @@ void CYesNoAllDlg::CreateControls()
     m_pQuestion->setText(Breakable(m_strQuestion));
 
     // Created in the order the Tab key visits them.
-    m_pYes = AddButton(QStringLiteral("Yes"), "yesButton", FolderAnswerYes);
-    m_pNo = AddButton(QStringLiteral("No"), "noButton", FolderAnswerNo);
-    m_pYesToAll = AddButton(QStringLiteral("Yes to All"), "yesToAllButton", FolderAnswerYesToAll);
-    m_pNoToAll = AddButton(QStringLiteral("No to All"), "noToAllButton", FolderAnswerNoToAll);
+    m_pYes = AddButton(CQtText::Message(EMessageId::YesButton), "yesButton", FolderAnswerYes);
+    m_pNo = AddButton(CQtText::Message(EMessageId::NoButton), "noButton", FolderAnswerNo);
+    m_pYesToAll = AddButton(CQtText::Message(EMessageId::YesToAllButton), "yesToAllButton",
+                            FolderAnswerYesToAll);
+    m_pNoToAll = AddButton(CQtText::Message(EMessageId::NoToAllButton), "noToAllButton",
+                           FolderAnswerNoToAll);
     m_pYes->setDefault(true);
     m_pYes->setFocus();
 }

@@ -1,5 +1,7 @@
 #include "BuildVersion.h"
 
+#include "platform/MessageTable.h"
+
 namespace
 {
 #ifdef ZELTO_DEBUG_BUILD
@@ -23,11 +25,8 @@ std::optional<CBuildVersion> CBuildVersion::Current()
 std::string CBuildVersion::Text(const std::optional<CBuildVersion>& version)
 {
     if (!version)
-        return "No version information";
-    std::string text = "Version " + std::to_string(version->Major()) + "." +
-                       std::to_string(version->Minor()) + "." + std::to_string(version->Patch()) +
-                       "." + std::to_string(version->Tweak());
-    if (version->IsDebug())
-        text += " - debug build";
-    return text;
+        return CMessageTable::Format(EMessageId::AboutNoVersion);
+    return CMessageTable::Format(
+        version->IsDebug() ? EMessageId::AboutDebugVersion : EMessageId::AboutVersion,
+        {version->Major(), version->Minor(), version->Patch(), version->Tweak()});
 }

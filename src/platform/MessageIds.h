@@ -1,8 +1,9 @@
 #pragma once
 
-// Every numbered text of the program: messages, captions, status-bar prompts
-// and tooltips (prompt and tooltip are separated by a line break). The
-// numbers are stable: tests and the help pages refer to them.
+// Every numbered text of the program: messages, captions, labels of menus,
+// buttons and columns, status-bar prompts and tooltips (prompt and tooltip
+// are separated by a line break). The numbers are stable: tests and the help
+// pages refer to them.
 enum class EMessageId : int
 {
     OleInitFailed = 100,
@@ -53,7 +54,8 @@ enum class EMessageId : int
     NoTextExtracted = 59416,
     ExtractionWarning = 59417,
 
-    // Texts of this program beyond the classic set.
+    // A command's prompt has the command's own number; any other text takes
+    // a free number from 59430 up.
     ReportLinesOmitted = 59430,
     RunProgressFile = 59431,
     BusyRefusal = 59433,
@@ -63,4 +65,64 @@ enum class EMessageId : int
     OptionsCaption = 59436,
     ConversionsAtOnceLabel = 59437,
     ConversionsAtOnceHelp = 59438,
+
+    // Menus, commands and toolbar of the main window.
+    FileMenuTitle = 59440,
+    EditMenuTitle = 59441,
+    ViewMenuTitle = 59442,
+    ToolsMenuTitle = 59443,
+    HelpMenuTitle = 59444,
+    AddFileMenu = 59445,
+    AddFolderMenu = 59446,
+    RemoveAllMenu = 59447,
+    ExitMenu = 59448,
+    PasteFilesMenu = 59449,
+    ToggleToolbarMenu = 59450,
+    ToggleStatusBarMenu = 59451,
+    OptionsMenu = 59452,
+    HelpTopicsMenu = 59453,
+    ShowTipMenu = 59454,
+    AboutMenu = 59455,
+    HelpCommand = 59456,
+    ContextHelpCommand = 59457,
+    ToolbarTitle = 59458,
+
+    // The file list: its context menu and column headers.
+    ListOpenMenu = 59460,
+    ListRemoveMenu = 59461,
+    ListDeleteMenu = 59462,
+    FileColumnHeader = 59463,
+    FolderColumnHeader = 59464,
+
+    // Tip of the Day.
+    TipCaption = 59470,
+    TipShowAtStartup = 59471,
+    TipNextButton = 59472,
+    TipCloseButton = 59473,
+
+    // The About box.
+    AboutCaption = 59480,
+    AboutProgramName = 59481,
+    AboutAddress = 59482,
+    AboutTelephone = 59483,
+    AboutSupport = 59484,
+    AboutOkButton = 59485,
+    AboutVersion = 59486,
+    AboutDebugVersion = 59487,
+    AboutNoVersion = 59488,
+
+    // The question whether to add a folder's contents.
+    FolderQuestionCaption = 59490,
+    YesButton = 59491,
+    NoButton = 59492,
+    YesToAllButton = 59493,
+    NoToAllButton = 59494,
+
+    // The help window.
+    HelpCaption = 59500,
+    HelpPageCaption = 59501,
+    HelpNavigationTitle = 59502,
+    HelpBackButton = 59503,
+    HelpForwardButton = 59504,
+    HelpContentsButton = 59505,
 };

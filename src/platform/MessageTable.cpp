@@ -75,6 +75,54 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::OptionsCaption, "Options"},
     CEntry{EMessageId::ConversionsAtOnceLabel, "&Conversions at once:"},
     CEntry{EMessageId::ConversionsAtOnceHelp, "How many PDF files are converted at the same time. The number of processor cores (%d on this computer) is usually fastest; 1 converts one file after another. Messages and the list keep the order in which files were added either way."},
+    CEntry{EMessageId::FileMenuTitle, "&File"},
+    CEntry{EMessageId::EditMenuTitle, "&Edit"},
+    CEntry{EMessageId::ViewMenuTitle, "&View"},
+    CEntry{EMessageId::ToolsMenuTitle, "&Tools"},
+    CEntry{EMessageId::HelpMenuTitle, "&Help"},
+    CEntry{EMessageId::AddFileMenu, "Add..."},
+    CEntry{EMessageId::AddFolderMenu, "Add Folder..."},
+    CEntry{EMessageId::RemoveAllMenu, "&Remove All\tCtrl+R"},
+    CEntry{EMessageId::ExitMenu, "E&xit"},
+    CEntry{EMessageId::PasteFilesMenu, "&Paste Files\tCtrl+V"},
+    CEntry{EMessageId::ToggleToolbarMenu, "&Toolbar"},
+    CEntry{EMessageId::ToggleStatusBarMenu, "&Status Bar"},
+    CEntry{EMessageId::OptionsMenu, "&Options..."},
+    CEntry{EMessageId::HelpTopicsMenu, "&Help Topics"},
+    CEntry{EMessageId::ShowTipMenu, "Tip of the Day..."},
+    CEntry{EMessageId::AboutMenu, "&About Zelto..."},
+    CEntry{EMessageId::HelpCommand, "Help"},
+    CEntry{EMessageId::ContextHelpCommand, "What's This?"},
+    CEntry{EMessageId::ToolbarTitle, "Toolbar"},
+    CEntry{EMessageId::ListOpenMenu, "Open"},
+    CEntry{EMessageId::ListRemoveMenu, "Remove"},
+    CEntry{EMessageId::ListDeleteMenu, "Delete"},
+    CEntry{EMessageId::FileColumnHeader, "File"},
+    CEntry{EMessageId::FolderColumnHeader, "Folder"},
+    CEntry{EMessageId::TipCaption, "Tip of the Day"},
+    CEntry{EMessageId::TipShowAtStartup, "&Show Tips on StartUp"},
+    CEntry{EMessageId::TipNextButton, "&Next Tip"},
+    CEntry{EMessageId::TipCloseButton, "&Close"},
+    CEntry{EMessageId::AboutCaption, "About Pravoline"},
+    CEntry{EMessageId::AboutProgramName, "Zelto Extractor.  PDF to Text"},
+    CEntry{EMessageId::AboutAddress, "Orrinval Software, 4 Wharf Yard, Harbury"},
+    CEntry{EMessageId::AboutTelephone, "Telephone +44 1632 960418"},
+    CEntry{EMessageId::AboutSupport, "Support: zelto-support@orrinval.example"},
+    CEntry{EMessageId::AboutOkButton, "OK"},
+    CEntry{EMessageId::AboutVersion, "Version %d.%d.%d.%d"},
+    CEntry{EMessageId::AboutDebugVersion, "Version %d.%d.%d.%d - debug build"},
+    CEntry{EMessageId::AboutNoVersion, "No version information"},
+    CEntry{EMessageId::FolderQuestionCaption, "Pravoline"},
+    CEntry{EMessageId::YesButton, "Yes"},
+    CEntry{EMessageId::NoButton, "No"},
+    CEntry{EMessageId::YesToAllButton, "Yes to All"},
+    CEntry{EMessageId::NoToAllButton, "No to All"},
+    CEntry{EMessageId::HelpCaption, "Zelto Extractor Help"},
+    CEntry{EMessageId::HelpPageCaption, "%s - Zelto Extractor Help"},
+    CEntry{EMessageId::HelpNavigationTitle, "Navigation"},
+    CEntry{EMessageId::HelpBackButton, "&Back"},
+    CEntry{EMessageId::HelpForwardButton, "&Forward"},
+    CEntry{EMessageId::HelpContentsButton, "&Contents"},
 };
 // clang-format on
 
@@ -161,5 +209,6 @@ std::string CMessageTable::Tooltip(EMessageId id)
 {
     std::string_view text = Text(id);
     size_t lineBreak = text.find('\n');
-    return lineBreak == std::string_view::npos ? std::string() : std::string(text.substr(lineBreak + 1));
+    return lineBreak == std::string_view::npos ? std::string()
+                                               : std::string(text.substr(lineBreak + 1));
 }

@@ -1,6 +1,6 @@
 #include "ConversionWait.h"
 
-#include "QtText.h"
+#include "dialogs/QtText.h"
 #include "dialogs/RunProgressDlg.h"
 #include "platform/Prompts.h"
 

@@ -1,9 +1,10 @@
 #include "DesktopOpener.h"
 
+#include "dialogs/QtText.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTimer>
@@ -18,11 +19,14 @@ constexpr int kOpenerWaitMilliseconds = 5000;
 constexpr int kFileNotFound = 2;
 // The error number when nothing can open files at all.
 constexpr int kNoOpener = 31;
+// xdg-open's status when the opening itself failed; an opener that crashed
+// is reported the same way.
+constexpr int kOpeningFailed = 4;
 } // namespace
 
 int CDesktopOpener::OpenFile(const std::string& path)
 {
-    QString file = QFile::decodeName(path.c_str());
+    QString file = CQtText::FromPath(path);
     if (!QFileInfo::exists(file))
         return kFileNotFound;
 #ifdef _WIN32
@@ -57,7 +61,7 @@ int CDesktopOpener::OpenFile(const std::string& path)
     if (opener->error() == QProcess::FailedToStart)
         result = kNoOpener;
     else if (opener->exitStatus() != QProcess::NormalExit)
-        result = 4;
+        result = kOpeningFailed;
     else
         result = opener->exitCode();
     opener->deleteLater();

@@ -1,7 +1,7 @@
 #include "FileDialogs.h"
 
 #include "NameFilter.h"
-#include "QtText.h"
+#include "dialogs/QtText.h"
 
 #include <QDir>
 #include <QFileDialog>

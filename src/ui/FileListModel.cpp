@@ -1,9 +1,8 @@
 #include "FileListModel.h"
 
+#include "dialogs/QtText.h"
 #include "doc/ZeltoDoc.h"
 #include "extract/Converter.h"
-
-#include <QFile>
 
 CFileListModel::CFileListModel(CZeltoDoc& doc, QObject* parent)
     : QAbstractTableModel(parent), m_doc(doc)
@@ -39,10 +38,10 @@ QVariant CFileListModel::data(const QModelIndex& index, int role) const
     if (!converter)
         return QVariant();
     if (role == Qt::ToolTipRole)
-        return QFile::decodeName(converter->m_strTextPath.c_str());
+        return CQtText::FromPath(converter->m_strTextPath);
     const std::string& text =
         index.column() == ColumnFile ? converter->m_strTextName : converter->m_strTextFolder;
-    return QFile::decodeName(text.c_str());
+    return CQtText::FromPath(text);
 }
 
 QVariant CFileListModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -50,9 +49,9 @@ QVariant CFileListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QVariant();
     if (section == ColumnFile)
-        return QStringLiteral("File");
+        return CQtText::Message(EMessageId::FileColumnHeader);
     if (section == ColumnFolder)
-        return QStringLiteral("Folder");
+        return CQtText::Message(EMessageId::FolderColumnHeader);
     return QVariant();
 }
 

@@ -3,11 +3,12 @@
 #include "ContextHelpMode.h"
 #include "DesktopOpener.h"
 #include "FileListModel.h"
-#include "IconSet.h"
 #include "MainStatusBar.h"
 #include "WindowPlacement.h"
 #include "ZeltoView.h"
+#include "dialogs/IconSet.h"
 #include "dialogs/OptionsDlg.h"
+#include "dialogs/QtText.h"
 #include "doc/AddOperation.h"
 #include "doc/ZeltoDoc.h"
 #include "platform/MessageTable.h"
@@ -17,7 +18,6 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTimer>
@@ -26,11 +26,6 @@
 
 namespace
 {
-QString Text(EMessageId id)
-{
-    return QString::fromStdString(std::string(CMessageTable::Text(id)));
-}
-
 // The local files among dropped URLs, in drop order.
 std::vector<std::string> LocalPaths(const QMimeData* data)
 {
@@ -40,7 +35,7 @@ std::vector<std::string> LocalPaths(const QMimeData* data)
     for (const QUrl& url : data->urls())
     {
         if (url.isLocalFile())
-            paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+            paths.push_back(CQtText::ToPath(url.toLocalFile()));
     }
     return paths;
 }
@@ -65,8 +60,8 @@ constexpr int kRefusalMilliseconds = 5000;
 
 CMainFrame::CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_prompts(prompts), m_settings(settings),
-      m_strCaption(Text(EMessageId::MainCaption)), m_pOwnOpener(std::make_unique<CDesktopOpener>()),
-      m_pOpener(m_pOwnOpener.get())
+      m_strCaption(CQtText::Message(EMessageId::MainCaption)),
+      m_pOwnOpener(std::make_unique<CDesktopOpener>()), m_pOpener(m_pOwnOpener.get())
 {
     setWindowTitle(m_strCaption);
     setWindowIcon(CIconSet::Icon(CIconSet::EIcon::Application));
@@ -86,7 +81,7 @@ CMainFrame::CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings, Q
             [this](bool active)
             {
                 if (active)
-                    statusBar()->showMessage(Text(EMessageId::HelpModeMessage));
+                    statusBar()->showMessage(CQtText::Message(EMessageId::HelpModeMessage));
                 else
                     statusBar()->clearMessage();
             });
@@ -109,13 +104,13 @@ QAction* CMainFrame::Action(ECommandId id) const
     return found == m_actions.end() ? nullptr : found->second;
 }
 
-QAction* CMainFrame::MakeAction(ECommandId id, const QString& text,
+QAction* CMainFrame::MakeAction(ECommandId id, EMessageId label,
                                 const std::function<void()>& handler)
 {
-    auto* action = new QAction(text, this);
+    auto* action = new QAction(CQtText::Message(label), this);
     auto messageId = static_cast<EMessageId>(id);
-    action->setStatusTip(QString::fromStdString(CMessageTable::Prompt(messageId)));
-    QString tooltip = QString::fromStdString(CMessageTable::Tooltip(messageId));
+    action->setStatusTip(CQtText::FromText(CMessageTable::Prompt(messageId)));
+    QString tooltip = CQtText::FromText(CMessageTable::Tooltip(messageId));
     action->setToolTip(tooltip.isEmpty() ? action->statusTip() : tooltip);
     connect(action, &QAction::triggered, this, [handler] { handler(); });
     m_actions[id] = action;
@@ -125,46 +120,46 @@ QAction* CMainFrame::MakeAction(ECommandId id, const QString& text,
 void CMainFrame::CreateActions()
 {
     using EIcon = CIconSet::EIcon;
-    MakeAction(ID_FILE_ADD, QStringLiteral("Add..."),
+    MakeAction(ID_FILE_ADD, EMessageId::AddFileMenu,
                [this] { RunGuarded([this] { m_doc.OnFileAdd(); }); })
         ->setIcon(CIconSet::Icon(EIcon::AddFiles));
-    MakeAction(ID_FILE_ADD_FOLDER, QStringLiteral("Add Folder..."),
+    MakeAction(ID_FILE_ADD_FOLDER, EMessageId::AddFolderMenu,
                [this] { RunGuarded([this] { m_doc.OnFileAddFolder(); }); })
         ->setIcon(CIconSet::Icon(EIcon::AddFolder));
-    QAction* removeAll = MakeAction(ID_FILE_NEW, QStringLiteral("&Remove All\tCtrl+R"),
+    QAction* removeAll = MakeAction(ID_FILE_NEW, EMessageId::RemoveAllMenu,
                                     [this] { RunGuarded([this] { m_doc.OnNewDocument(); }); });
     removeAll->setIcon(CIconSet::Icon(EIcon::RemoveAll));
     removeAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    MakeAction(ID_APP_EXIT, QStringLiteral("E&xit"), [this] { close(); });
+    MakeAction(ID_APP_EXIT, EMessageId::ExitMenu, [this] { close(); });
 
-    QAction* paste = MakeAction(ID_EDIT_PASTE, QStringLiteral("&Paste Files\tCtrl+V"),
+    QAction* paste = MakeAction(ID_EDIT_PASTE, EMessageId::PasteFilesMenu,
                                 [this] { RunGuarded([this] { m_doc.OnEditPasteFiles(); }); });
     paste->setIcon(CIconSet::Icon(EIcon::PasteFiles));
     paste->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
 
-    QAction* toolbar = MakeAction(ID_VIEW_TOOLBAR, QStringLiteral("&Toolbar"), [] {});
+    QAction* toolbar = MakeAction(ID_VIEW_TOOLBAR, EMessageId::ToggleToolbarMenu, [] {});
     toolbar->setCheckable(true);
     toolbar->setChecked(true);
-    QAction* statusBarAction = MakeAction(ID_VIEW_STATUS_BAR, QStringLiteral("&Status Bar"), [] {});
+    QAction* statusBarAction =
+        MakeAction(ID_VIEW_STATUS_BAR, EMessageId::ToggleStatusBarMenu, [] {});
     statusBarAction->setCheckable(true);
     statusBarAction->setChecked(true);
 
-    MakeAction(ID_TOOLS_EXPLORER, Text(EMessageId::ToolsExplorerMenu),
-               [this] { OnToolsExplorer(); })
+    MakeAction(ID_TOOLS_EXPLORER, EMessageId::ToolsExplorerMenu, [this] { OnToolsExplorer(); })
         ->setIcon(CIconSet::Icon(EIcon::FileManager));
-    MakeAction(ID_HELP_FINDER, QStringLiteral("&Help Topics"), [this] { emit HelpRequested(); });
-    MakeAction(ID_SHOW_TIP, QStringLiteral("Tip of the Day..."), [this] { emit TipRequested(); });
+    MakeAction(ID_HELP_FINDER, EMessageId::HelpTopicsMenu, [this] { emit HelpRequested(); });
+    MakeAction(ID_SHOW_TIP, EMessageId::ShowTipMenu, [this] { emit TipRequested(); });
     // Refused while files are being added, as the count applies to the
     // next add.
-    MakeAction(ID_TOOLS_OPTIONS, QStringLiteral("&Options..."),
+    MakeAction(ID_TOOLS_OPTIONS, EMessageId::OptionsMenu,
                [this] { RunGuarded([this] { OnToolsOptions(); }); });
-    MakeAction(ID_APP_ABOUT, QStringLiteral("&About Zelto..."), [this] { emit AboutRequested(); })
+    MakeAction(ID_APP_ABOUT, EMessageId::AboutMenu, [this] { emit AboutRequested(); })
         ->setIcon(CIconSet::Icon(EIcon::About));
 
-    QAction* help = MakeAction(ID_HELP, QStringLiteral("Help"), [this] { emit HelpRequested(); });
+    QAction* help = MakeAction(ID_HELP, EMessageId::HelpCommand, [this] { emit HelpRequested(); });
     help->setShortcut(QKeySequence(Qt::Key_F1));
-    QAction* contextHelp = MakeAction(ID_CONTEXT_HELP, QStringLiteral("What's This?"),
+    QAction* contextHelp = MakeAction(ID_CONTEXT_HELP, EMessageId::ContextHelpCommand,
                                       [this] { m_pHelpMode->Enter(); });
     contextHelp->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
     for (QAction* keyOnly : {help, contextHelp})
@@ -176,25 +171,27 @@ void CMainFrame::CreateActions()
 
 void CMainFrame::CreateMenus()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* file = menuBar()->addMenu(CQtText::Message(EMessageId::FileMenuTitle));
     file->addAction(Action(ID_FILE_ADD));
     file->addAction(Action(ID_FILE_ADD_FOLDER));
     file->addAction(Action(ID_FILE_NEW));
     file->addSeparator();
     file->addAction(Action(ID_APP_EXIT));
 
-    menuBar()->addMenu(QStringLiteral("&Edit"))->addAction(Action(ID_EDIT_PASTE));
+    menuBar()
+        ->addMenu(CQtText::Message(EMessageId::EditMenuTitle))
+        ->addAction(Action(ID_EDIT_PASTE));
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    QMenu* view = menuBar()->addMenu(CQtText::Message(EMessageId::ViewMenuTitle));
     view->addAction(Action(ID_VIEW_TOOLBAR));
     view->addAction(Action(ID_VIEW_STATUS_BAR));
 
-    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    QMenu* tools = menuBar()->addMenu(CQtText::Message(EMessageId::ToolsMenuTitle));
     tools->addAction(Action(ID_TOOLS_EXPLORER));
     tools->addSeparator();
     tools->addAction(Action(ID_TOOLS_OPTIONS));
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QMenu* help = menuBar()->addMenu(CQtText::Message(EMessageId::HelpMenuTitle));
     help->addAction(Action(ID_HELP_FINDER));
     help->addAction(Action(ID_SHOW_TIP));
     help->addSeparator();
@@ -203,7 +200,7 @@ void CMainFrame::CreateMenus()
 
 void CMainFrame::CreateToolBar()
 {
-    m_pToolBar = new QToolBar(QStringLiteral("Toolbar"), this);
+    m_pToolBar = new QToolBar(CQtText::Message(EMessageId::ToolbarTitle), this);
     m_pToolBar->setObjectName(QStringLiteral("MainToolBar"));
     m_pToolBar->setMovable(true);
     m_pToolBar->setFloatable(true);
@@ -308,7 +305,7 @@ bool CMainFrame::RunGuarded(const std::function<void()>& command)
 void CMainFrame::RefuseWhileBusy()
 {
     QApplication::beep();
-    statusBar()->showMessage(Text(EMessageId::BusyRefusal), kRefusalMilliseconds);
+    statusBar()->showMessage(CQtText::Message(EMessageId::BusyRefusal), kRefusalMilliseconds);
 }
 
 bool CMainFrame::AddDroppedPaths(const std::vector<std::string>& paths)

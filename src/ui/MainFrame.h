@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandIds.h"
+#include "platform/MessageIds.h"
 
 #include <QMainWindow>
 
@@ -72,7 +73,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    QAction* MakeAction(ECommandId id, const QString& text, const std::function<void()>& handler);
+    QAction* MakeAction(ECommandId id, EMessageId label, const std::function<void()>& handler);
     void CreateActions();
     void CreateMenus();
     void CreateToolBar();

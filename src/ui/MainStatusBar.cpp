@@ -1,6 +1,6 @@
 #include "MainStatusBar.h"
 
-#include "platform/MessageTable.h"
+#include "dialogs/QtText.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -9,11 +9,6 @@
 
 namespace
 {
-QString Text(EMessageId id)
-{
-    return QString::fromStdString(std::string(CMessageTable::Text(id)));
-}
-
 // Room on either side of a pane's text, as the bar's own panes have.
 constexpr int kPanePadding = 8;
 } // namespace
@@ -21,7 +16,7 @@ constexpr int kPanePadding = 8;
 CMainStatusBar::CMainStatusBar(QWidget* parent) : QStatusBar(parent)
 {
     setObjectName(QStringLiteral("MainStatusBar"));
-    m_pIdlePane = new QLabel(Text(EMessageId::IdleMessage), this);
+    m_pIdlePane = new QLabel(CQtText::Message(EMessageId::IdleMessage), this);
     m_pIdlePane->setObjectName(QStringLiteral("IdlePane"));
     addWidget(m_pIdlePane, 1);
     m_pCountPane = AddPane(EMessageId::FileCountPlaceholder, QStringLiteral("FileCountPane"));
@@ -48,7 +43,7 @@ QLabel* CMainStatusBar::AddPane(EMessageId widthText, const QString& name)
     auto* pane = new QLabel(this);
     pane->setObjectName(name);
     pane->setAlignment(Qt::AlignCenter);
-    int width = pane->fontMetrics().horizontalAdvance(Text(widthText));
+    int width = pane->fontMetrics().horizontalAdvance(CQtText::Message(widthText));
     pane->setFixedWidth(width + 2 * pane->margin() + kPanePadding);
     addPermanentWidget(pane);
     return pane;
@@ -56,8 +51,7 @@ QLabel* CMainStatusBar::AddPane(EMessageId widthText, const QString& name)
 
 void CMainStatusBar::SetFileCount(int count)
 {
-    m_pCountPane->setText(
-        QString::fromStdString(CMessageTable::Format(EMessageId::FileCount, {count})));
+    m_pCountPane->setText(CQtText::Message(EMessageId::FileCount, {count}));
 }
 
 QString CMainStatusBar::FileCountText() const
@@ -76,7 +70,7 @@ void CMainStatusBar::UpdateLockPanes()
     if (!state)
         state = m_keyEventState;
     auto show = [](QLabel* pane, bool on, EMessageId id)
-    { pane->setText(on ? Text(id) : QString()); };
+    { pane->setText(on ? CQtText::Message(id) : QString()); };
     show(m_pCapsPane, state && state->bCaps, EMessageId::IndicatorCaps);
     show(m_pNumPane, state && state->bNum, EMessageId::IndicatorNum);
     show(m_pScrollPane, state && state->bScroll, EMessageId::IndicatorScroll);

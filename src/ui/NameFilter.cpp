@@ -1,6 +1,6 @@
 #include "NameFilter.h"
 
-#include "QtText.h"
+#include "dialogs/QtText.h"
 
 #include <QRegularExpression>
 

@@ -3,9 +3,8 @@
 #include "ClipboardFileList.h"
 #include "ConversionWait.h"
 #include "FileDialogs.h"
-#include "QtText.h"
+#include "dialogs/QtText.h"
 #include "dialogs/YesNoAllDlg.h"
-#include "platform/MessageTable.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -45,7 +44,7 @@ EAnswer CQtPrompts::ShowMessage(const CMessageBox& box)
 
 void CQtPrompts::Prepare(QMessageBox& messageBox, const CMessageBox& box)
 {
-    messageBox.setWindowTitle(CQtText::FromText(CMessageTable::Format(EMessageId::AppTitle)));
+    messageBox.setWindowTitle(CQtText::Message(EMessageId::AppTitle));
     // File names may hold anything, markup included: show them as they are.
     messageBox.setTextFormat(Qt::PlainText);
     messageBox.setText(CQtText::FromText(box.Text()));

@@ -1,6 +1,6 @@
 #include "QtSettings.h"
 
-#include "QtText.h"
+#include "dialogs/QtText.h"
 
 CQtSettings::CQtSettings()
     : m_pSettings(std::make_unique<QSettings>(QString::fromLatin1(kOrganization),

@@ -2,6 +2,7 @@
 
 #include "DesktopOpener.h"
 #include "FileListModel.h"
+#include "dialogs/QtText.h"
 #include "doc/ZeltoDoc.h"
 #include "extract/Converter.h"
 #include "platform/MessageBox.h"
@@ -92,10 +93,6 @@ void CZeltoView::OpenSelected()
     }
 }
 
-// Afterwards nothing is selected, not even a row whose file could not be
-// deleted. The selection goes before the rows do: a selection of many
-// separate rows would otherwise be reworked for each range of rows that
-// leaves, which makes removing thousands of scattered rows take minutes.
 void CZeltoView::OnListRemove()
 {
     RunCommand([this] { m_doc.RemoveConverters(TakeSelectedConverters()); });
@@ -106,6 +103,10 @@ void CZeltoView::OnListDelete()
     RunCommand([this] { m_doc.DeleteConverters(TakeSelectedConverters()); });
 }
 
+// Remove and Delete leave nothing selected, not even a row whose file could
+// not be deleted. The selection goes before the rows do: a selection of many
+// separate rows would otherwise be reworked for each range of rows that
+// leaves, which makes removing thousands of scattered rows take minutes.
 std::vector<const CConverter*> CZeltoView::TakeSelectedConverters()
 {
     std::vector<const CConverter*> selected = GetSelectedConverters();
@@ -118,9 +119,12 @@ QMenu* CZeltoView::BuildContextMenu()
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     bool anySelected = selectionModel()->hasSelection();
-    QAction* open = menu->addAction(QStringLiteral("Open"), this, &CZeltoView::OnListOpen);
-    QAction* remove = menu->addAction(QStringLiteral("Remove"), this, &CZeltoView::OnListRemove);
-    QAction* del = menu->addAction(QStringLiteral("Delete"), this, &CZeltoView::OnListDelete);
+    QAction* open =
+        menu->addAction(CQtText::Message(EMessageId::ListOpenMenu), this, &CZeltoView::OnListOpen);
+    QAction* remove = menu->addAction(CQtText::Message(EMessageId::ListRemoveMenu), this,
+                                      &CZeltoView::OnListRemove);
+    QAction* del = menu->addAction(CQtText::Message(EMessageId::ListDeleteMenu), this,
+                                   &CZeltoView::OnListDelete);
     for (QAction* action : {open, remove, del})
         action->setEnabled(anySelected);
     return menu;

@@ -25,7 +25,7 @@ private slots:
     void HelpPresent_OpensViewerAtContents();
     void EveryRequest_ReusesTheOneViewerAtContents();
     void ClosedViewer_ComesBackOnNextRequest();
-    void HelpAbsent_EachRequestShows59405WithFullPath();
+    void HelpAbsent_EachRequestSaysTheHelpFileIsMissingWithItsFullPath();
     void RelativePath_IsReportedInFull();
     void Presence_IsDecidedOnceAtStart();
     void HelpDeletedAfterStart_StillOpensViewer();
@@ -89,7 +89,7 @@ void CHelpLauncherTest::ClosedViewer_ComesBackOnNextRequest()
     QVERIFY(viewer->isVisible());
 }
 
-void CHelpLauncherTest::HelpAbsent_EachRequestShows59405WithFullPath()
+void CHelpLauncherTest::HelpAbsent_EachRequestSaysTheHelpFileIsMissingWithItsFullPath()
 {
     CTempDir dir;
     std::string index = dir / "share/zelto-extractor/help/index.html";

@@ -1,5 +1,5 @@
 #include "TempDir.h"
-#include "ui/IconSet.h"
+#include "dialogs/IconSet.h"
 
 #include <QFile>
 #include <QImage>

@@ -9,11 +9,11 @@
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
 #include "dialogs/OptionsDlg.h"
+#include "dialogs/QtText.h"
 #include "doc/ZeltoDoc.h"
 #include "extract/Converter.h"
 #include "extract/ConverterContext.h"
 #include "extract/ConverterTable.h"
-#include "platform/MessageTable.h"
 #include "ui/DesktopOpener.h"
 #include "ui/LockKeyState.h"
 #include "ui/MainFrame.h"
@@ -43,11 +43,6 @@ Q_DECLARE_METATYPE(ECommandId)
 namespace
 {
 using Paths = std::vector<std::string>;
-
-QString Text(EMessageId id)
-{
-    return QString::fromStdString(std::string(CMessageTable::Text(id)));
-}
 
 std::string CurrentPath()
 {
@@ -803,7 +798,7 @@ void TestMainFrame::Drop_WhileBusy_IsRefused()
         }));
     QVERIFY(!whileBusy.bEnterAccepted && !whileBusy.bDropAccepted);
     QVERIFY(!bAddedWhileBusy);
-    QCOMPARE(frame.statusBar()->currentMessage(), Text(EMessageId::BusyRefusal));
+    QCOMPARE(frame.statusBar()->currentMessage(), CQtText::Message(EMessageId::BusyRefusal));
     QTest::qWait(20);
     QCOMPARE(m_pRig->doc.RowCount(), 0);
     QVERIFY(!frame.IsBusy());

@@ -1,9 +1,9 @@
 #include "ModalDriver.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
+#include "dialogs/QtText.h"
 #include "dialogs/TipDlg.h"
 #include "platform/MemorySettings.h"
-#include "platform/MessageTable.h"
 
 #include <QCheckBox>
 #include <QImage>
@@ -13,12 +13,6 @@
 
 namespace
 {
-QString Text(EMessageId id)
-{
-    std::string_view text = CMessageTable::Text(id);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 template <class T> T* Child(const QWidget& dialog, const char* name)
 {
     return dialog.findChild<T*>(QString::fromLatin1(name));
@@ -51,8 +45,8 @@ private slots:
     void EscAfterClearingBox_LeavesStartUpUnchanged();
     void CaptionCloseBox_LeavesStartUpUnchanged();
     void Destruction_StoresPositionAfterLastTipShown();
-    void MissingFile_Shows107WithNextDisabledAndCloseStillStores();
-    void UnreachablePosition_Shows108ThenEmptyTipWithNextEnabled();
+    void MissingFile_SaysTheTipsFileIsMissingWithNextDisabledAndCloseStillStores();
+    void UnreachablePosition_ReportsTroubleReadingThenEmptyTipWithNextEnabled();
     void StartUpSettingOff_BoxStartsCleared();
     void RunAtStartupWithTipsOff_ShowsNothingButMovesOnOneTip();
     void RunAtStartupWithTipsOn_ShowsTheDialog();
@@ -161,11 +155,12 @@ void CTipDlgTest::Destruction_StoresPositionAfterLastTipShown()
     QCOMPARE(again.TipText(), QString("Third tip\n"));
 }
 
-void CTipDlgTest::MissingFile_Shows107WithNextDisabledAndCloseStillStores()
+void CTipDlgTest::MissingFile_SaysTheTipsFileIsMissingWithNextDisabledAndCloseStillStores()
 {
     {
         CTipDlg dialog(*m_pDir / "nowhere/tips.txt", m_settings, m_prompts);
-        QCOMPARE(Child<QLabel>(dialog, "tipText")->text(), Text(EMessageId::TipsFileMissing));
+        QCOMPARE(Child<QLabel>(dialog, "tipText")->text(),
+                 CQtText::Message(EMessageId::TipsFileMissing));
         QVERIFY(!Child<QPushButton>(dialog, "nextTip")->isEnabled());
         dialog.show();
         Child<QCheckBox>(dialog, "showAtStartup")->setChecked(false);
@@ -177,7 +172,7 @@ void CTipDlgTest::MissingFile_Shows107WithNextDisabledAndCloseStillStores()
     QVERIFY(m_prompts.Messages().empty());
 }
 
-void CTipDlgTest::UnreachablePosition_Shows108ThenEmptyTipWithNextEnabled()
+void CTipDlgTest::UnreachablePosition_ReportsTroubleReadingThenEmptyTipWithNextEnabled()
 {
     {
         CTipDlg first(m_strPath, m_settings, m_prompts);

@@ -7,6 +7,7 @@
 #include "app/HelpViewer.h"
 #include "app/ZeltoApp.h"
 #include "dialogs/AboutDlg.h"
+#include "dialogs/QtText.h"
 #include "dialogs/TipDlg.h"
 #include "dialogs/YesNoAllDlg.h"
 #include "doc/ZeltoDoc.h"
@@ -44,11 +45,6 @@ const char* const kHelpContents =
 QString ServiceName()
 {
     return QString::fromLatin1(CAutomationService::kServiceName);
-}
-
-QString Text(const std::string& text)
-{
-    return QString::fromStdString(text);
 }
 
 CCommandLine CommandLine(const std::vector<std::string>& arguments, const std::string& folder = "/")
@@ -137,7 +133,7 @@ private slots:
     void AboutCommand_ShowsAboutBoxOverTheWindow();
     void TipCommand_ShowsTipEvenWhenSwitchedOff();
     void HelpTopicsF1AndShiftF1Click_OpenTheHelpAtContents();
-    void HelpCommand_WithoutHelp_Shows59405WithThePath();
+    void HelpCommand_WithoutHelp_SaysTheHelpFileIsMissingWithItsPath();
     void ExitInstance_ClosesWindowAndReturnsLoopResult();
 
     void Automation_RegistersTheServiceAndShowsNoWindow();
@@ -165,7 +161,7 @@ private:
 void CZeltoAppTest::initTestCase()
 {
     // Every setting of these tests stays in the temporary home.
-    QVERIFY(CQtSettings().Location().startsWith(Text(m_strHome)));
+    QVERIFY(CQtSettings().Location().startsWith(CQtText::FromPath(m_strHome)));
     QVERIFY2(m_bus.Start(), "dbus-daemon could not be started");
     qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.Address().toLocal8Bit());
 }
@@ -218,7 +214,7 @@ void CZeltoAppTest::StartUp_ShowsWindowWithCaptionIconAndDrops()
     QCOMPARE(QCoreApplication::applicationName(), QString("Zelto"));
     QCOMPARE(QGuiApplication::desktopFileName(), QString("zelto-extractor"));
     QVERIFY(!QApplication::windowIcon().isNull());
-    QVERIFY(app.Settings()->Location().startsWith(Text(m_strHome)));
+    QVERIFY(app.Settings()->Location().startsWith(CQtText::FromPath(m_strHome)));
     QVERIFY(app.HelpFileExists());
     QCOMPARE(app.Converters().Context().Prompts() != nullptr, true);
     QCOMPARE(app.Converters().Context().ProgramFolder(), *m_pDir / "bin/");
@@ -241,9 +237,9 @@ void CZeltoAppTest::StartUp_ProgramFolderIsTheExecutablesFolderWithSeparator()
     QVERIFY(app.ProgramFolder().empty());
     QVERIFY(app.InitInstance(CCommandLine()));
     QString expected = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    QCOMPARE(Text(app.ProgramFolder()), expected);
+    QCOMPARE(CQtText::FromPath(app.ProgramFolder()), expected);
     QVERIFY(app.ProgramFolder().back() == '/');
-    QCOMPARE(Text(app.Converters().Context().ProgramFolder()), expected);
+    QCOMPARE(CQtText::FromPath(app.Converters().Context().ProgramFolder()), expected);
 }
 
 void CZeltoAppTest::StartupTip_FollowsTheStartUpSetting_data()
@@ -338,7 +334,7 @@ void CZeltoAppTest::CommandLineFiles_AreAddedAfterWindowShows()
 
     QVERIFY(driver.Handled());
     QVERIFY(bWindowShownAtQuestion);
-    QVERIFY(question.contains(Text(*m_pDir / "papers/more")));
+    QVERIFY(question.contains(CQtText::FromPath(*m_pDir / "papers/more")));
     QVERIFY(CTempDir::ReadFile(*m_pDir / "papers/one.txt").find("first file") != std::string::npos);
     QVERIFY(CTempDir::ReadFile(*m_pDir / "papers/more/two.txt").find("second file") !=
             std::string::npos);
@@ -400,7 +396,7 @@ void CZeltoAppTest::HelpTopicsF1AndShiftF1Click_OpenTheHelpAtContents()
     CZeltoApp app(MakeProgram(false, true));
     QVERIFY(app.InitInstance(CCommandLine()));
     CMainFrame* frame = app.MainFrame();
-    const QUrl contents = QUrl::fromLocalFile(Text(*m_pDir / "bin/help/index.html"));
+    const QUrl contents = QUrl::fromLocalFile(CQtText::FromPath(*m_pDir / "bin/help/index.html"));
 
     frame->Action(ID_HELP_FINDER)->trigger();
     CHelpViewer* viewer = app.Help()->Viewer();
@@ -426,7 +422,7 @@ void CZeltoAppTest::HelpTopicsF1AndShiftF1Click_OpenTheHelpAtContents()
     QCOMPARE(app.Help()->Viewer(), viewer);
 }
 
-void CZeltoAppTest::HelpCommand_WithoutHelp_Shows59405WithThePath()
+void CZeltoAppTest::HelpCommand_WithoutHelp_SaysTheHelpFileIsMissingWithItsPath()
 {
     SetTipsAtStartup(false);
     CZeltoApp app(MakeProgram(false, false));
@@ -444,8 +440,8 @@ void CZeltoAppTest::HelpCommand_WithoutHelp_Shows59405WithThePath()
     app.MainFrame()->Action(ID_HELP_FINDER)->trigger();
 
     QVERIFY(driver.Handled());
-    QCOMPARE(text, Text(CMessageTable::Format(EMessageId::HelpFileMissing,
-                                              {*m_pDir / "bin/help/index.html"})));
+    QCOMPARE(text,
+             CQtText::Message(EMessageId::HelpFileMissing, {*m_pDir / "bin/help/index.html"}));
     QVERIFY(!app.Help()->Viewer());
 }
 
@@ -559,7 +555,7 @@ void CZeltoAppTest::Automation_WithoutBus_FailsWithMessageAndStatus()
 {
     QProcessEnvironment environment = ProgramEnvironment();
     environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
-                       Text("unix:path=" + *m_pDir / "no-bus-here"));
+                       CQtText::FromPath("unix:path=" + *m_pDir / "no-bus-here"));
     QProcess program;
     StartProgram(program, {"-Automation"}, environment);
     QVERIFY(program.waitForFinished(60000));

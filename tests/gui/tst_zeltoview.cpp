@@ -9,10 +9,12 @@
 #include "PdfMaker.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
+#include "dialogs/QtText.h"
 #include "doc/ZeltoDoc.h"
 #include "extract/Converter.h"
 #include "extract/ConverterContext.h"
 #include "platform/MemorySettings.h"
+#include "platform/MessageTable.h"
 #include "ui/DesktopOpener.h"
 #include "ui/FileListModel.h"
 #include "ui/QtPrompts.h"
@@ -151,7 +153,7 @@ void Choose(QMenu* menu, const QString& text)
 
 std::string OpenFailedText(const std::string& path, int error)
 {
-    return "Failed to open file '" + path + "'.  Error " + std::to_string(error) + ".";
+    return CMessageTable::Format(EMessageId::OpenFailed, {path, error});
 }
 
 // A stand-in for xdg-open on PATH that logs each path it is given and
@@ -476,7 +478,7 @@ void TestZeltoView::Open_Failure_IsShownInAPlainMessageBox()
         });
     m_pRig->view.OnListOpen();
     QVERIFY(driver.Handled());
-    QCOMPARE(text.toStdString(), OpenFailedText(a, 2));
+    QCOMPARE(text, CQtText::Message(EMessageId::OpenFailed, {a, 2}));
     QCOMPARE(icon, QMessageBox::NoIcon);
     QVERIFY(!bOnTop);
     QCOMPARE(m_pRig->opener.Opened(), (Paths{a, b}));

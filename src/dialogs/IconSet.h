@@ -6,7 +6,8 @@
 // The program's icons. The desktop's icon theme wins where it has a fitting
 // icon, so the toolbar looks like the rest of the desktop; otherwise the
 // program's own SVG icons are used, which stay sharp at 16 pixels and on
-// high-DPI screens.
+// high-DPI screens. The About box shows them as well as the main window, so
+// they sit with the dialogs.
 class CIconSet
 {
 public:

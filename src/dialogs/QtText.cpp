@@ -1,5 +1,7 @@
 #include "QtText.h"
 
+#include "platform/MessageTable.h"
+
 #include <QFile>
 
 QString CQtText::FromPath(const std::string& path)
@@ -20,4 +22,9 @@ QString CQtText::FromText(const std::string& text)
 std::string CQtText::ToText(const QString& text)
 {
     return text.toStdString();
+}
+
+QString CQtText::Message(EMessageId id, std::initializer_list<CFormatArg> args)
+{
+    return FromText(CMessageTable::Format(id, args));
 }

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/FormatArg.h"
+#include "platform/MessageIds.h"
+
+#include <QString>
+
+#include <initializer_list>
+#include <string>
+
+// Conversions between the logic's byte strings and Qt's strings. Paths are
+// the file system's bytes; message texts are UTF-8. It sits with the dialogs
+// so that they and the main window share it while the dialogs stay free of
+// the window's files.
+class CQtText
+{
+public:
+    static QString FromPath(const std::string& path);
+    static std::string ToPath(const QString& path);
+    static QString FromText(const std::string& text);
+    static std::string ToText(const QString& text);
+
+    // A numbered text as the user sees it, its placeholders filled with the
+    // arguments. The one way from a message id to a text on screen, so the
+    // format always comes from the table.
+    static QString Message(EMessageId id, std::initializer_list<CFormatArg> args = {});
+};
