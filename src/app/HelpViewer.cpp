@@ -31,24 +31,27 @@ void CHelpViewer::BuildToolBar()
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 
-    QAction* back = bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack),
-                                   CQtText::Message(EMessageId::HelpBackButton), m_pBrowser,
-                                   &QTextBrowser::backward);
-    back->setShortcut(QKeySequence::Back);
-    back->setEnabled(false);
-    connect(m_pBrowser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
-
-    QAction* forward = bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward),
-                                      CQtText::Message(EMessageId::HelpForwardButton), m_pBrowser,
-                                      &QTextBrowser::forward);
-    forward->setShortcut(QKeySequence::Forward);
-    forward->setEnabled(false);
-    connect(m_pBrowser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+    AddHistoryButton(*bar, QStyle::SP_ArrowBack, EMessageId::HelpBackButton, QKeySequence::Back,
+                     &QTextBrowser::backward, &QTextBrowser::backwardAvailable);
+    AddHistoryButton(*bar, QStyle::SP_ArrowForward, EMessageId::HelpForwardButton,
+                     QKeySequence::Forward, &QTextBrowser::forward,
+                     &QTextBrowser::forwardAvailable);
 
     QAction* contents = bar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon),
                                        CQtText::Message(EMessageId::HelpContentsButton), this,
                                        &CHelpViewer::OnContents);
     contents->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
+}
+
+void CHelpViewer::AddHistoryButton(QToolBar& bar, QStyle::StandardPixmap icon, EMessageId text,
+                                   QKeySequence::StandardKey key, void (QTextBrowser::*go)(),
+                                   void (QTextBrowser::*available)(bool))
+{
+    QAction* action =
+        bar.addAction(style()->standardIcon(icon), CQtText::Message(text), m_pBrowser, go);
+    action->setShortcut(key);
+    action->setEnabled(false);
+    connect(m_pBrowser, available, action, &QAction::setEnabled);
 }
 
 void CHelpViewer::ShowContents(const QUrl& contents)

@@ -1,9 +1,14 @@
 #pragma once
 
+#include "platform/MessageIds.h"
+
+#include <QKeySequence>
 #include <QMainWindow>
+#include <QStyle>
 #include <QUrl>
 
 class QTextBrowser;
+class QToolBar;
 
 // The program's help window: the help pages with Back, Forward and
 // Contents. Closing it only hides it, and it never keeps the program
@@ -27,6 +32,11 @@ private slots:
 
 private:
     void BuildToolBar();
+    // A button that goes through the browser's history, enabled only while
+    // there is somewhere to go.
+    void AddHistoryButton(QToolBar& bar, QStyle::StandardPixmap icon, EMessageId text,
+                          QKeySequence::StandardKey key, void (QTextBrowser::*go)(),
+                          void (QTextBrowser::*available)(bool));
 
     QTextBrowser* m_pBrowser = nullptr;
     QUrl m_urlContents;

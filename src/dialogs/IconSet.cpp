@@ -1,47 +1,38 @@
 #include "IconSet.h"
 
+#include <iterator>
+
+namespace
+{
+// Each icon's name in the freedesktop naming scheme and the file name of
+// our own drawing, in the order of CIconSet::EIcon.
+struct CIconNames
+{
+    const char* theme;
+    const char* own;
+};
+
+constexpr CIconNames kNames[] = {
+    {"document-open", "add-files"},
+    {"folder-open", "add-folder"},
+    {"edit-clear", "remove-all"},
+    {"edit-paste", "paste-files"},
+    {"system-file-manager", "file-manager"},
+    {"help-about", "about"},
+    {"zelto-extractor", "zelto"},
+};
+static_assert(std::size(kNames) == static_cast<std::size_t>(CIconSet::EIcon::Application) + 1);
+} // namespace
+
 QString CIconSet::ThemeName(EIcon icon)
 {
-    switch (icon)
-    {
-    case EIcon::AddFiles:
-        return QStringLiteral("document-open");
-    case EIcon::AddFolder:
-        return QStringLiteral("folder-open");
-    case EIcon::RemoveAll:
-        return QStringLiteral("edit-clear");
-    case EIcon::PasteFiles:
-        return QStringLiteral("edit-paste");
-    case EIcon::FileManager:
-        return QStringLiteral("system-file-manager");
-    case EIcon::About:
-        return QStringLiteral("help-about");
-    case EIcon::Application:
-        return QStringLiteral("zelto-extractor");
-    }
-    return QString();
+    return QString::fromLatin1(kNames[static_cast<std::size_t>(icon)].theme);
 }
 
 QString CIconSet::ResourcePath(EIcon icon)
 {
-    switch (icon)
-    {
-    case EIcon::AddFiles:
-        return QStringLiteral(":/icons/add-files.svg");
-    case EIcon::AddFolder:
-        return QStringLiteral(":/icons/add-folder.svg");
-    case EIcon::RemoveAll:
-        return QStringLiteral(":/icons/remove-all.svg");
-    case EIcon::PasteFiles:
-        return QStringLiteral(":/icons/paste-files.svg");
-    case EIcon::FileManager:
-        return QStringLiteral(":/icons/file-manager.svg");
-    case EIcon::About:
-        return QStringLiteral(":/icons/about.svg");
-    case EIcon::Application:
-        return QStringLiteral(":/icons/zelto.svg");
-    }
-    return QString();
+    return QStringLiteral(":/icons/%1.svg")
+        .arg(QString::fromLatin1(kNames[static_cast<std::size_t>(icon)].own));
 }
 
 QIcon CIconSet::OwnIcon(EIcon icon)
