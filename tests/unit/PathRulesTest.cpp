@@ -8,10 +8,7 @@ struct SplitCase
 {
     const CPathRules& rules;
     const char* path;
-    const char* drive;
-    const char* dir;
-    const char* base;
-    const char* ext;
+    CSplitPath parts;
 };
 } // namespace
 
@@ -22,32 +19,32 @@ TEST(PathRules, Split_DrivesAndSeparatorsOfEachRuleSetAndTheLastDot)
     const CPathRules& win = CPathRules::Windows();
     const CPathRules& posix = CPathRules::Posix();
     const SplitCase cases[] = {
-        {win, "D:\\docs\\Report.PDF", "D:", "\\docs\\", "Report", ".PDF"},
-        {win, "D:\\a.b\\book.final.pdf", "D:", "\\a.b\\", "book.final", ".pdf"},
-        {win, "report.pdf", "", "", "report", ".pdf"},
-        {win, "D:\\docs\\notes", "D:", "\\docs\\", "notes", ""},
-        {win, "D:\\docs\\notes.", "D:", "\\docs\\", "notes", "."},
-        {win, "D:\\docs\\report.pdf.bak", "D:", "\\docs\\", "report.pdf", ".bak"},
-        {win, "C:/mixed\\seps/file.pdf", "C:", "/mixed\\seps/", "file", ".pdf"},
-        {win, "D:file.pdf", "D:", "", "file", ".pdf"},
-        {win, "\\\\server\\share\\x.pdf", "", "\\\\server\\share\\", "x", ".pdf"},
-        {win, "D:\\folder.pdf\\", "D:", "\\folder.pdf\\", "", ""},
-        {posix, "/docs/Report.PDF", "", "/docs/", "Report", ".PDF"},
-        {posix, "/a.b/book.final.pdf", "", "/a.b/", "book.final", ".pdf"},
-        {posix, "report.pdf", "", "", "report", ".pdf"},
-        {posix, "/docs/notes", "", "/docs/", "notes", ""},
-        {posix, "/docs/notes.", "", "/docs/", "notes", "."},
-        {posix, "D:\\docs\\Report.PDF", "", "", "D:\\docs\\Report", ".PDF"},
-        {posix, "/back\\slash/a.pdf", "", "/back\\slash/", "a", ".pdf"},
-        {posix, "/", "", "/", "", ""},
+        {win, "D:\\docs\\Report.PDF", {"D:", "\\docs\\", "Report", ".PDF"}},
+        {win, "D:\\a.b\\book.final.pdf", {"D:", "\\a.b\\", "book.final", ".pdf"}},
+        {win, "report.pdf", {"", "", "report", ".pdf"}},
+        {win, "D:\\docs\\notes", {"D:", "\\docs\\", "notes", ""}},
+        {win, "D:\\docs\\notes.", {"D:", "\\docs\\", "notes", "."}},
+        {win, "D:\\docs\\report.pdf.bak", {"D:", "\\docs\\", "report.pdf", ".bak"}},
+        {win, "C:/mixed\\seps/file.pdf", {"C:", "/mixed\\seps/", "file", ".pdf"}},
+        {win, "D:file.pdf", {"D:", "", "file", ".pdf"}},
+        {win, "\\\\server\\share\\x.pdf", {"", "\\\\server\\share\\", "x", ".pdf"}},
+        {win, "D:\\folder.pdf\\", {"D:", "\\folder.pdf\\", "", ""}},
+        {posix, "/docs/Report.PDF", {"", "/docs/", "Report", ".PDF"}},
+        {posix, "/a.b/book.final.pdf", {"", "/a.b/", "book.final", ".pdf"}},
+        {posix, "report.pdf", {"", "", "report", ".pdf"}},
+        {posix, "/docs/notes", {"", "/docs/", "notes", ""}},
+        {posix, "/docs/notes.", {"", "/docs/", "notes", "."}},
+        {posix, "D:\\docs\\Report.PDF", {"", "", "D:\\docs\\Report", ".PDF"}},
+        {posix, "/back\\slash/a.pdf", {"", "/back\\slash/", "a", ".pdf"}},
+        {posix, "/", {"", "/", "", ""}},
     };
     for (const SplitCase& c : cases)
     {
         CSplitPath parts = c.rules.Split(c.path);
-        EXPECT_EQ(parts.strDrive, c.drive) << c.path;
-        EXPECT_EQ(parts.strDir, c.dir) << c.path;
-        EXPECT_EQ(parts.strBaseName, c.base) << c.path;
-        EXPECT_EQ(parts.strExt, c.ext) << c.path;
+        EXPECT_EQ(parts.strDrive, c.parts.strDrive) << c.path;
+        EXPECT_EQ(parts.strDir, c.parts.strDir) << c.path;
+        EXPECT_EQ(parts.strBaseName, c.parts.strBaseName) << c.path;
+        EXPECT_EQ(parts.strExt, c.parts.strExt) << c.path;
     }
 }
 

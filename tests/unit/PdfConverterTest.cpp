@@ -1,11 +1,5 @@
-#include "extract/PdfConverter.h"
-#include "ConversionSteps.h"
+#include "ConversionFixture.h"
 #include "FakeTool.h"
-#include "ScriptedPrompts.h"
-#include "TempDir.h"
-#include "extract/ConverterContext.h"
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <optional>
@@ -15,24 +9,16 @@ namespace
 {
 using Ids = std::vector<EMessageId>;
 
-class PdfConversion : public ::testing::Test
+// The converter with a fake pdftotext.
+class PdfConversion : public ConversionFixture
 {
 protected:
-    CTempDir m_dir;
+    using ConversionFixture::Convert;
+    bool Convert() { return Convert(m_pdf); }
+
     CFakeTool m_tool;
-    CScriptedPrompts m_prompts;
-    std::shared_ptr<CConverterContext> m_context = std::make_shared<CConverterContext>(&m_prompts);
     std::string m_pdf = m_dir.Write("doc.pdf", "%PDF-1.4 fake");
     std::string m_text = m_dir / "doc.txt";
-
-    // Converts and tells whether the file would be listed.
-    bool Convert(const std::string& path,
-                 std::optional<std::chrono::milliseconds> cancelAfter = std::nullopt)
-    {
-        CPdfConverter converter(path, m_context);
-        return CConversionSteps::Run(converter, cancelAfter);
-    }
-    bool Convert() { return Convert(m_pdf); }
 
     const CRecordedMessage& OnlyMessage() const
     {

@@ -1,11 +1,5 @@
-#include "ConversionSteps.h"
+#include "ConversionFixture.h"
 #include "PdfMaker.h"
-#include "ScriptedPrompts.h"
-#include "TempDir.h"
-#include "extract/ConverterContext.h"
-#include "extract/ConverterTable.h"
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 
@@ -14,20 +8,7 @@ namespace
 using Ids = std::vector<EMessageId>;
 
 // The real pdftotext on files written here.
-class RealPdftotext : public ::testing::Test
-{
-protected:
-    CTempDir m_dir;
-    CScriptedPrompts m_prompts;
-    std::shared_ptr<CConverterContext> m_context = std::make_shared<CConverterContext>(&m_prompts);
-    CConverterTable m_table{m_context};
-
-    bool Convert(const std::string& path)
-    {
-        std::unique_ptr<CConverter> converter = m_table.FindConverter(path);
-        return converter && CConversionSteps::Run(*converter);
-    }
-};
+using RealPdftotext = ConversionFixture;
 } // namespace
 
 TEST_F(RealPdftotext, PdfWithText_ListedSilentlyWithItsWords)
