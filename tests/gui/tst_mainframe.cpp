@@ -868,33 +868,28 @@ void TestMainFrame::FileManager_ThatCannotStart_IsNotReported()
 
 void TestMainFrame::Options_ShowsTheCountInUseAndStoresOnlyAnAcceptedOne()
 {
-    CMainFrame& frame = m_pRig->frame;
     QVERIFY(m_pRig->ShowActive());
-    CModalDriver driver;
-    int shown = 0;
-    driver.Expect<COptionsDlg>(
-        [&shown](COptionsDlg* dialog)
-        {
-            shown = dialog->ConversionsBox()->value();
-            dialog->ConversionsBox()->setValue(5);
-            dialog->reject();
-        });
-    frame.Action(ID_TOOLS_OPTIONS)->trigger();
-    QVERIFY(driver.Handled());
-    QCOMPARE(shown, CZeltoDoc::DefaultConversionsAtOnce());
+    // Opens Tools > Options..., enters `count` and closes the dialog; gives
+    // the count it showed first, or -1 when it never came.
+    auto enter = [this](int count, bool accept)
+    {
+        int shown = -1;
+        CModalDriver driver;
+        driver.Expect<COptionsDlg>(
+            [&](COptionsDlg* dialog)
+            {
+                shown = dialog->ConversionsBox()->value();
+                dialog->ConversionsBox()->setValue(count);
+                accept ? dialog->accept() : dialog->reject();
+            });
+        m_pRig->frame.Action(ID_TOOLS_OPTIONS)->trigger();
+        return shown;
+    };
+    QCOMPARE(enter(5, false), CZeltoDoc::DefaultConversionsAtOnce());
     QCOMPARE(m_pRig->settings.GetInt("", CZeltoDoc::kConversionsAtOnce), 0);
 
     m_pRig->settings.SetInt("", CZeltoDoc::kConversionsAtOnce, 3);
-    driver.Expect<COptionsDlg>(
-        [&shown](COptionsDlg* dialog)
-        {
-            shown = dialog->ConversionsBox()->value();
-            dialog->ConversionsBox()->setValue(1);
-            dialog->accept();
-        });
-    frame.Action(ID_TOOLS_OPTIONS)->trigger();
-    QVERIFY(driver.Handled());
-    QCOMPARE(shown, 3);
+    QCOMPARE(enter(1, true), 3);
     QCOMPARE(m_pRig->settings.GetInt("", CZeltoDoc::kConversionsAtOnce), 1);
     QCOMPARE(m_pRig->doc.ConversionsAtOnce(), 1);
 }
