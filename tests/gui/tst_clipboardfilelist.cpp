@@ -36,8 +36,9 @@ void TestClipboardFileList::GnomeCopiedFiles_GivesFilesAfterTheVerb_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("copy") << QByteArray("copy\nfile:///data/z.pdf\nfile:///data/a%C3%A9.pdf");
     QTest::newRow("cut") << QByteArray("cut\nfile:///data/z.pdf\nfile:///data/a%C3%A9.pdf\n");
-    QTest::newRow("closed by a zero byte")
-        << QByteArray("copy\nfile:///data/z.pdf\nfile:///data/a%C3%A9.pdf\0", 52);
+    // The zero byte is part of the data, so the length is given.
+    static const char closed[] = "copy\nfile:///data/z.pdf\nfile:///data/a%C3%A9.pdf\0";
+    QTest::newRow("closed by a zero byte") << QByteArray(closed, sizeof closed - 1);
 }
 
 void TestClipboardFileList::GnomeCopiedFiles_GivesFilesAfterTheVerb()
