@@ -6,7 +6,9 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  poppler-utils
+  # poppler-data holds the encodings of Chinese, Japanese and Korean PDFs;
+  # without it pdftotext loses their characters ("Missing language pack").
+  poppler-utils poppler-data
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-qpa-plugins
   qt6-svg-dev libqt6svg6 qt6-l10n-tools
   dbus-daemon dbus-x11 xdg-utils

@@ -17,16 +17,11 @@ std::size_t CharacterBoundary(std::string_view text, std::size_t position)
 }
 } // namespace
 
-CExtractionReport::CExtractionReport(std::string captured) : m_strCaptured(std::move(captured))
+CExtractionReport::CExtractionReport(std::string captured) : m_strCut(std::move(captured))
 {
-    std::size_t lastLineFeed = m_strCaptured.rfind('\n');
-    m_strCut = lastLineFeed == std::string::npos ? m_strCaptured
-                                                 : m_strCaptured.substr(0, lastLineFeed);
-}
-
-bool CExtractionReport::IsWarningOnly() const
-{
-    return m_strCut.find(kContinuingMarker) != std::string::npos;
+    std::size_t lastLineFeed = m_strCut.rfind('\n');
+    if (lastLineFeed != std::string::npos)
+        m_strCut.resize(lastLineFeed);
 }
 
 std::string CExtractionReport::ForDisplay() const
@@ -36,6 +31,7 @@ std::string CExtractionReport::ForDisplay() const
 
     std::size_t shownEnd = 0;
     int shownLines = 0;
+    bool lineCut = false;
     while (shownLines < totalLines && shownLines < kMaxShownLines)
     {
         std::size_t lineEnd = text.find('\n', shownEnd);
@@ -49,6 +45,7 @@ std::string CExtractionReport::ForDisplay() const
             {
                 shownEnd = CharacterBoundary(text, kMaxShownChars);
                 shownLines = 1;
+                lineCut = true;
             }
             break;
         }
@@ -64,5 +61,10 @@ std::string CExtractionReport::ForDisplay() const
     std::string shown(text.substr(0, shownEnd));
     if (!shown.empty() && shown.back() != '\n')
         shown += '\n';
-    return shown + CMessageTable::Format(EMessageId::ReportLinesOmitted, {totalLines - shownLines});
+    int omittedLines = totalLines - shownLines;
+    if (!lineCut)
+        return shown + CMessageTable::Format(EMessageId::ReportLinesOmitted, {omittedLines});
+    if (omittedLines == 0)
+        return shown + CMessageTable::Format(EMessageId::ReportLineCut);
+    return shown + CMessageTable::Format(EMessageId::ReportLineAndLinesCut, {omittedLines});
 }

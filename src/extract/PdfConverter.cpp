@@ -4,6 +4,7 @@
 #include "ExtractionReport.h"
 #include "platform/FileProbe.h"
 #include "platform/MessageBox.h"
+#include "platform/MessageTable.h"
 #include "platform/Prompts.h"
 #include "platform/SystemErrorText.h"
 #include "platform/UserException.h"
@@ -17,6 +18,11 @@ namespace
 {
 // How much of the text file decides whether any text came out.
 constexpr std::size_t kBlankCheckBytes = 30;
+
+// The tool's exit statuses that have a meaning of their own.
+constexpr int kToolCannotOpenPdf = 1;
+constexpr int kToolCannotOpenText = 2;
+constexpr int kToolPermissionError = 3;
 
 bool IsBlankByte(char ch)
 {
@@ -133,13 +139,16 @@ void CPdfConverter::JudgeToolRun(const CConversionRun& conversion) const
         ReportSystemError(run.nErrorCode);
     }
 
+    // The exit status is the tool's own word on success; what it reports
+    // beside it are often warnings it survived, whatever their wording.
     CExtractionReport report(run.strErrorOutput);
-    bool fatal = !report.IsEmpty() && !report.IsWarningOnly();
-    // A tool that says it carries on but writes nothing has failed.
-    if (fatal || !CFileProbe::Exists(m_strTextPath))
+    if (run.nExitStatus != 0 || !CFileProbe::Exists(m_strTextPath))
     {
+        // Whatever the failed run wrote is no text of the PDF.
+        RemovePartialText(conversion);
+        std::string reported = report.IsEmpty() ? HowTheToolEnded(run) : report.ForDisplay();
         Prompts().ShowMessage(CMessageBox(EMessageStyle::Error, EMessageId::ExtractionFailed,
-                                          {m_strSourcePath, report.ForDisplay()})
+                                          {m_strSourcePath, reported})
                                   .Details(report.Cut()));
         throw CUserException();
     }
@@ -149,6 +158,31 @@ void CPdfConverter::JudgeToolRun(const CConversionRun& conversion) const
                                           {m_strSourcePath, report.ForDisplay()})
                                   .Details(report.Cut()));
     }
+}
+
+std::string CPdfConverter::HowTheToolEnded(const CChildResult& run) const
+{
+    const std::string& tool = Context().ToolName();
+    if (run.nSignal != 0)
+        return CMessageTable::Format(
+            EMessageId::ToolEndedBySignal,
+            {tool, run.nSignal, CSystemErrorText::DescribeSignal(run.nSignal)});
+    if (run.nExitStatus == 0)
+        return CMessageTable::Format(EMessageId::ToolWroteNoText, {tool});
+    std::string meaning;
+    switch (run.nExitStatus)
+    {
+    case kToolCannotOpenPdf:
+        meaning = CMessageTable::Format(EMessageId::ToolStatusPdfNotOpened);
+        break;
+    case kToolCannotOpenText:
+        meaning = CMessageTable::Format(EMessageId::ToolStatusTextNotOpened);
+        break;
+    case kToolPermissionError:
+        meaning = CMessageTable::Format(EMessageId::ToolStatusPermissions);
+        break;
+    }
+    return CMessageTable::Format(EMessageId::ToolEndedWithStatus, {tool, run.nExitStatus, meaning});
 }
 
 void CPdfConverter::CheckBlankResult() const

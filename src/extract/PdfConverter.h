@@ -24,6 +24,8 @@ private:
     // Tells the user of every problem of a finished tool run and raises
     // CUserException when the file is to be dropped.
     void JudgeToolRun(const CConversionRun& run) const;
+    // How a run that reported nothing ended, for the failure message.
+    std::string HowTheToolEnded(const CChildResult& run) const;
     // Tells the user when the text file came out blank.
     void CheckBlankResult() const;
     // Tells the user of a system error, after `lead` when one is given, and

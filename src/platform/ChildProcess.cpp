@@ -132,15 +132,18 @@ int FindProgram(const std::string& name, std::string& found)
     }
 }
 
-int WaitForChild(pid_t pid)
+void WaitForChild(pid_t pid, CChildResult& result)
 {
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0)
     {
         if (errno != EINTR)
-            return -1;
+            return;
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (WIFEXITED(status))
+        result.nExitStatus = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status))
+        result.nSignal = WTERMSIG(status);
 }
 
 // Reads the error stream to its end. Returns 0, or the errno of a failed read.
@@ -242,6 +245,6 @@ CChildResult CChildProcess::Run(const std::vector<std::string>& arguments,
         result.eFailure = CChildResult::EFailure::Read;
         result.nErrorCode = readError;
     }
-    result.nExitStatus = WaitForChild(pid);
+    WaitForChild(pid, result);
     return result;
 }

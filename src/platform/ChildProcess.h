@@ -21,6 +21,7 @@ struct CChildResult
     bool bCancelled = false;    // the run was ended on request
     std::string strErrorOutput; // everything the child wrote on its error stream
     int nExitStatus = -1;       // exit code; -1 when it ended by a signal or never ran
+    int nSignal = 0;            // the signal that ended it; 0 when it exited
 };
 
 // Starts a program with an argument vector (no shell, no quoting), looking

@@ -125,4 +125,16 @@ enum class EMessageId : int
     HelpBackButton = 59503,
     HelpForwardButton = 59504,
     HelpContentsButton = 59505,
+
+    // What stands in a failed conversion's message when the tool reported
+    // nothing: how the tool ended.
+    ToolEndedWithStatus = 59540,
+    ToolEndedBySignal = 59541,
+    ToolWroteNoText = 59542,
+    ToolStatusPdfNotOpened = 59543,
+    ToolStatusTextNotOpened = 59544,
+    ToolStatusPermissions = 59545,
+    // The last line of a report shown cut short in its first line.
+    ReportLineCut = 59546,
+    ReportLineAndLinesCut = 59547,
 };

@@ -123,6 +123,14 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::HelpBackButton, "&Back"},
     CEntry{EMessageId::HelpForwardButton, "&Forward"},
     CEntry{EMessageId::HelpContentsButton, "&Contents"},
+    CEntry{EMessageId::ToolEndedWithStatus, "'%s' ended with exit status %d%s and reported nothing"},
+    CEntry{EMessageId::ToolEndedBySignal, "'%s' was ended by signal %d (%s) and reported nothing"},
+    CEntry{EMessageId::ToolWroteNoText, "'%s' wrote no text file and reported nothing"},
+    CEntry{EMessageId::ToolStatusPdfNotOpened, " (the PDF file could not be opened)"},
+    CEntry{EMessageId::ToolStatusTextNotOpened, " (the text file could not be opened)"},
+    CEntry{EMessageId::ToolStatusPermissions, " (the PDF file's permissions do not allow it)"},
+    CEntry{EMessageId::ReportLineCut, "[rest of the line not shown]"},
+    CEntry{EMessageId::ReportLineAndLinesCut, "[rest of the line and %d more lines not shown]"},
 };
 // clang-format on
 

@@ -1,5 +1,6 @@
 #include "SystemErrorText.h"
 
+#include <csignal>
 #include <cstring>
 #include <type_traits>
 
@@ -17,4 +18,17 @@ std::string CSystemErrorText::Describe(int errorCode)
     if (text.empty())
         text = "Unknown error " + std::to_string(errorCode);
     return text + "\n";
+}
+
+std::string CSystemErrorText::DescribeSignal(int signal)
+{
+#ifdef _WIN32
+    (void)signal;
+    return std::string();
+#else
+    // Called on the user's thread only, so the shared buffer of strsignal
+    // is not raced.
+    const char* name = ::strsignal(signal);
+    return name ? name : std::string();
+#endif
 }

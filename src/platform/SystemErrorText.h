@@ -8,4 +8,7 @@ class CSystemErrorText
 {
 public:
     static std::string Describe(int errorCode);
+    // The system's name for a signal, without a line break; empty where
+    // the system has no such names.
+    static std::string DescribeSignal(int signal);
 };

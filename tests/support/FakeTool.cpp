@@ -24,6 +24,8 @@ fi
 [ -f "$src.sleep" ] && sleep "$(cat "$src.sleep")"
 [ -f "$src.stderr" ] && cat "$src.stderr" >&2
 [ -f "$src.text" ] && cat "$src.text" > "$out"
+[ -f "$src.signal" ] && kill -"$(cat "$src.signal")" $$
+[ -f "$src.status" ] && exit "$(cat "$src.status")"
 exit 0
 )SCRIPT";
 
@@ -61,6 +63,16 @@ void CFakeTool::Script(const std::string& source, const std::string& errorOutput
         WriteBytes(source + ".stderr", errorOutput);
     if (text)
         WriteBytes(source + ".text", *text);
+}
+
+void CFakeTool::EndWith(const std::string& source, int exitStatus, int signal)
+{
+    std::filesystem::remove(source + ".status");
+    std::filesystem::remove(source + ".signal");
+    if (exitStatus != 0)
+        WriteBytes(source + ".status", std::to_string(exitStatus));
+    if (signal != 0)
+        WriteBytes(source + ".signal", std::to_string(signal));
 }
 
 std::vector<std::string> CFakeTool::Calls() const

@@ -14,6 +14,8 @@
 //   X.pdf.sleep    seconds to wait next
 //   X.pdf.stderr   bytes to write on the error stream
 //   X.pdf.text     the text file's contents (no text file without it)
+//   X.pdf.signal   a signal to end itself with, after all the above
+//   X.pdf.status   the exit status (0 without it)
 // Every call is logged, one line of arguments each.
 class CFakeTool
 {
@@ -31,6 +33,10 @@ public:
     {
         Script(source, errorOutput, &text);
     }
+
+    // How the fake tool ends for `source`: with this exit status, or, when
+    // `signal` is not 0, ended by that signal.
+    static void EndWith(const std::string& source, int exitStatus, int signal = 0);
 
     std::vector<std::string> Calls() const;
     const std::string& BinFolder() const { return m_bin.Path(); }

@@ -35,26 +35,56 @@ std::string PageContent(const std::string& text)
 
 std::string CPdfMaker::Build(const std::vector<std::string>& pages)
 {
-    // Objects: 1 catalog, 2 page tree, 3 font, then a page and its content
-    // stream for each page.
+    std::vector<std::string> contents;
+    for (const std::string& page : pages)
+        contents.push_back(PageContent(page));
+    return Assemble("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>", contents, {});
+}
+
+std::string CPdfMaker::BuildChinese(const std::u16string& text)
+{
+    // One page, so the descendant font and its descriptor are objects 6
+    // and 7.
+    std::string codes;
+    for (char16_t ch : text)
+    {
+        char hex[5];
+        std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(ch));
+        codes += hex;
+    }
+    std::string font = "<< /Type /Font /Subtype /Type0 /BaseFont /STSong-Light /Encoding "
+                       "/UniGB-UCS2-H /DescendantFonts [6 0 R] >>";
+    std::vector<std::string> extra = {
+        "<< /Type /Font /Subtype /CIDFontType0 /BaseFont /STSong-Light /CIDSystemInfo "
+        "<< /Registry (Adobe) /Ordering (GB1) /Supplement 4 >> /FontDescriptor 7 0 R >>",
+        "<< /Type /FontDescriptor /FontName /STSong-Light /Flags 6 /FontBBox [0 -200 1000 900] "
+        "/ItalicAngle 0 /Ascent 880 /Descent -120 /CapHeight 880 /StemV 93 >>"};
+    return Assemble(font, {"BT /F1 24 Tf 72 700 Td <" + codes + "> Tj ET\n"}, extra);
+}
+
+// The catalog, the page tree and the font come first, then a page and its
+// content stream for each page, then `extra` objects.
+std::string CPdfMaker::Assemble(const std::string& font, const std::vector<std::string>& contents,
+                                const std::vector<std::string>& extra)
+{
     std::vector<std::string> objects;
     std::ostringstream kids;
-    for (size_t i = 0; i < pages.size(); ++i)
+    for (size_t i = 0; i < contents.size(); ++i)
         kids << (4 + 2 * i) << " 0 R ";
     objects.push_back("<< /Type /Catalog /Pages 2 0 R >>");
     objects.push_back("<< /Type /Pages /Kids [" + kids.str() + "] /Count " +
-                      std::to_string(pages.size()) + " >>");
-    objects.push_back("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
-    for (size_t i = 0; i < pages.size(); ++i)
+                      std::to_string(contents.size()) + " >>");
+    objects.push_back(font);
+    for (size_t i = 0; i < contents.size(); ++i)
     {
         size_t contentId = 5 + 2 * i;
         objects.push_back("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] "
                           "/Resources << /Font << /F1 3 0 R >> >> /Contents " +
                           std::to_string(contentId) + " 0 R >>");
-        std::string content = PageContent(pages[i]);
-        objects.push_back("<< /Length " + std::to_string(content.size()) + " >>\nstream\n" +
-                          content + "\nendstream");
+        objects.push_back("<< /Length " + std::to_string(contents[i].size()) + " >>\nstream\n" +
+                          contents[i] + "\nendstream");
     }
+    objects.insert(objects.end(), extra.begin(), extra.end());
 
     std::string pdf = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
     std::vector<size_t> offsets;

@@ -10,5 +10,12 @@ class CPdfMaker
 {
 public:
     static std::string Build(const std::vector<std::string>& pages);
+    // One page of Chinese text in a font that is not embedded: reading it
+    // takes the encoding data of Adobe-GB1.
+    static std::string BuildChinese(const std::u16string& text);
     static void Write(const std::string& path, const std::vector<std::string>& pages);
+
+private:
+    static std::string Assemble(const std::string& font, const std::vector<std::string>& contents,
+                                const std::vector<std::string>& extra);
 };

@@ -1,9 +1,10 @@
-#include "TempDir.h"
 #include "platform/ChildProcess.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -23,7 +24,17 @@ TEST(ChildProcess, CapturesTheErrorStreamOnly)
     EXPECT_EQ(result.eFailure, CChildResult::EFailure::None);
     EXPECT_EQ(result.strErrorOutput, "to-error\n");
     EXPECT_EQ(result.nExitStatus, 3);
+    EXPECT_EQ(result.nSignal, 0);
     EXPECT_FALSE(result.bCancelled);
+}
+
+TEST(ChildProcess, AChildEndedByASignalSaysWhich)
+{
+    CChildResult result = RunShell("echo dying >&2; kill -TERM $$");
+    EXPECT_EQ(result.eFailure, CChildResult::EFailure::None);
+    EXPECT_EQ(result.nExitStatus, -1);
+    EXPECT_EQ(result.nSignal, SIGTERM);
+    EXPECT_EQ(result.strErrorOutput, "dying\n");
 }
 
 TEST(ChildProcess, ZeroByteEndsOnlyItsOwnChunk)
@@ -56,8 +67,7 @@ TEST(ChildProcess, RunsInTheGivenWorkingFolder)
 {
     CTempDir dir;
     CChildResult result = RunShell("pwd >&2", dir.Path());
-    EXPECT_EQ(result.strErrorOutput,
-              std::filesystem::canonical(dir.Path()).string() + "\n");
+    EXPECT_EQ(result.strErrorOutput, std::filesystem::canonical(dir.Path()).string() + "\n");
 }
 
 TEST(ChildProcess, MissingProgram_IsAStartFailureWithTheSystemErrorNumber)

@@ -57,6 +57,8 @@ TEST_F(ParallelAdd, RandomDelays_MessagesInQueueOrderAndRowsInTextOrder)
         if (i == 9)
             text = "\f\f";
         dropped.push_back(Pdf(name, report, text, delay(random)));
+        if (i == 6)
+            CFakeTool::EndWith(dropped.back(), 1);
         if (!report.empty())
             expected.push_back(report.substr(0, report.size() - 1));
         if (i == 9)
@@ -98,6 +100,7 @@ TEST_F(ParallelAdd, OneAtATime_SameMessagesInTheSameOrderAsConvertingEachInTurn)
         paths.push_back(Pdf(folder + "/a.pdf", Warning("first")));
         paths.push_back(m_dir.Write(folder + "/notes.doc", "not a pdf"));
         paths.push_back(Pdf(folder + "/b.pdf", "Syntax Error: bad\n"));
+        CFakeTool::EndWith(paths.back(), 1);
         m_dir.Write(folder + "/c.txt", "old");
         paths.push_back(Pdf(folder + "/c.pdf", "", "\n"));
         paths.push_back(Pdf(folder + "/d.pdf", Warning("last")));

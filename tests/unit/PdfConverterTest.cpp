@@ -1,6 +1,7 @@
 #include "ConversionFixture.h"
 #include "FakeTool.h"
 
+#include <csignal>
 #include <filesystem>
 #include <optional>
 #include <unistd.h>
@@ -27,66 +28,92 @@ protected:
     }
 };
 
-struct ReportCase
+// How the tool ends and what it reports; whether the file is listed follows
+// from the exit status and the text file alone.
+struct EndingCase
 {
     const char* name;
     std::string report;
+    int exitStatus;
+    int signal;
+    bool writesText;
     bool listed;
-    EMessageId id;
-    EMessageStyle style;
-    std::string shown; // the report as it appears in the message
+    std::string shown; // what the message shows after "reported:\n"
 };
 
-void PrintTo(const ReportCase& c, std::ostream* out)
+void PrintTo(const EndingCase& c, std::ostream* out)
 {
     *out << c.name;
 }
 
-class ToolReport : public PdfConversion, public ::testing::WithParamInterface<ReportCase>
+class ToolEnding : public PdfConversion, public ::testing::WithParamInterface<EndingCase>
 {
 };
 } // namespace
 
-TEST_P(ToolReport, IsJudgedByTheCutReport)
+TEST_P(ToolEnding, IsJudgedByTheExitStatusAndTheTextFile)
 {
-    const ReportCase& c = GetParam();
-    CFakeTool::Script(m_pdf, c.report, std::string("Some text\n"));
+    const EndingCase& c = GetParam();
+    if (c.writesText)
+        CFakeTool::Script(m_pdf, c.report, std::string("Some text\n"));
+    else
+        CFakeTool::Script(m_pdf, c.report, nullptr);
+    CFakeTool::EndWith(m_pdf, c.exitStatus, c.signal);
     EXPECT_EQ(Convert(), c.listed);
+    // A failed run leaves no text file behind.
+    EXPECT_EQ(std::filesystem::exists(m_text), c.listed);
     const CRecordedMessage& message = OnlyMessage();
-    EXPECT_EQ(message.ids, Ids{c.id});
-    EXPECT_EQ(message.style, c.style);
-    std::string expected =
-        c.id == EMessageId::ExtractionFailed
-            ? "The file '" + m_pdf +
-                  "' will be ignored as the text extraction process reported:\n" + c.shown + "."
-            : "The file '" + m_pdf +
-                  "' may be incorrectly processed as extraction process "
-                  "reported:\n" +
-                  c.shown + ".";
-    EXPECT_EQ(message.strText, expected);
+    if (c.listed)
+    {
+        EXPECT_EQ(message.ids, Ids{EMessageId::ExtractionWarning});
+        EXPECT_EQ(message.style, EMessageStyle::Warning);
+        EXPECT_EQ(message.strText, "The file '" + m_pdf +
+                                       "' may be incorrectly processed as extraction process "
+                                       "reported:\n" +
+                                       c.shown + ".");
+    }
+    else
+    {
+        EXPECT_EQ(message.ids, Ids{EMessageId::ExtractionFailed});
+        EXPECT_EQ(message.style, EMessageStyle::Error);
+        EXPECT_EQ(message.strText, "The file '" + m_pdf +
+                                       "' will be ignored as the text extraction process "
+                                       "reported:\n" +
+                                       c.shown + ".");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    FailureTable, ToolReport,
+    EveryEnding, ToolEnding,
     ::testing::Values(
-        ReportCase{"OneClosedLine", "Error: broken\n", false, EMessageId::ExtractionFailed,
-                   EMessageStyle::Error, "Error: broken"},
-        ReportCase{"MarkerOnSecondLine", "Warning: a\nWarning: b (continuing anyway)\n", true,
-                   EMessageId::ExtractionWarning, EMessageStyle::Warning,
-                   "Warning: a\nWarning: b (continuing anyway)"},
-        ReportCase{"MarkerOnlyOnUnclosedLastLine", "Error: a\nWarning: b (continuing anyway)",
-                   false, EMessageId::ExtractionFailed, EMessageStyle::Error, "Error: a"},
-        ReportCase{"LoneLineFeed", "\n", false, EMessageId::ExtractionFailed, EMessageStyle::Error,
-                   ""},
-        ReportCase{"MarkerInCapitals", "Warning (CONTINUING ANYWAY)\n", false,
-                   EMessageId::ExtractionFailed, EMessageStyle::Error,
-                   "Warning (CONTINUING ANYWAY)"},
-        ReportCase{"ZeroByteEndsTheChunk", std::string("Error: cut\0hidden\nrest\n", 23), false,
-                   EMessageId::ExtractionFailed, EMessageStyle::Error, "Error: cut"},
-        ReportCase{"UnclosedSingleLineWithMarker", "only (continuing anyway)", true,
-                   EMessageId::ExtractionWarning, EMessageStyle::Warning,
-                   "only (continuing anyway)"}),
-    [](const ::testing::TestParamInfo<ReportCase>& info) { return info.param.name; });
+        EndingCase{"ReportedErrorButSuccess", "Syntax Error: ExtGState 'pgf@CA0.5' is unknown\n", 0,
+                   0, true, true, "Syntax Error: ExtGState 'pgf@CA0.5' is unknown"},
+        EndingCase{"MarkerDecidesNothing", "Warning: a\nWarning: b (continuing anyway)\n", 0, 0,
+                   true, true, "Warning: a\nWarning: b (continuing anyway)"},
+        EndingCase{"UnclosedLastLineIsNotShown", "Error: a\nWarning: b (continuing anyway)", 0, 0,
+                   true, true, "Error: a"},
+        EndingCase{"ErrorStatus", "Error: broken\n", 1, 0, true, false, "Error: broken"},
+        EndingCase{"MarkerButErrorStatus", "Syntax Warning: x (continuing anyway)\n", 99, 0, true,
+                   false, "Syntax Warning: x (continuing anyway)"},
+        EndingCase{"ZeroByteEndsTheChunk", std::string("Error: cut\0hidden\nrest\n", 23), 1, 0,
+                   false, false, "Error: cut"},
+        EndingCase{"SuccessWithoutTextFile", "Syntax Warning: May not be a PDF file\n", 0, 0, false,
+                   false, "Syntax Warning: May not be a PDF file"},
+        EndingCase{"SignalAfterText", "Syntax Error: odd\n", 0, SIGTERM, true, false,
+                   "Syntax Error: odd"},
+        EndingCase{"SilentErrorStatus", "", 1, 0, false, false,
+                   "'pdftotext' ended with exit status 1 (the PDF file could not be opened) and "
+                   "reported nothing"},
+        EndingCase{"LoneLineFeedIsNoReport", "\n", 2, 0, false, false,
+                   "'pdftotext' ended with exit status 2 (the text file could not be opened) and "
+                   "reported nothing"},
+        EndingCase{"SilentStatusWithoutAMeaning", "", 99, 0, true, false,
+                   "'pdftotext' ended with exit status 99 and reported nothing"},
+        EndingCase{"SilentSignal", "", 0, SIGKILL, true, false,
+                   "'pdftotext' was ended by signal 9 (Killed) and reported nothing"},
+        EndingCase{"SilentSuccessWithoutTextFile", "", 0, 0, false, false,
+                   "'pdftotext' wrote no text file and reported nothing"}),
+    [](const ::testing::TestParamInfo<EndingCase>& info) { return info.param.name; });
 
 TEST_F(PdfConversion, EmptyReportAndPrintableText_ListedWithoutAnyMessage)
 {
@@ -139,24 +166,17 @@ TEST_F(PdfConversion, WarningThenBlankText_ShowsBothMessages)
               (Ids{EMessageId::ExtractionWarning, EMessageId::NoTextExtracted}));
 }
 
-TEST_F(PdfConversion, WarningButNoTextFile_IsAFailureShownOnce)
+// Only what the failed run wrote goes; a text file it never touched stays.
+TEST_F(PdfConversion, FailureBeforeTheToolWrites_KeepsTheOldTextFile)
 {
-    std::string report = "Syntax Warning: May not be a PDF file (continuing anyway)\n"
-                         "Syntax Error: Couldn't find trailer dictionary\n";
-    CFakeTool::Script(m_pdf, report, nullptr);
+    m_dir.Write("doc.txt", "old text");
+    CFakeTool::Script(m_pdf, "Syntax Error: Couldn't open file\n", nullptr);
+    CFakeTool::EndWith(m_pdf, 1);
+    m_prompts.AnswerNext(EAnswer::Yes);
     EXPECT_FALSE(Convert());
-    const CRecordedMessage& message = OnlyMessage();
-    EXPECT_EQ(message.ids, Ids{EMessageId::ExtractionFailed});
-    EXPECT_EQ(message.style, EMessageStyle::Error);
-    EXPECT_NE(message.strText.find("reported:\nSyntax Warning: May not be a PDF file"),
-              std::string::npos);
-}
-
-TEST_F(PdfConversion, SilentToolThatWritesNothing_IsAFailure)
-{
-    CFakeTool::Script(m_pdf, "", nullptr);
-    EXPECT_FALSE(Convert());
-    EXPECT_EQ(OnlyMessage().ids, Ids{EMessageId::ExtractionFailed});
+    EXPECT_EQ(m_prompts.FirstIds(),
+              (Ids{EMessageId::OverwriteQuestion, EMessageId::ExtractionFailed}));
+    EXPECT_EQ(CTempDir::ReadFile(m_text), "old text");
 }
 
 TEST_F(PdfConversion, HugeReport_ShownShortenedWithTheWholeReportAsDetails)
@@ -165,6 +185,7 @@ TEST_F(PdfConversion, HugeReport_ShownShortenedWithTheWholeReportAsDetails)
     for (int i = 0; i < 8700; ++i)
         report += "Syntax Error (" + std::to_string(i * 91) + "): Illegal character <2f>\n";
     CFakeTool::Script(m_pdf, report, std::string("text"));
+    CFakeTool::EndWith(m_pdf, 99);
     EXPECT_FALSE(Convert());
     const CRecordedMessage& message = OnlyMessage();
     EXPECT_LT(message.strText.size(), 4500u);

@@ -31,6 +31,30 @@ TEST_F(RealPdftotext, BlankPage_ListedWithTheNoTextMessage)
     EXPECT_EQ(m_prompts.FirstIds(), Ids{EMessageId::NoTextExtracted});
 }
 
+// The tool reports an unknown operator as an error, gets past it and ends
+// with success.
+TEST_F(RealPdftotext, ReportedErrorThatTheToolGetsPast_ListedWithAWarning)
+{
+    std::string bytes = CPdfMaker::Build({"Survives\nthe odd operator"});
+    // The same length, so the file's offsets still hold.
+    bytes.replace(bytes.find("Tj T*"), 5, "Tj Zz");
+    std::string pdf = m_dir.Write("odd.pdf", bytes);
+    EXPECT_TRUE(Convert(pdf));
+    ASSERT_EQ(m_prompts.FirstIds(), Ids{EMessageId::ExtractionWarning});
+    EXPECT_NE(m_prompts.Messages()[0].strText.find("Unknown operator 'Zz'"), std::string::npos);
+    EXPECT_NE(CTempDir::ReadFile(m_dir / "odd.txt").find("Survives"), std::string::npos);
+}
+
+// Without Poppler's encoding data the characters would be lost and the tool
+// would report a missing language pack.
+TEST_F(RealPdftotext, ChineseInAFontThatIsNotEmbedded_ListedSilentlyWithItsCharacters)
+{
+    std::string pdf = m_dir.Write("chinese.pdf", CPdfMaker::BuildChinese(u"中文测试"));
+    EXPECT_TRUE(Convert(pdf));
+    EXPECT_TRUE(m_prompts.Messages().empty()) << m_prompts.Messages()[0].strText;
+    EXPECT_NE(CTempDir::ReadFile(m_dir / "chinese.txt").find("中文测试"), std::string::npos);
+}
+
 TEST_F(RealPdftotext, FileThatIsNotAPdf_DroppedWithTheToolsReport)
 {
     std::string pdf = m_dir.Write("fake.pdf", "This is plain text, not a PDF.\n");
