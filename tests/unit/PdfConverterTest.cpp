@@ -1,5 +1,6 @@
 #include "ConversionFixture.h"
 #include "FakeTool.h"
+#include "platform/MessageTable.h"
 
 #include <csignal>
 #include <filesystem>
@@ -63,24 +64,10 @@ TEST_P(ToolEnding, IsJudgedByTheExitStatusAndTheTextFile)
     // A failed run leaves no text file behind.
     EXPECT_EQ(std::filesystem::exists(m_text), c.listed);
     const CRecordedMessage& message = OnlyMessage();
-    if (c.listed)
-    {
-        EXPECT_EQ(message.ids, Ids{EMessageId::ExtractionWarning});
-        EXPECT_EQ(message.style, EMessageStyle::Warning);
-        EXPECT_EQ(message.strText, "The file '" + m_pdf +
-                                       "' may be incorrectly processed as extraction process "
-                                       "reported:\n" +
-                                       c.shown + ".");
-    }
-    else
-    {
-        EXPECT_EQ(message.ids, Ids{EMessageId::ExtractionFailed});
-        EXPECT_EQ(message.style, EMessageStyle::Error);
-        EXPECT_EQ(message.strText, "The file '" + m_pdf +
-                                       "' will be ignored as the text extraction process "
-                                       "reported:\n" +
-                                       c.shown + ".");
-    }
+    EMessageId id = c.listed ? EMessageId::ExtractionWarning : EMessageId::ExtractionFailed;
+    EXPECT_EQ(message.ids, Ids{id});
+    EXPECT_EQ(message.style, c.listed ? EMessageStyle::Warning : EMessageStyle::Error);
+    EXPECT_EQ(message.strText, CMessageTable::Format(id, {m_pdf, c.shown}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
