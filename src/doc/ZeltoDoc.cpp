@@ -26,7 +26,7 @@ const std::string kOwnSection;
 
 CZeltoDoc::CZeltoDoc(CConverterTable& table, CPrompts& prompts, CSettings& settings)
     : m_table(table), m_prompts(prompts), m_settings(settings),
-      m_rules(table.Context().PathRules()), m_fileList(m_rules)
+      m_rules(table.Context().PathRules()), m_fileList(m_rules), m_walker(prompts)
 {
 }
 

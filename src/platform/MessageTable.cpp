@@ -123,6 +123,7 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::HelpBackButton, "&Back"},
     CEntry{EMessageId::HelpForwardButton, "&Forward"},
     CEntry{EMessageId::HelpContentsButton, "&Contents"},
+    CEntry{EMessageId::FolderUnreadable, "The folder '%s' will be skipped as the following system error occurred when reading it.\n%s(Error %d)."},
 };
 // clang-format on
 
