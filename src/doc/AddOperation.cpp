@@ -42,7 +42,7 @@ bool CAddOperation::Run(const std::function<void()>& operation)
 }
 
 // Told in the words of a system error about the path it struck, as the
-// failure nearly always is one: a folder gone or unreadable, or no memory.
+// failure nearly always is one: no memory, or another refusal of the system.
 void CAddOperation::ReportStop(const std::exception_ptr& failure)
 {
     try

@@ -8,9 +8,9 @@ class CPrompts;
 
 // Runs one add operation (a paste, a drop, Add..., Add Folder...) so that
 // nothing escapes it: the window calls these from its event handlers. A
-// failure that no file's own handling takes (memory running out, a folder
-// that cannot be read) ends the operation and is told in a plain message
-// naming the path the operation was at; what was added before it stays.
+// failure that no file's or folder's own handling takes (memory running
+// out) ends the operation and is told in a plain message naming the path the
+// operation was at; what was added before it stays.
 class CAddOperation
 {
 public:

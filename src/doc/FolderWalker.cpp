@@ -1,12 +1,16 @@
 #include "FolderWalker.h"
 
 #include "platform/FileProbe.h"
+#include "platform/MessageBox.h"
 #include "platform/PathRules.h"
+#include "platform/Prompts.h"
+#include "platform/SystemErrorText.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
+#include <new>
 #include <optional>
-#include <system_error>
 
 namespace
 {
@@ -49,17 +53,25 @@ private:
 };
 } // namespace
 
-std::vector<std::string> CFolderWalker::ReadEntries(const std::string& folder)
+CFolderWalker::CFolderWalker(CPrompts& prompts) : m_prompts(prompts) {}
+
+// The folder is listed through its own "." entry: opening that needs the
+// right to reach the folder's entries as well as to list their names, so a
+// folder that can be listed but not entered fails here, once, instead of
+// every entry failing on its own.
+std::vector<std::string> CFolderWalker::ReadEntries(const std::string& folder,
+                                                    std::error_code& error)
 {
-    std::error_code error;
+    error.clear();
+    std::filesystem::path listed(JoinPath(folder, "."));
     std::vector<std::string> names;
-    for (std::filesystem::directory_iterator entry(std::filesystem::path(folder), error), end;
-         !error && entry != end; entry.increment(error))
+    for (std::filesystem::directory_iterator entry(listed, error), end; !error && entry != end;
+         entry.increment(error))
     {
         names.push_back(entry->path().filename().string());
     }
     if (error)
-        throw std::filesystem::filesystem_error("cannot read the folder", folder, error);
+        return {};
 
     std::sort(names.begin(), names.end(), NameLess);
     std::vector<std::string> paths;
@@ -80,10 +92,27 @@ bool CFolderWalker::IsBeingWalked(const std::string& folder) const
 void CFolderWalker::Walk(const std::string& folder,
                          const std::function<void(const std::string&)>& visit)
 {
-    std::vector<std::string> entries = ReadEntries(folder);
+    std::error_code error;
+    std::vector<std::string> entries = ReadEntries(folder, error);
+    if (error)
+    {
+        ReportUnreadable(folder, error.value());
+        return;
+    }
     std::optional<CWalkingMark> mark;
     if (std::optional<CFileStamp> stamp = CFileProbe::Stamp(folder))
         mark.emplace(m_walking, CFolderId{stamp->nDevice, stamp->nInode});
     for (const std::string& entry : entries)
         visit(entry);
+}
+
+void CFolderWalker::ReportUnreadable(const std::string& folder, int errorCode) const
+{
+    if (CFileProbe::MeansGone(errorCode))
+        return;
+    // A listing that could not get its memory would fail anywhere else too.
+    if (errorCode == ENOMEM)
+        throw std::bad_alloc();
+    m_prompts.ShowMessage(CMessageBox(EMessageStyle::Information, EMessageId::FolderUnreadable,
+                                      {folder, CSystemErrorText::Describe(errorCode), errorCode}));
 }

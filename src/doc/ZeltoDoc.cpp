@@ -26,7 +26,7 @@ const std::string kOwnSection;
 
 CZeltoDoc::CZeltoDoc(CConverterTable& table, CPrompts& prompts, CSettings& settings)
     : m_table(table), m_prompts(prompts), m_settings(settings),
-      m_rules(table.Context().PathRules()), m_fileList(m_rules)
+      m_rules(table.Context().PathRules()), m_fileList(m_rules), m_walker(prompts)
 {
 }
 
@@ -151,9 +151,11 @@ void CZeltoDoc::AddPath(const std::string& path)
     m_pQueue->JudgeFinished();
     // A listed path is recognised as received, before anything else is
     // looked at; so is one that is being converted.
-    if (!CFileProbe::Exists(path) || m_fileList.FindBySourcePath(path) ||
+    if (CFileProbe::IsGone(path) || m_fileList.FindBySourcePath(path) ||
         m_pQueue->HoldsSource(path))
         return;
+    // A path that cannot be examined goes on as a file, so that the file's
+    // own checks tell the person about it.
     if (CFileProbe::IsFolder(path))
         AddFolder(path);
     else

@@ -95,7 +95,9 @@ private:
     void InsertSorted(std::unique_ptr<CConverter> converter);
     // Adds one file, or one folder recursively after asking. Paths that do
     // not exist or are listed already are passed over in silence. Problems
-    // with one file are told to the user here, and that file is skipped.
+    // with one file are told to the user here, and that file is skipped; a
+    // path that exists but cannot be examined is such a file. A folder that
+    // cannot be read is told about by the walker and skipped.
     void AddPath(const std::string& path);
     // Queues one file that is not listed yet for conversion; it is listed
     // when the conversion succeeds, and told about and dropped when not.

@@ -38,6 +38,17 @@ bool CFileProbe::Exists(const std::string& path)
     return ::stat(path.c_str(), &status) == 0;
 }
 
+bool CFileProbe::IsGone(const std::string& path)
+{
+    struct stat status;
+    return ::stat(path.c_str(), &status) != 0 && MeansGone(errno);
+}
+
+bool CFileProbe::MeansGone(int errorCode)
+{
+    return errorCode == ENOENT || errorCode == ENOTDIR;
+}
+
 bool CFileProbe::IsFolder(const std::string& path)
 {
     struct stat status;

@@ -24,6 +24,15 @@ public:
     // Whether the path names an existing file or folder.
     static bool Exists(const std::string& path);
 
+    // Whether nothing is at the path any more. A path that is there but
+    // cannot be examined (a loop of links, a folder on the way that may not
+    // be entered) is not gone.
+    static bool IsGone(const std::string& path);
+    // Whether a failure with this error number means that nothing is at the
+    // path: it, or a folder on the way to it, was removed, or replaced by
+    // something that is not a folder.
+    static bool MeansGone(int errorCode);
+
     // Whether the path names a folder.
     static bool IsFolder(const std::string& path);
 

@@ -126,6 +126,9 @@ enum class EMessageId : int
     HelpForwardButton = 59504,
     HelpContentsButton = 59505,
 
+    // Adding folders.
+    FolderUnreadable = 59510,
+
     // What stands in a failed conversion's message when the tool reported
     // nothing: how the tool ended.
     ToolEndedWithStatus = 59540,

@@ -123,6 +123,7 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::HelpBackButton, "&Back"},
     CEntry{EMessageId::HelpForwardButton, "&Forward"},
     CEntry{EMessageId::HelpContentsButton, "&Contents"},
+    CEntry{EMessageId::FolderUnreadable, "The folder '%s' will be skipped as the following system error occurred when reading it.\n%s(Error %d)."},
     CEntry{EMessageId::ToolEndedWithStatus, "'%s' ended with exit status %d%s and reported nothing"},
     CEntry{EMessageId::ToolEndedBySignal, "'%s' was ended by signal %d (%s) and reported nothing"},
     CEntry{EMessageId::ToolWroteNoText, "'%s' wrote no text file and reported nothing"},

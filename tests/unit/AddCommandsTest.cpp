@@ -1,11 +1,14 @@
 // The entry points around AddPath: Paste Files, Add..., Add Folder... and a
-// drop, with the folder last used for adding, and failures that end an
-// operation.
+// drop, with the folder last used for adding, folders that cannot be read,
+// and failures that end an operation.
 
 #include "DocFixture.h"
+#include "LockedFolder.h"
+#include "platform/MessageTable.h"
 #include "platform/SystemErrorText.h"
 
 #include <cerrno>
+#include <functional>
 #include <new>
 
 namespace
@@ -52,18 +55,43 @@ protected:
     CMemorySettings m_settings = OneAtATime();
 };
 
-// Prompts that remove the folder being asked about, as if another program
-// deleted it the moment the question came up.
-class CVanishingPrompts : public CScriptedPrompts
+// Prompts that run a hook the moment the folder question about one folder
+// comes up, as if another program acted just then.
+class CFolderQuestionHook : public CScriptedPrompts
 {
 public:
     int AskFolderQuestion(const std::string& question) override
     {
         int answer = CScriptedPrompts::AskFolderQuestion(question);
-        std::filesystem::remove_all(m_strVanishing);
+        if (question == CMessageTable::Format(EMessageId::AddFolderQuestion, {m_strFolder}))
+            m_onAsked();
         return answer;
     }
-    std::string m_strVanishing;
+    std::string m_strFolder;
+    std::function<void()> m_onAsked;
+};
+
+// A drop of the folders A (a1.pdf, locked/hidden.pdf, z.pdf) and B (b1.pdf)
+// and the file loose.pdf, each folder answered Yes, with one folder that
+// cannot be read. Paths are relative to the test's folder; in `seen`,
+// "ask X" is the question about X and "told" the message about the locked
+// folder.
+struct UnreadableFolderCase
+{
+    const char* name;
+    const char* locked;
+    Paths listed;
+    Paths seen;
+};
+
+void PrintTo(const UnreadableFolderCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class UnreadableFolder : public AddCommands,
+                         public ::testing::WithParamInterface<UnreadableFolderCase>
+{
 };
 
 // A view that fails like an allocation that cannot be met, on the second
@@ -273,34 +301,115 @@ TEST_F(AddCommands, AddFolder_CancelledStoresNothingAndKeepsTheStandingAnswer)
     EXPECT_EQ(m_doc.RowCount(), 0);
 }
 
-TEST_F(AddCommands, FolderThatVanishesWhileAsked_EndsTheOperationWithAPlainMessage)
+TEST_P(UnreadableFolder, IsToldOnceWhenMetAndTheRestOfTheDropIsAdded)
 {
-    // Also with files converting while the walk fails: those queued before
-    // the failure are still listed, and the failure is told after them.
+    const UnreadableFolderCase& c = GetParam();
+    Pdf("A/a1.pdf");
+    Pdf("A/locked/hidden.pdf");
+    Pdf("A/z.pdf");
+    Pdf("B/b1.pdf");
+    Pdf("loose.pdf");
+    for (int i = 0; i < 3; ++i)
+        m_prompts.AnswerFolderNext(FolderAnswerYes);
+    {
+        CLockedFolder locked(m_dir / c.locked);
+        m_doc.OnDropFiles({m_dir / "A", m_dir / "B", m_dir / "loose.pdf"});
+    }
+    Paths listed;
+    for (const std::string& path : c.listed)
+        listed.push_back(m_dir / path);
+    EXPECT_EQ(ListedSources(), listed);
+    Events seen;
+    for (const std::string& event : c.seen)
+        seen.push_back(event == "told" ? "message 59510"
+                                       : "folder " + Question(m_dir / event.substr(4)));
+    EXPECT_EQ(m_prompts.Events(), seen);
+    ASSERT_EQ(m_prompts.Messages().size(), 1u);
+    EXPECT_EQ(
+        m_prompts.Messages()[0].strText,
+        CMessageTable::Format(EMessageId::FolderUnreadable,
+                              {m_dir / c.locked, CSystemErrorText::Describe(EACCES), EACCES}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SubfolderOrTopFolder, UnreadableFolder,
+    ::testing::Values(UnreadableFolderCase{"Subfolder",
+                                           "A/locked",
+                                           {"A/a1.pdf", "A/z.pdf", "B/b1.pdf", "loose.pdf"},
+                                           {"ask A", "ask A/locked", "told", "ask B"}},
+                      UnreadableFolderCase{
+                          "TopFolderOfTheDrop",
+                          "B",
+                          {"A/a1.pdf", "A/locked/hidden.pdf", "A/z.pdf", "loose.pdf"},
+                          {"ask A", "ask A/locked", "ask B", "told"}}),
+    [](const ::testing::TestParamInfo<UnreadableFolderCase>& info) { return info.param.name; });
+
+// A folder that is gone holds nothing to add and nothing to put right, so it
+// is passed over as quietly as any path that no longer exists, whether it
+// went before it was looked at or just after. The rest goes on, also with
+// files converting meanwhile.
+TEST_F(AddCommands, FolderThatVanishesWhileAsked_IsPassedOverInSilence)
+{
+    int runs = 0;
+    for (int atOnce : {1, 2})
+    {
+        for (const std::string vanishing : {"docs", "docs/sub"})
+        {
+            std::string run = "run" + std::to_string(++runs) + "/";
+            SCOPED_TRACE(vanishing + " at once " + std::to_string(atOnce));
+            m_settings.SetInt("", CZeltoDoc::kConversionsAtOnce, atOnce);
+            CFolderQuestionHook prompts;
+            CConverterTable table(std::make_shared<CConverterContext>(&prompts));
+            CZeltoDoc doc(table, prompts, m_settings);
+            std::string first = Pdf(run + "first.pdf");
+            std::string a = Pdf(run + "docs/a.pdf");
+            Pdf(run + "docs/sub/s.pdf");
+            std::string z = Pdf(run + "docs/z.pdf");
+            std::string last = Pdf(run + "last.pdf");
+            prompts.m_strFolder = m_dir / (run + vanishing);
+            prompts.m_onAsked = [&] { std::filesystem::remove_all(prompts.m_strFolder); };
+            prompts.AnswerFolderNext(FolderAnswerYes);
+            prompts.AnswerFolderNext(FolderAnswerYes);
+
+            doc.OnDropFiles({first, m_dir / (run + "docs"), last});
+
+            Paths listed = vanishing == "docs" ? Paths{first, last} : Paths{a, z, first, last};
+            EXPECT_EQ(CDocRows::Sources(doc), listed);
+            EXPECT_EQ(doc.GetFileCount(), static_cast<int>(listed.size()));
+            EXPECT_TRUE(prompts.Messages().empty());
+            EXPECT_EQ(prompts.WaitDepth(), 0);
+        }
+    }
+}
+
+TEST_F(AddCommands, MemoryRunningOutDuringTheWalk_EndsTheOperationWithAPlainMessage)
+{
+    // Also with files converting when it happens: those queued before it
+    // are still listed, and it is told after them.
     for (int atOnce : {1, 2})
     {
         SCOPED_TRACE(atOnce);
         m_settings.SetInt("", CZeltoDoc::kConversionsAtOnce, atOnce);
-        CVanishingPrompts prompts;
+        CFolderQuestionHook prompts;
         CConverterTable table(std::make_shared<CConverterContext>(&prompts));
         CZeltoDoc doc(table, prompts, m_settings);
         std::string first = Pdf("first" + std::to_string(atOnce) + ".pdf");
         std::string docs = Folder("docs" + std::to_string(atOnce));
         Pdf("docs" + std::to_string(atOnce) + "/a.pdf");
         std::string last = Pdf("last" + std::to_string(atOnce) + ".pdf");
-        prompts.m_strVanishing = docs;
+        prompts.m_strFolder = docs;
+        prompts.m_onAsked = [] { throw std::bad_alloc(); };
         prompts.AnswerFolderNext(FolderAnswerYes);
 
         doc.OnDropFiles({first, docs, last});
 
-        ASSERT_EQ(doc.RowCount(), 1);
-        EXPECT_EQ(doc.ConverterAt(0)->m_strSourcePath, first);
+        EXPECT_EQ(CDocRows::Sources(doc), Paths{first});
         EXPECT_EQ(doc.GetFileCount(), 1);
         ASSERT_EQ(prompts.Messages().size(), 1u);
         EXPECT_EQ(prompts.Messages()[0].ids, std::vector<EMessageId>{EMessageId::SystemError});
         EXPECT_EQ(prompts.Messages()[0].strText,
                   "The following system error occured when processing file '" + docs + "'.\n" +
-                      CSystemErrorText::Describe(ENOENT) + "(Error " + std::to_string(ENOENT) +
+                      CSystemErrorText::Describe(ENOMEM) + "(Error " + std::to_string(ENOMEM) +
                       ").");
         EXPECT_EQ(prompts.WaitDepth(), 0);
     }

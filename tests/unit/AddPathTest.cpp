@@ -99,6 +99,24 @@ TEST_F(AddingFiles, MissingPath_IsPassedOverInSilence)
     EXPECT_TRUE(m_tool.Calls().empty());
 }
 
+// A link to nowhere is a path that no longer exists. One that cannot even be
+// followed is something that cannot be examined: it goes on as a file, and
+// the file's own checks tell why it is not added.
+TEST_F(AddingFiles, EntryThatCannotBeExamined_IsToldAsAFileThatCannotBeOpened)
+{
+    std::string docs = Folder("docs");
+    std::string a = Pdf("docs/a.pdf");
+    std::filesystem::create_symlink(m_dir / "nowhere.pdf", docs + "/dangling.pdf");
+    std::filesystem::create_symlink("loop.pdf", docs + "/loop.pdf");
+    m_prompts.AnswerFolderNext(FolderAnswerYes);
+    Drop({docs});
+    EXPECT_EQ(ListedSources(), (Paths{a}));
+    ASSERT_EQ(m_prompts.Messages().size(), 1u);
+    EXPECT_EQ(m_prompts.Messages()[0].ids,
+              (std::vector<EMessageId>{EMessageId::FileIgnored, EMessageId::FileInUse}));
+    EXPECT_EQ(m_prompts.Messages()[0].strText.rfind(Ignored(docs + "/loop.pdf"), 0), 0u);
+}
+
 TEST_F(AddingFiles, FileNoConverterTakes_IsIgnoredByItsFullPath)
 {
     std::string doc = m_dir.Write("readme.doc", "words");

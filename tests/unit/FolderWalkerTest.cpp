@@ -1,7 +1,11 @@
 // Reading and walking folders for one add operation.
 
 #include "doc/FolderWalker.h"
+#include "LockedFolder.h"
+#include "ScriptedPrompts.h"
 #include "TempDir.h"
+#include "platform/MessageTable.h"
+#include "platform/SystemErrorText.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +15,37 @@
 namespace
 {
 using Paths = std::vector<std::string>;
+using std::filesystem::perms;
 
 class FolderWalker : public ::testing::Test
 {
 protected:
+    Paths Walked(const std::string& folder)
+    {
+        Paths visited;
+        m_walker.Walk(folder, [&](const std::string& entry) { visited.push_back(entry); });
+        return visited;
+    }
+
     CTempDir m_dir;
-    CFolderWalker m_walker;
+    CScriptedPrompts m_prompts;
+    CFolderWalker m_walker{m_prompts};
+};
+
+struct FolderRightsCase
+{
+    const char* name;
+    perms rights;
+    bool bReadable;
+};
+
+void PrintTo(const FolderRightsCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class FolderRights : public FolderWalker, public ::testing::WithParamInterface<FolderRightsCase>
+{
 };
 } // namespace
 
@@ -28,7 +57,8 @@ TEST_F(FolderWalker, ReadEntries_GivesEveryEntryButTheDotsInNameOrder)
     m_dir.Write("docs/.hidden.pdf", "");
     m_dir.MakeFolder("docs/sub");
     m_dir.MakeFolder("docs/.config");
-    EXPECT_EQ(CFolderWalker::ReadEntries(folder),
+    std::error_code error;
+    EXPECT_EQ(CFolderWalker::ReadEntries(folder, error),
               (Paths{folder + "/.config", folder + "/.hidden.pdf", folder + "/A.pdf",
                      folder + "/b.pdf", folder + "/sub"}));
 }
@@ -36,23 +66,55 @@ TEST_F(FolderWalker, ReadEntries_GivesEveryEntryButTheDotsInNameOrder)
 TEST_F(FolderWalker, ReadEntries_DoesNotDoubleATrailingSeparator)
 {
     m_dir.Write("docs/a.pdf", "");
-    EXPECT_EQ(CFolderWalker::ReadEntries(m_dir / "docs/"), (Paths{m_dir / "docs/a.pdf"}));
+    std::error_code error;
+    EXPECT_EQ(CFolderWalker::ReadEntries(m_dir / "docs/", error), (Paths{m_dir / "docs/a.pdf"}));
 }
 
-TEST_F(FolderWalker, ReadEntries_OfAMissingFolderThrowsNamingIt)
+TEST_F(FolderWalker, FolderThatIsGone_IsPassedOverInSilence)
 {
-    std::string missing = m_dir / "gone";
-    try
-    {
-        CFolderWalker::ReadEntries(missing);
-        FAIL() << "no exception";
-    }
-    catch (const std::filesystem::filesystem_error& error)
-    {
-        EXPECT_EQ(error.path1().string(), missing);
-        EXPECT_EQ(error.code().value(), ENOENT);
-    }
+    std::string gone = m_dir / "gone";
+    std::error_code error;
+    EXPECT_TRUE(CFolderWalker::ReadEntries(gone, error).empty());
+    EXPECT_EQ(error.value(), ENOENT);
+    EXPECT_TRUE(Walked(gone).empty());
+    EXPECT_TRUE(m_prompts.Messages().empty());
 }
+
+// Listing the names is not enough: a folder whose entries cannot be reached
+// gives nothing that could be added either.
+TEST_P(FolderRights, FolderThatCannotBeRead_IsSkippedAndToldOnce)
+{
+    std::string folder = m_dir.MakeFolder("docs");
+    m_dir.Write("docs/a.pdf", "");
+    Paths walked;
+    {
+        CLockedFolder locked(folder, GetParam().rights);
+        walked = Walked(folder);
+    }
+    if (GetParam().bReadable)
+    {
+        EXPECT_EQ(walked, (Paths{folder + "/a.pdf"}));
+        EXPECT_TRUE(m_prompts.Messages().empty());
+        return;
+    }
+    EXPECT_TRUE(walked.empty());
+    ASSERT_EQ(m_prompts.Messages().size(), 1u);
+    EXPECT_EQ(m_prompts.Messages()[0].ids, std::vector<EMessageId>{EMessageId::FolderUnreadable});
+    EXPECT_EQ(m_prompts.Messages()[0].strText,
+              CMessageTable::Format(EMessageId::FolderUnreadable,
+                                    {folder, CSystemErrorText::Describe(EACCES), EACCES}));
+    EXPECT_FALSE(m_walker.IsBeingWalked(folder));
+}
+
+INSTANTIATE_TEST_SUITE_P(OwnerRights, FolderRights,
+                         ::testing::Values(FolderRightsCase{"None", perms::none, false},
+                                           FolderRightsCase{"ListOnly", perms::owner_read, false},
+                                           FolderRightsCase{"EnterOnly", perms::owner_exec, false},
+                                           FolderRightsCase{"ListAndEnter",
+                                                            perms::owner_read | perms::owner_exec,
+                                                            true}),
+                         [](const ::testing::TestParamInfo<FolderRightsCase>& info)
+                         { return info.param.name; });
 
 TEST_F(FolderWalker, Walk_MarksTheFolderWhileInsideItAndThroughAnyLink)
 {
