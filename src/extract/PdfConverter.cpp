@@ -84,8 +84,7 @@ void CPdfConverter::FinishConversion(const CConversionRun& run)
 
 void CPdfConverter::AbandonConversion(const CConversionRun& run)
 {
-    if (run.result.bCancelled)
-        RemovePartialText(run);
+    RemovePartialText(run);
 }
 
 void CPdfConverter::RemovePartialText(const CConversionRun& run) const
@@ -180,4 +179,16 @@ void CPdfConverter::ReportSystemError(int errorCode, const CMessageBox* lead) co
                                           {"", m_strSourceName, systemText, errorCode}));
     }
     throw CUserException();
+}
+
+// A run succeeded when it was not cancelled, started and was read without
+// failure, ended with exit status 0 and left a text file.
+bool CPdfConverter::FinishQuietly(const CConversionRun& conversion)
+{
+    const CChildResult& run = conversion.result;
+    if (!run.bCancelled && run.eFailure == CChildResult::EFailure::None && run.nExitStatus == 0 &&
+        CFileProbe::Exists(m_strTextPath))
+        return true;
+    RemovePartialText(conversion);
+    return false;
 }

@@ -18,6 +18,7 @@ public:
     void PrepareConversion() override;
     CConversionRun RunConversion(const CCancelFlag& cancel) const override;
     void FinishConversion(const CConversionRun& run) override;
+    bool FinishQuietly(const CConversionRun& run) override;
     void AbandonConversion(const CConversionRun& run) override;
 
 private:

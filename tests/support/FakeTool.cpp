@@ -24,6 +24,7 @@ fi
 [ -f "$src.sleep" ] && sleep "$(cat "$src.sleep")"
 [ -f "$src.stderr" ] && cat "$src.stderr" >&2
 [ -f "$src.text" ] && cat "$src.text" > "$out"
+[ -f "$src.exit" ] && exit "$(cat "$src.exit")"
 exit 0
 )SCRIPT";
 

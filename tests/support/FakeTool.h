@@ -14,6 +14,7 @@
 //   X.pdf.sleep    seconds to wait next
 //   X.pdf.stderr   bytes to write on the error stream
 //   X.pdf.text     the text file's contents (no text file without it)
+//   X.pdf.exit     the exit status (0 without it)
 // Every call is logged, one line of arguments each.
 class CFakeTool
 {
