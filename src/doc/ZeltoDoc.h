@@ -77,6 +77,13 @@ public:
     // window, for instance when it is being closed).
     void CancelAdding();
 
+    // How add operations start the threads that run conversions; tests
+    // make it fail.
+    void SetThreadStarter(CConversionQueue::FStartThread start)
+    {
+        m_startThread = std::move(start);
+    }
+
 private:
     // The standing answer of the folder question for the rest of one add
     // operation.
@@ -129,4 +136,5 @@ private:
     EFolderPromptState m_eFolderPromptState = EFolderPromptState::Ask;
     // The conversions of the running add operation; none between operations.
     std::unique_ptr<CConversionQueue> m_pQueue;
+    CConversionQueue::FStartThread m_startThread = CConversionQueue::StartStdThread;
 };

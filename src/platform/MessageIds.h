@@ -125,4 +125,7 @@ enum class EMessageId : int
     HelpBackButton = 59503,
     HelpForwardButton = 59504,
     HelpContentsButton = 59505,
+
+    // Adding that had to stop.
+    ConversionNotStarted = 59520,
 };

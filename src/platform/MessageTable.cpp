@@ -123,6 +123,7 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::HelpBackButton, "&Back"},
     CEntry{EMessageId::HelpForwardButton, "&Forward"},
     CEntry{EMessageId::HelpContentsButton, "&Contents"},
+    CEntry{EMessageId::ConversionNotStarted, "No further conversion could be started, so adding stops here.  The files listed so far stay in the list.\n"},
 };
 // clang-format on
 
