@@ -74,7 +74,7 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::OptionsPrompt, "Change how files are converted\nOptions"},
     CEntry{EMessageId::OptionsCaption, "Options"},
     CEntry{EMessageId::ConversionsAtOnceLabel, "&Conversions at once:"},
-    CEntry{EMessageId::ConversionsAtOnceHelp, "How many PDF files are converted at the same time. The number of processor cores (%d on this computer) is usually fastest; 1 converts one file after another. Messages and the list keep the order in which files were added either way."},
+    CEntry{EMessageId::ConversionsAtOnceHelp, "How many PDF files are converted at the same time. The number of processor cores (%d on this computer) is usually fastest; 1 converts one file after another. Either way, the results of the conversions are reported, and the files listed, in the order in which the files were added. With more than 1, a question or message about a file added later can come before the result of an earlier one."},
     CEntry{EMessageId::FileMenuTitle, "&File"},
     CEntry{EMessageId::EditMenuTitle, "&Edit"},
     CEntry{EMessageId::ViewMenuTitle, "&View"},

@@ -111,17 +111,16 @@ void CHelpPagesTest::EveryPage_IsReachableFromContents()
 
 void CHelpPagesTest::MessagesPage_ExplainsEveryMessageAUserCanMeet()
 {
-    const EMessageId messages[] = {
-        EMessageId::OleInitFailed,      EMessageId::TipsFileMissing,
-        EMessageId::TipsFileUnreadable, EMessageId::FileIgnored,
-        EMessageId::AddFolderQuestion,  EMessageId::ComException,
-        EMessageId::DispatchException,  EMessageId::HelpFileMissing,
-        EMessageId::FileInUse,          EMessageId::SystemError,
-        EMessageId::ExtractionFailed,   EMessageId::ToolNotRun,
-        EMessageId::OpenFailed,         EMessageId::OverwriteQuestion,
-        EMessageId::DeleteFailed,       EMessageId::NoTextExtracted,
-        EMessageId::ExtractionWarning,  EMessageId::ReportLinesOmitted,
-    };
+    const EMessageId messages[] = {EMessageId::OleInitFailed,       EMessageId::TipsFileMissing,
+                                   EMessageId::TipsFileUnreadable,  EMessageId::FileIgnored,
+                                   EMessageId::AddFolderQuestion,   EMessageId::ComException,
+                                   EMessageId::DispatchException,   EMessageId::HelpFileMissing,
+                                   EMessageId::FileInUse,           EMessageId::SystemError,
+                                   EMessageId::ExtractionFailed,    EMessageId::ToolNotRun,
+                                   EMessageId::OpenFailed,          EMessageId::OverwriteQuestion,
+                                   EMessageId::DeleteFailed,        EMessageId::NoTextExtracted,
+                                   EMessageId::ExtractionWarning,   EMessageId::ReportLinesOmitted,
+                                   EMessageId::ConversionNotStarted};
     QString page = Read("messages.html");
     for (EMessageId id : messages)
     {
