@@ -1,5 +1,6 @@
 #include "AddOperation.h"
 
+#include "ConversionStartFailure.h"
 #include "OperationCancelled.h"
 
 #include "platform/MessageBox.h"
@@ -50,9 +51,15 @@ void CAddOperation::ReportStop(const std::exception_ptr& failure)
         std::string subject = m_strActivePath;
         int code = 0;
         std::string description;
+        bool notStarted = false;
         try
         {
             std::rethrow_exception(failure);
+        }
+        catch (const CConversionStartFailure& error)
+        {
+            code = error.code().value();
+            notStarted = true;
         }
         catch (const std::filesystem::filesystem_error& error)
         {
@@ -77,8 +84,16 @@ void CAddOperation::ReportStop(const std::exception_ptr& failure)
         }
         if (description.empty())
             description = CSystemErrorText::Describe(code);
-        m_prompts.ShowMessage(CMessageBox(EMessageStyle::Information, EMessageId::SystemError,
-                                          {"", subject, description, code}));
+        if (!notStarted)
+        {
+            m_prompts.ShowMessage(CMessageBox(EMessageStyle::Information, EMessageId::SystemError,
+                                              {"", subject, description, code}));
+            return;
+        }
+        // Said first, as the system's words alone would blame the file.
+        m_prompts.ShowMessage(
+            CMessageBox(EMessageStyle::Information, EMessageId::ConversionNotStarted)
+                .Then(EMessageId::SystemError, {"", subject, description, code}));
     }
     catch (...)
     {

@@ -1,32 +1,37 @@
 #include "ConversionQueue.h"
 
+#include "ConversionStartFailure.h"
 #include "OperationCancelled.h"
 #include "extract/Converter.h"
-#include "platform/PathRules.h"
 #include "platform/Prompts.h"
 #include "platform/UserException.h"
 
 #include <algorithm>
+#include <system_error>
 
 struct CConversionQueue::CEntry
 {
     std::unique_ptr<CConverter> pConverter;
+    CQueuedPaths::CKeys keys;
+    // Guarded by the queue's mutex until the run has ended.
     CConversionRun run;
-    bool bDone = false; // guarded by the queue's mutex
+    std::size_t nHeldBytes = 0;
+    bool bDone = false;
 };
 
-// Ready when the head of the queue has finished, or the person cancelled.
+// Ready when the head of the queue has finished, when the caller need wait
+// no longer, or when the person cancelled.
 class CConversionQueue::CHeadMonitor : public CConversionMonitor
 {
 public:
-    explicit CHeadMonitor(const CConversionQueue& queue) : m_queue(queue) {}
+    CHeadMonitor(const CConversionQueue& queue, const std::function<bool()>& mustWait)
+        : m_queue(queue), m_mustWait(mustWait)
+    {
+    }
 
     bool IsReady() const override
     {
-        if (m_queue.IsCancelled() || m_queue.m_entries.empty())
-            return true;
-        std::lock_guard lock(m_queue.m_mutex);
-        return m_queue.m_entries.front()->bDone;
+        return m_queue.IsCancelled() || m_queue.HeadDone() || !m_mustWait();
     }
 
     CConversionProgress Progress() const override
@@ -42,14 +47,26 @@ public:
 
 private:
     const CConversionQueue& m_queue;
+    const std::function<bool()>& m_mustWait;
 };
 
-CConversionQueue::CConversionQueue(CPrompts& prompts, const CPathRules& rules, int parallel,
-                                   FConverted onConverted)
-    : m_prompts(prompts), m_rules(rules), m_nParallel(std::max(1, parallel)),
-      m_nWindow(m_nParallel == 1 ? 1 : static_cast<std::size_t>(m_nParallel) * 8),
-      m_onConverted(std::move(onConverted))
+std::thread CConversionQueue::StartStdThread(std::function<void()> body)
 {
+    return std::thread(std::move(body));
+}
+
+CConversionQueue::CConversionQueue(CPrompts& prompts, const CPathRules& rules, int parallel,
+                                   FConverted onConverted, FStartThread startThread,
+                                   std::size_t heldBytesBudget)
+    : m_prompts(prompts), m_nParallel(std::max(1, parallel)),
+      m_nMaxWaiting(kWaitingPerWorker * static_cast<std::size_t>(m_nParallel)),
+      m_nHeldBytesBudget(heldBytesBudget), m_onConverted(std::move(onConverted)),
+      m_startThread(std::move(startThread)), m_paths(rules)
+{
+    // Room for every worker from the start: a started thread must never be
+    // lost to a failed allocation, nor a worker fail to note its run.
+    m_workers.reserve(static_cast<std::size_t>(m_nParallel));
+    m_running.reserve(static_cast<std::size_t>(m_nParallel));
 }
 
 CConversionQueue::~CConversionQueue()
@@ -62,22 +79,13 @@ CConversionQueue::~CConversionQueue()
 
 bool CConversionQueue::HoldsSource(const std::string& sourcePath) const
 {
-    return std::any_of(m_entries.begin(), m_entries.end(),
-                       [&](const std::unique_ptr<CEntry>& entry) {
-                           return m_rules.SamePath(entry->pConverter->m_strSourcePath, sourcePath);
-                       });
+    return m_paths.HoldsSource(sourcePath);
 }
 
 void CConversionQueue::WaitForTextPath(const std::string& textPath)
 {
-    auto writesIt = [&]
-    {
-        return std::any_of(m_entries.begin(), m_entries.end(),
-                           [&](const std::unique_ptr<CEntry>& entry) {
-                               return m_rules.SamePath(entry->pConverter->m_strTextPath, textPath);
-                           });
-    };
-    JudgeWhile(writesIt);
+    std::string key = m_paths.TextKey(textPath);
+    JudgeWhile([&] { return m_paths.HoldsText(key); });
 }
 
 void CConversionQueue::Enqueue(std::unique_ptr<CConverter> converter)
@@ -85,41 +93,50 @@ void CConversionQueue::Enqueue(std::unique_ptr<CConverter> converter)
     if (IsCancelled())
         ThrowCancelled();
     auto entry = std::make_unique<CEntry>();
+    entry->keys = m_paths.KeysOf(converter->m_strSourcePath, converter->m_strTextPath);
     entry->pConverter = std::move(converter);
+    // Before the file is queued, so that a file is only ever queued with a
+    // worker there to run it.
+    StartWorkerIfNeeded();
+    Append(std::move(entry));
+    if (m_nParallel == 1)
+        JudgeWhile([this] { return !m_entries.empty(); });
+    else
+        JudgeWhile([this] { return WaitingCount() >= m_nMaxWaiting; });
+}
+
+// An entry is either in the queue and the workers' reach, or in neither.
+void CConversionQueue::Append(std::unique_ptr<CEntry> entry)
+{
+    m_entries.push_back(std::move(entry));
+    CEntry& queued = *m_entries.back();
+    try
     {
         std::lock_guard lock(m_mutex);
-        m_pending.push_back(entry.get());
+        m_waiting.push_back(&queued);
         ++m_nQueued;
     }
-    m_entries.push_back(std::move(entry));
-    StartWorkerIfNeeded();
+    catch (...)
+    {
+        m_entries.pop_back();
+        throw;
+    }
     m_workChanged.notify_one();
-
-    JudgeWhile([this] { return m_entries.size() >= m_nWindow; });
+    // Filed last: an entry missing from the index is only looked for in vain.
+    m_paths.Add(queued.keys);
 }
 
 void CConversionQueue::JudgeFinished()
 {
-    while (!m_entries.empty())
+    if (IsCancelled())
+        ThrowCancelled();
+    while (HeadDone() && !m_entries.empty())
     {
-        {
-            std::lock_guard lock(m_mutex);
-            if (!m_entries.front()->bDone)
-                return;
-        }
+        std::unique_ptr<CEntry> entry = TakeHead();
+        Judge(*entry);
+        // A cancel while a message showed stops the judging.
         if (IsCancelled())
             ThrowCancelled();
-        std::unique_ptr<CEntry> entry = std::move(m_entries.front());
-        m_entries.pop_front();
-        try
-        {
-            entry->pConverter->FinishConversion(entry->run);
-            m_onConverted(std::move(entry->pConverter));
-        }
-        catch (const CUserException&)
-        {
-            // The user has been told; the file is dropped.
-        }
     }
 }
 
@@ -129,16 +146,6 @@ void CConversionQueue::Finish()
     StopWorkers();
 }
 
-void CConversionQueue::JudgeWhile(const std::function<bool()>& mustWait)
-{
-    JudgeFinished();
-    while (mustWait())
-    {
-        WaitForHead();
-        JudgeFinished();
-    }
-}
-
 void CConversionQueue::Cancel()
 {
     m_cancel.Request();
@@ -146,49 +153,129 @@ void CConversionQueue::Cancel()
     m_prompts.NotifyConversionsChanged();
 }
 
-void CConversionQueue::WaitForHead()
+bool CConversionQueue::HeadDone() const
 {
-    CHeadMonitor monitor(*this);
+    if (m_entries.empty())
+        return true;
+    std::lock_guard lock(m_mutex);
+    return m_entries.front()->bDone;
+}
+
+std::size_t CConversionQueue::WaitingCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_waiting.size();
+}
+
+void CConversionQueue::JudgeWhile(const std::function<bool()>& mustWait)
+{
+    JudgeFinished();
+    while (mustWait())
+    {
+        WaitForHeadOr(mustWait);
+        JudgeFinished();
+    }
+}
+
+void CConversionQueue::WaitForHeadOr(const std::function<bool()>& mustWait)
+{
+    CHeadMonitor monitor(*this, mustWait);
     if (!monitor.IsReady())
         m_prompts.WaitForConversions(monitor, m_cancel);
-    if (IsCancelled())
-        ThrowCancelled();
+}
+
+// The head's report leaves the budget with it; workers held back by the
+// budget may start again.
+std::unique_ptr<CConversionQueue::CEntry> CConversionQueue::TakeHead()
+{
+    std::unique_ptr<CEntry> entry = std::move(m_entries.front());
+    m_entries.pop_front();
+    m_paths.Remove(entry->keys);
+    bool wasFull = false;
+    {
+        std::lock_guard lock(m_mutex);
+        wasFull = m_nHeldBytes >= m_nHeldBytesBudget;
+        m_nHeldBytes -= entry->nHeldBytes;
+    }
+    if (wasFull)
+        m_workChanged.notify_all();
+    return entry;
+}
+
+void CConversionQueue::Judge(CEntry& entry)
+{
+    try
+    {
+        entry.pConverter->FinishConversion(entry.run);
+        m_onConverted(std::move(entry.pConverter));
+    }
+    catch (const CUserException&)
+    {
+        // The user has been told; the file is dropped.
+    }
 }
 
 void CConversionQueue::StartWorkerIfNeeded()
 {
     std::lock_guard lock(m_mutex);
-    std::size_t busy = m_running.size() + m_pending.size();
-    // A new worker only when every one there is busy.
-    if (m_workers.size() < static_cast<std::size_t>(m_nParallel) && busy > m_workers.size())
-        m_workers.emplace_back([this] { WorkerLoop(); });
+    // A new worker only when every one there is busy, counting the file
+    // about to be queued.
+    std::size_t busy = m_running.size() + m_waiting.size() + 1;
+    if (m_workers.size() >= static_cast<std::size_t>(m_nParallel) || busy <= m_workers.size())
+        return;
+    try
+    {
+        m_workers.push_back(m_startThread([this] { WorkerLoop(); }));
+    }
+    catch (const std::system_error& error)
+    {
+        throw CConversionStartFailure(error.code());
+    }
 }
 
 void CConversionQueue::WorkerLoop()
 {
+    while (CEntry* entry = TakeNextRun())
+        EndRun(*entry, entry->pConverter->RunConversion(m_cancel));
+}
+
+// The next waiting file, in queue order, once the finished files that wait to
+// be judged are within the budget; null when the worker is to end. Files are
+// started in queue order, so the head has always started by the time a file
+// behind it has finished: the budget can never hold back the head itself.
+CConversionQueue::CEntry* CConversionQueue::TakeNextRun()
+{
     std::unique_lock lock(m_mutex);
-    for (;;)
+    m_workChanged.wait(lock,
+                       [this]
+                       {
+                           return m_bClosing || IsCancelled() ||
+                                  (!m_waiting.empty() && m_nHeldBytes < m_nHeldBytesBudget);
+                       });
+    if (m_bClosing || IsCancelled())
+        return nullptr;
+    CEntry* entry = m_waiting.front();
+    m_waiting.pop_front();
+    m_running.push_back(entry);
+    lock.unlock();
+    // Room for another waiting file.
+    m_prompts.NotifyConversionsChanged();
+    return entry;
+}
+
+void CConversionQueue::EndRun(CEntry& entry, CConversionRun run)
+{
+    std::size_t held = sizeof(CEntry) + run.result.strErrorOutput.capacity();
     {
-        m_workChanged.wait(lock, [this]
-                           { return m_bClosing || m_cancel.IsRequested() || !m_pending.empty(); });
-        if (m_bClosing || m_cancel.IsRequested())
-            return;
-        CEntry* entry = m_pending.front();
-        m_pending.pop_front();
-        m_running.push_back(entry);
-        lock.unlock();
-
-        CConversionRun run = entry->pConverter->RunConversion(m_cancel);
-
-        lock.lock();
-        entry->run = std::move(run);
-        entry->bDone = true;
-        m_running.erase(std::find(m_running.begin(), m_running.end(), entry));
+        std::lock_guard lock(m_mutex);
+        entry.run = std::move(run);
+        entry.nHeldBytes = held;
+        entry.bDone = true;
+        m_nHeldBytes += held;
+        m_running.erase(std::find(m_running.begin(), m_running.end(), &entry));
         ++m_nFinished;
-        lock.unlock();
-        m_prompts.NotifyConversionsChanged();
-        lock.lock();
     }
+    m_prompts.NotifyConversionsChanged();
 }
 
 void CConversionQueue::StopWorkers()
@@ -206,8 +293,33 @@ void CConversionQueue::StopWorkers()
     m_workers.clear();
 }
 
-// Every file not judged yet is dropped in silence; a run that was cut short
-// leaves no half-written text file behind.
+// Runs only with the workers stopped. Every text file the operation wrote
+// is then either listed or removed: the runs that ended well are listed
+// without a word, whatever the others wrote goes.
+void CConversionQueue::SettleAfterCancel()
+{
+    m_waiting.clear();
+    m_running.clear();
+    while (!m_entries.empty())
+    {
+        std::unique_ptr<CEntry> entry = std::move(m_entries.front());
+        m_entries.pop_front();
+        m_paths.Remove(entry->keys);
+        try
+        {
+            if (entry->bDone && entry->pConverter->FinishQuietly(entry->run))
+                m_onConverted(std::move(entry->pConverter));
+        }
+        catch (...)
+        {
+            // Nothing more can be done about a file that cannot be listed or
+            // removed; the others are settled all the same.
+        }
+    }
+}
+
+// Every file not judged yet is dropped in silence; whatever its run wrote
+// goes with it.
 void CConversionQueue::AbandonAll()
 {
     for (std::unique_ptr<CEntry>& entry : m_entries)
@@ -228,6 +340,6 @@ void CConversionQueue::AbandonAll()
 void CConversionQueue::ThrowCancelled()
 {
     StopWorkers();
-    AbandonAll();
+    SettleAfterCancel();
     throw COperationCancelled();
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "QueuedPaths.h"
 #include "extract/ConversionRun.h"
 #include "platform/CancelFlag.h"
 
 #include <condition_variable>
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -17,21 +19,56 @@ class CPathRules;
 class CPrompts;
 
 // The conversions of one add operation. Up to a given number of tool runs
-// go on at once on worker threads, while everything the person sees stays
-// in the order the files were queued: each finished file is judged (its
-// messages shown) and listed only after every file queued before it.
-// Everything but the tool runs happens on the thread that owns the queue.
+// go on at once on worker threads; everything else happens on the thread
+// that owns the queue, in this order:
+// - a file's checks and questions come before it is queued, so they follow
+//   the order in which the caller queues the files;
+// - each finished file is judged (its report shown) and listed only after
+//   every file queued before it, so reports and new rows follow that order
+//   too, and each file's report comes after its own questions;
+// - one conversion at a time: a file is judged before Enqueue returns, so
+//   nothing of the next file comes before it. Several: Enqueue returns while
+//   files convert, so the questions about a later file may come before the
+//   report of an earlier one.
+//
+// No worker idles while a queued file waits to start, however long the file
+// at the head of the queue takes. The files that finish behind it wait to be
+// judged and keep their reports until then; what they keep is bounded by a
+// byte budget rather than by their number, and past it no run starts until
+// the head has been judged. Enqueue waits while enough files wait to start
+// to keep every worker busy, so that the caller does not run far ahead of
+// the conversions and the window can redraw meanwhile.
 class CConversionQueue
 {
 public:
     using FConverted = std::function<void(std::unique_ptr<CConverter>)>;
+    // Starts a thread that runs `body`; throws std::system_error when the
+    // system refuses one, as std::thread does.
+    using FStartThread = std::function<std::thread(std::function<void()> body)>;
+
+    // What finished files waiting to be judged may keep: their reports and
+    // their places in the queue. pdftotext reports nothing or a few lines for
+    // nearly every file, so this holds hundreds of thousands of finished
+    // files and no real archive makes a worker wait for it. A damaged PDF can
+    // report megabytes, a line for each broken object, and a folder of such
+    // files must not fill the memory while one long file holds up judging;
+    // 64 MiB is little beside the memory of any machine that converts
+    // several files at once.
+    static constexpr std::size_t kHeldBytesBudget = std::size_t{64} << 20;
+    // How many files may wait to start for each conversion at once: enough
+    // that the workers go on while the caller stops for a question or reads
+    // a large folder.
+    static constexpr std::size_t kWaitingPerWorker = 16;
+
+    static std::thread StartStdThread(std::function<void()> body);
 
     // `parallel` tool runs at most (1 gives strictly one file after
     // another); `onConverted` lists a file whose conversion succeeded.
     CConversionQueue(CPrompts& prompts, const CPathRules& rules, int parallel,
-                     FConverted onConverted);
-    // Ends running tools, removes what they half wrote and drops every file
-    // not judged yet, without a message.
+                     FConverted onConverted, FStartThread startThread = StartStdThread,
+                     std::size_t heldBytesBudget = kHeldBytesBudget);
+    // Ends running tools and drops every file not judged yet without a
+    // message, removing whatever their runs wrote.
     ~CConversionQueue();
 
     CConversionQueue(const CConversionQueue&) = delete;
@@ -43,10 +80,11 @@ public:
     bool HoldsSource(const std::string& sourcePath) const;
 
     // Before a file is prepared: waits, judging in order, until no queued
-    // file writes the same text file.
+    // file writes the same text file, by whatever path.
     void WaitForTextPath(const std::string& textPath);
     // Takes a prepared converter; its tool runs as soon as a worker is free.
-    // Then waits, judging in order, until there is room for the next file.
+    // Raises CConversionStartFailure, the file unqueued, when no thread
+    // could be started to run it.
     void Enqueue(std::unique_ptr<CConverter> converter);
     // Judges and lists every file at the head of the queue whose run ended.
     void JudgeFinished();
@@ -54,7 +92,9 @@ public:
     void Finish();
 
     // Cancels the operation (from any thread): running tools are ended and
-    // the next wait raises COperationCancelled.
+    // the next wait or judgement raises COperationCancelled. Before it does,
+    // every file that was run is settled without a message: listed when its
+    // run succeeded, and whatever its run wrote removed when not.
     void Cancel();
     bool IsCancelled() const { return m_cancel.IsRequested(); }
 
@@ -62,36 +102,44 @@ private:
     struct CEntry;
     class CHeadMonitor;
 
-    void WaitForHead();
-    // Judges what has finished, then waits for the head and judges again for
-    // as long as `mustWait` holds.
+    void Append(std::unique_ptr<CEntry> entry);
+    bool HeadDone() const;
+    std::size_t WaitingCount() const;
+    // Judges what has finished, then waits for the head (or for `mustWait`
+    // to end) and judges again for as long as `mustWait` holds.
     void JudgeWhile(const std::function<bool()>& mustWait);
+    void WaitForHeadOr(const std::function<bool()>& mustWait);
+    std::unique_ptr<CEntry> TakeHead();
+    void Judge(CEntry& entry);
     void StartWorkerIfNeeded();
     void WorkerLoop();
+    CEntry* TakeNextRun();
+    void EndRun(CEntry& entry, CConversionRun run);
     void StopWorkers();
+    void SettleAfterCancel();
     void AbandonAll();
     [[noreturn]] void ThrowCancelled();
 
     CPrompts& m_prompts;
-    const CPathRules& m_rules;
     const int m_nParallel;
-    // How many files may wait to be judged: one when files go one at a
-    // time, so nothing of the next file is seen before the last is done;
-    // more otherwise, so that a long file at the head does not leave the
-    // other workers idle.
-    const std::size_t m_nWindow;
+    const std::size_t m_nMaxWaiting;
+    const std::size_t m_nHeldBytesBudget;
     FConverted m_onConverted;
+    FStartThread m_startThread;
     CCancelFlag m_cancel;
 
-    // The queue in order; only the owning thread adds and removes entries.
+    // The queue in order, and its paths; only the owning thread touches them.
     std::deque<std::unique_ptr<CEntry>> m_entries;
+    CQueuedPaths m_paths;
 
     // Shared with the workers.
     mutable std::mutex m_mutex;
     std::condition_variable m_workChanged;
-    std::deque<CEntry*> m_pending;
+    std::deque<CEntry*> m_waiting;
     std::vector<const CEntry*> m_running;
     std::vector<std::thread> m_workers;
+    // What the finished files that wait to be judged keep.
+    std::size_t m_nHeldBytes = 0;
     bool m_bClosing = false;
     int m_nFinished = 0;
     int m_nQueued = 0;

@@ -146,8 +146,7 @@ void CZeltoDoc::RemoveRows(std::vector<int> rows)
 void CZeltoDoc::AddPath(const std::string& path)
 {
     m_strActivePath = path;
-    if (m_pQueue->IsCancelled())
-        throw COperationCancelled();
+    // Also where a cancel that came during a question takes effect.
     m_pQueue->JudgeFinished();
     // A listed path is recognised as received, before anything else is
     // looked at; so is one that is being converted.
@@ -313,12 +312,14 @@ void CZeltoDoc::AddPaths(const std::vector<std::string>& paths)
 void CZeltoDoc::RunAddOperation(const std::function<void()>& operation)
 {
     m_strActivePath.clear();
-    m_pQueue = std::make_unique<CConversionQueue>(m_prompts, m_rules, ConversionsAtOnce(),
-                                                  [this](std::unique_ptr<CConverter> converter)
-                                                  {
-                                                      InsertSorted(std::move(converter));
-                                                      UpdateFileCount();
-                                                  });
+    m_pQueue = std::make_unique<CConversionQueue>(
+        m_prompts, m_rules, ConversionsAtOnce(),
+        [this](std::unique_ptr<CConverter> converter)
+        {
+            InsertSorted(std::move(converter));
+            UpdateFileCount();
+        },
+        m_startThread);
     CAddOperation(m_prompts, m_strActivePath)
         .Run(
             [&]
@@ -346,7 +347,8 @@ void CZeltoDoc::RunAddOperation(const std::function<void()>& operation)
                 if (failure)
                     std::rethrow_exception(failure);
             });
-    // Whatever was not judged by now (a cancel, a failure) goes unlisted.
+    // After a cancel the queue has settled every file it ran; whatever a
+    // failure left unjudged goes unlisted.
     m_pQueue.reset();
     m_prompts.EndConversions();
     CAddOperation(m_prompts, m_strActivePath).Run([this] { UpdateFileCount(); });

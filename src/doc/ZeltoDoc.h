@@ -61,7 +61,15 @@ public:
 
     // The entry points. Each is one add operation: a failure that no file's
     // handling takes ends only the operation, is told in a plain message,
-    // and leaves every file added before it listed.
+    // and leaves every file added before it listed. What the person sees of
+    // one operation comes in this order: the questions and messages before a
+    // file is converted follow the order in which files are found; each
+    // file's result (its report, a blank text) and its new row come after
+    // the results of every file found before it; with more than one
+    // conversion at once, the questions and messages about a later file may
+    // come before the result of an earlier one. After a cancel, nothing more
+    // is shown: files whose runs ended well are listed, others' text files
+    // removed.
     void OnEditPasteFiles();
     void OnFileAdd();
     void OnFileAddFolder();
@@ -76,6 +84,13 @@ public:
     // A request to cancel the running add operation, if any (from the
     // window, for instance when it is being closed).
     void CancelAdding();
+
+    // How add operations start the threads that run conversions; tests
+    // make it fail.
+    void SetThreadStarter(CConversionQueue::FStartThread start)
+    {
+        m_startThread = std::move(start);
+    }
 
 private:
     // The standing answer of the folder question for the rest of one add
@@ -131,4 +146,5 @@ private:
     EFolderPromptState m_eFolderPromptState = EFolderPromptState::Ask;
     // The conversions of the running add operation; none between operations.
     std::unique_ptr<CConversionQueue> m_pQueue;
+    CConversionQueue::FStartThread m_startThread = CConversionQueue::StartStdThread;
 };

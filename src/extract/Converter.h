@@ -41,8 +41,12 @@ public:
     virtual void PrepareConversion() = 0;
     virtual CConversionRun RunConversion(const CCancelFlag& cancel) const = 0;
     virtual void FinishConversion(const CConversionRun& run) = 0;
-    // A run that will never be judged (its operation was cancelled): removes
-    // whatever it half wrote, says nothing.
+    // A run of a cancelled operation, instead of Finish: whether it
+    // succeeded, so that the file is listed without a word; when it did not,
+    // removes whatever the run wrote. Says nothing either way.
+    virtual bool FinishQuietly(const CConversionRun& run) = 0;
+    // A run that will never be judged: removes whatever it wrote, says
+    // nothing.
     virtual void AbandonConversion(const CConversionRun& run) = 0;
 
     std::string m_strSourcePath;

@@ -90,8 +90,7 @@ void CPdfConverter::FinishConversion(const CConversionRun& run)
 
 void CPdfConverter::AbandonConversion(const CConversionRun& run)
 {
-    if (run.result.bCancelled)
-        RemovePartialText(run);
+    RemovePartialText(run);
 }
 
 void CPdfConverter::RemovePartialText(const CConversionRun& run) const
@@ -139,10 +138,8 @@ void CPdfConverter::JudgeToolRun(const CConversionRun& conversion) const
         ReportSystemError(run.nErrorCode);
     }
 
-    // The exit status is the tool's own word on success; what it reports
-    // beside it are often warnings it survived, whatever their wording.
     CExtractionReport report(run.strErrorOutput);
-    if (run.nExitStatus != 0 || !CFileProbe::Exists(m_strTextPath))
+    if (!RunSucceeded(conversion))
     {
         // Whatever the failed run wrote is no text of the PDF.
         RemovePartialText(conversion);
@@ -214,4 +211,23 @@ void CPdfConverter::ReportSystemError(int errorCode, const CMessageBox* lead) co
                                           {"", m_strSourceName, systemText, errorCode}));
     }
     throw CUserException();
+}
+
+// A run succeeded when it was not cancelled, started and was read without
+// failure, ended with exit status 0 and left a text file.
+bool CPdfConverter::FinishQuietly(const CConversionRun& conversion)
+{
+    if (RunSucceeded(conversion))
+        return true;
+    RemovePartialText(conversion);
+    return false;
+}
+
+// The exit status is the tool's own word on success; what it reports beside
+// it are often warnings it survived, whatever their wording.
+bool CPdfConverter::RunSucceeded(const CConversionRun& conversion) const
+{
+    const CChildResult& run = conversion.result;
+    return !run.bCancelled && run.eFailure == CChildResult::EFailure::None &&
+           run.nExitStatus == 0 && CFileProbe::Exists(m_strTextPath);
 }

@@ -18,12 +18,15 @@ public:
     void PrepareConversion() override;
     CConversionRun RunConversion(const CCancelFlag& cancel) const override;
     void FinishConversion(const CConversionRun& run) override;
+    bool FinishQuietly(const CConversionRun& run) override;
     void AbandonConversion(const CConversionRun& run) override;
 
 private:
     // Tells the user of every problem of a finished tool run and raises
     // CUserException when the file is to be dropped.
     void JudgeToolRun(const CConversionRun& run) const;
+    // Whether the tool ended with success and left a text file.
+    bool RunSucceeded(const CConversionRun& run) const;
     // How a run that reported nothing ended, for the failure message.
     std::string HowTheToolEnded(const CChildResult& run) const;
     // Tells the user when the text file came out blank.

@@ -129,6 +129,9 @@ enum class EMessageId : int
     // Adding folders.
     FolderUnreadable = 59510,
 
+    // Adding that had to stop.
+    ConversionNotStarted = 59520,
+
     // What stands in a failed conversion's message when the tool reported
     // nothing: how the tool ended.
     ToolEndedWithStatus = 59540,

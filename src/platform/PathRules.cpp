@@ -77,6 +77,17 @@ bool CPathRules::SamePath(std::string_view a, std::string_view b) const
     return a == b;
 }
 
+std::string CPathRules::SamePathKey(std::string_view path) const
+{
+    std::string key(path);
+    if (m_kind == EKind::Windows)
+    {
+        for (char& ch : key)
+            ch = static_cast<char>(FoldAscii(static_cast<unsigned char>(ch)));
+    }
+    return key;
+}
+
 int CPathRules::CompareNoCase(std::string_view a, std::string_view b)
 {
     size_t common = std::min(a.size(), b.size());

@@ -42,6 +42,9 @@ public:
 
     // Whether two strings name the same file.
     bool SamePath(std::string_view a, std::string_view b) const;
+    // A string that two paths share exactly when SamePath holds for them, to
+    // file paths in a hash.
+    std::string SamePathKey(std::string_view path) const;
 
     // The list's sort order on every platform: bytes compared in order after
     // folding A-Z to a-z. Negative, zero or positive like strcmp.

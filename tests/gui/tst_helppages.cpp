@@ -121,7 +121,7 @@ void CHelpPagesTest::MessagesPage_ExplainsEveryMessageAUserCanMeet()
         EMessageId::OpenFailed,         EMessageId::OverwriteQuestion,
         EMessageId::DeleteFailed,       EMessageId::NoTextExtracted,
         EMessageId::ExtractionWarning,  EMessageId::ReportLinesOmitted,
-        EMessageId::FolderUnreadable,
+        EMessageId::FolderUnreadable,   EMessageId::ConversionNotStarted,
     };
     QString page = Read("messages.html");
     for (EMessageId id : messages)

@@ -13,6 +13,7 @@ public:
     void PrepareConversion() override {}
     CConversionRun RunConversion(const CCancelFlag&) const override { return {}; }
     void FinishConversion(const CConversionRun&) override {}
+    bool FinishQuietly(const CConversionRun&) override { return true; }
     void AbandonConversion(const CConversionRun&) override {}
 };
 } // namespace

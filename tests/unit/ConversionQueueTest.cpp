@@ -1,7 +1,14 @@
+#include "doc/ConversionQueue.h"
 #include "DocFixture.h"
 #include "FakeTool.h"
+#include "platform/SystemErrorText.h"
 
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
 #include <random>
+#include <system_error>
+#include <thread>
 
 namespace
 {
@@ -35,6 +42,58 @@ std::string Warning(const std::string& what)
 {
     return "Syntax Warning: " + what + " (continuing anyway)\n";
 }
+
+// Messages and new rows in the one order the person sees them, each named
+// after the first of `names` in its text or row.
+class CTimeline : public CDocObserver
+{
+public:
+    CTimeline(const CZeltoDoc& doc, const CScriptedPrompts& prompts, Paths names)
+        : m_doc(doc), m_prompts(prompts), m_names(std::move(names))
+    {
+    }
+
+    void OnRowInserted(int row) override
+    {
+        Catch();
+        m_events.push_back("listed " + NameIn(m_doc.ConverterAt(row)->m_strSourcePath));
+    }
+    void OnRowsRemoved(int, int) override {}
+    void OnReset() override {}
+    void OnFileCountChanged(int) override {}
+
+    Paths Events()
+    {
+        Catch();
+        return m_events;
+    }
+
+private:
+    void Catch()
+    {
+        for (; m_nSeen < m_prompts.Messages().size(); ++m_nSeen)
+        {
+            const CRecordedMessage& message = m_prompts.Messages()[m_nSeen];
+            m_events.push_back(std::to_string(static_cast<int>(message.ids.front())) + " " +
+                               NameIn(message.strText));
+        }
+    }
+    std::string NameIn(const std::string& text) const
+    {
+        for (const std::string& name : m_names)
+        {
+            if (text.find(name) != std::string::npos)
+                return name;
+        }
+        return "?";
+    }
+
+    const CZeltoDoc& m_doc;
+    const CScriptedPrompts& m_prompts;
+    Paths m_names;
+    std::size_t m_nSeen = 0;
+    Paths m_events;
+};
 } // namespace
 
 TEST_F(ParallelAdd, RandomDelays_MessagesInQueueOrderAndRowsInTextOrder)
@@ -247,3 +306,166 @@ TEST_F(ParallelAdd, ConversionsAtOnce_DefaultsToTheCoresAndIsBounded)
     m_settings.SetInt("", "Conversions at once", -3);
     EXPECT_EQ(m_doc.ConversionsAtOnce(), CZeltoDoc::DefaultConversionsAtOnce());
 }
+
+TEST_F(ParallelAdd, QuestionsComeInFindingOrderReportsAndRowsInQueueOrder)
+{
+    SetParallel(2);
+    std::string a = Pdf("a.pdf", Warning("first"));
+    std::string b = m_dir.Write("b.doc", "not a pdf");
+    m_dir.Write("c.txt", "old");
+    std::string c = Pdf("c.pdf", Warning("third"));
+    // a's report is only there once c has been asked about and queued.
+    m_dir.Write("a.pdf.await", c + ".started");
+    m_prompts.AnswerNext(EAnswer::Yes);
+    CTimeline timeline(m_doc, m_prompts, {"a.pdf", "b.doc", "c.txt", "c.pdf"});
+    m_doc.AddObserver(timeline);
+
+    m_doc.OnDropFiles({a, b, c});
+
+    m_doc.RemoveObserver(timeline);
+    auto id = [](EMessageId message) { return std::to_string(static_cast<int>(message)) + " "; };
+    EXPECT_EQ(
+        timeline.Events(),
+        (Paths{id(EMessageId::FileIgnored) + "b.doc", id(EMessageId::OverwriteQuestion) + "c.txt",
+               id(EMessageId::ExtractionWarning) + "a.pdf", "listed a.pdf",
+               id(EMessageId::ExtractionWarning) + "c.pdf", "listed c.pdf"}));
+}
+
+TEST_F(ParallelAdd, TextFileThroughAFolderLink_SecondWaitsAndAsksToOverwrite)
+{
+    SetParallel(2);
+    m_dir.MakeFolder("docs");
+    std::filesystem::create_directory_symlink(m_dir / "docs", m_dir / "docs-link");
+    std::string direct = Pdf("docs/a.pdf", "", "text\n", 0.3);
+    std::string linked = m_dir / "docs-link/a.pdf";
+    m_prompts.AnswerNext(EAnswer::Yes);
+    m_doc.OnDropFiles({direct, linked});
+    // Asked only if the first run had ended before the second was prepared.
+    EXPECT_EQ(m_prompts.FirstIds(), std::vector<EMessageId>{EMessageId::OverwriteQuestion});
+    EXPECT_EQ(ListedSources(), (Paths{linked, direct}));
+    EXPECT_EQ(m_tool.Calls().size(), 2u);
+}
+
+TEST_F(ParallelAdd, LongFileAtTheHead_TheOtherWorkerGoesOnFarBehindIt)
+{
+    SetParallel(2);
+    Paths dropped{Pdf("long.pdf")};
+    for (int i = 0; i < 40; ++i)
+        dropped.push_back(Pdf("short" + std::to_string(100 + i) + ".pdf"));
+    // The long file ends only once the last short one has started.
+    m_dir.Write("long.pdf.await", dropped.back() + ".started");
+    m_doc.OnDropFiles(dropped);
+    EXPECT_TRUE(m_prompts.Messages().empty()) << m_prompts.Messages()[0].strText;
+    EXPECT_EQ(m_doc.RowCount(), 41);
+}
+
+TEST_F(ParallelAdd, ReportsBeyondTheBudget_HoldBackNewRunsUntilTheHeadIsJudged)
+{
+    Paths startedWhenListed;
+    CConversionQueue queue(
+        m_prompts, m_rules, 2,
+        [&](std::unique_ptr<CConverter> converter)
+        {
+            std::string name = converter->m_strSourceName;
+            if (std::filesystem::exists(m_dir / "c.pdf.started"))
+                name += " after c started";
+            startedWhenListed.push_back(name);
+        },
+        CConversionQueue::StartStdThread, 1);
+    for (const std::string& path : {Pdf("a.pdf", "", "text\n", 0.3), Pdf("b.pdf"), Pdf("c.pdf")})
+    {
+        std::unique_ptr<CConverter> converter = m_table.FindConverter(path);
+        converter->PrepareConversion();
+        queue.Enqueue(std::move(converter));
+    }
+    queue.Finish();
+    EXPECT_EQ(startedWhenListed, (Paths{"a.pdf", "b.pdf", "c.pdf after c started"}));
+}
+
+TEST_F(ParallelAdd, CancelBehindALongHead_ListsFinishedRunsThatSucceededRemovesTheRest)
+{
+    SetParallel(2);
+    std::string a = Pdf("a.pdf", "", "text\n", 30);
+    m_dir.Write("a.pdf.partial", "half");
+    std::string b = Pdf("b.pdf", Warning("not shown"));
+    std::string c = Pdf("c.pdf", "Syntax Error: broken\n", "some text\n");
+    m_dir.Write("c.pdf.status", "1");
+    std::string d = Pdf("d.pdf", "", "text\n", 30);
+    m_dir.Write("d.pdf.partial", "half");
+    std::string e = Pdf("e.pdf");
+    // One worker stays on a; the other runs b and c and is on d.
+    m_dir.Write("a.pdf.await", d + ".started");
+    m_prompts.OnWait(
+        [&](int, const CConversionMonitor&)
+        {
+            for (int i = 0; i < 1000 && !std::filesystem::exists(d + ".started"); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            m_doc.CancelAdding();
+        });
+
+    m_doc.OnDropFiles({a, b, c, d, e});
+
+    EXPECT_TRUE(m_prompts.Messages().empty()) << m_prompts.Messages()[0].strText;
+    EXPECT_EQ(ListedSources(), (Paths{b}));
+    for (const char* name : {"a.txt", "c.txt", "d.txt", "e.txt"})
+        EXPECT_FALSE(std::filesystem::exists(m_dir / name)) << name;
+    EXPECT_EQ(m_prompts.ConversionEnds(), 1);
+}
+
+namespace
+{
+struct StartFailureCase
+{
+    const char* name;
+    int parallel;
+    int failingStart; // counted from 1
+    std::size_t listed;
+    std::string unstarted;
+};
+
+void PrintTo(const StartFailureCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class ThreadStartFailure : public ParallelAdd,
+                           public ::testing::WithParamInterface<StartFailureCase>
+{
+};
+} // namespace
+
+// The file that found no thread is named, with the system's reason; the
+// files queued before it are still converted and listed.
+TEST_P(ThreadStartFailure, EndsTheOperationWithTheReasonAndKeepsWhatWasListed)
+{
+    const StartFailureCase& c = GetParam();
+    SetParallel(c.parallel);
+    std::string earlier = Pdf("earlier.pdf");
+    m_doc.OnDropFiles({earlier});
+    int starts = 0;
+    m_doc.SetThreadStarter(
+        [&](std::function<void()> body)
+        {
+            if (++starts == c.failingStart)
+                throw std::system_error(EAGAIN, std::generic_category());
+            return std::thread(std::move(body));
+        });
+
+    Paths dropped{Pdf("a.pdf", "", "text\n", 0.2), Pdf("b.pdf"), Pdf("c.pdf")};
+    m_doc.OnDropFiles(dropped);
+
+    ASSERT_EQ(m_prompts.Messages().size(), 1u);
+    const CRecordedMessage& message = m_prompts.Messages()[0];
+    EXPECT_EQ(message.ids,
+              (std::vector<EMessageId>{EMessageId::ConversionNotStarted, EMessageId::SystemError}));
+    EXPECT_NE(message.strText.find("'" + (m_dir / c.unstarted) + "'"), std::string::npos);
+    EXPECT_NE(message.strText.find(CSystemErrorText::Describe(EAGAIN)), std::string::npos);
+    EXPECT_EQ(m_doc.RowCount(), static_cast<int>(1 + c.listed));
+    EXPECT_EQ(m_tool.Calls().size(), 1 + c.listed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ThreadStartFailure,
+                         ::testing::Values(StartFailureCase{"OneAtATime", 1, 1, 0, "a.pdf"},
+                                           StartFailureCase{"SecondWorker", 2, 2, 1, "b.pdf"}),
+                         [](const ::testing::TestParamInfo<StartFailureCase>& info)
+                         { return info.param.name; });

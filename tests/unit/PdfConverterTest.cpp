@@ -285,3 +285,54 @@ TEST_F(PdfConversion, PathsWithSpacesQuotesAndDollarsPassUnchanged)
     EXPECT_TRUE(Convert(odd));
     EXPECT_EQ(CTempDir::ReadFile(m_dir / "a \"b\" $HOME 'c'.txt"), "text");
 }
+
+namespace
+{
+struct QuietCase
+{
+    const char* name;
+    const char* exitStatus;
+    std::optional<std::string> text; // what the run writes
+    bool cancelled;
+    bool listed;
+    std::optional<std::string> left; // the text file afterwards
+};
+
+void PrintTo(const QuietCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class QuietFinish : public PdfConversion, public ::testing::WithParamInterface<QuietCase>
+{
+};
+} // namespace
+
+// A finished run of a cancelled operation is judged by how it ended, never
+// by its report, and shows nothing: what a failed run wrote goes, a text
+// file it never touched stays.
+TEST_P(QuietFinish, SucceededRunsListedOthersRemoveWhatTheyWrote)
+{
+    const QuietCase& c = GetParam();
+    m_dir.Write("doc.txt", "old text");
+    CFakeTool::Script(m_pdf, "Syntax Error: reported all the same\n", c.text ? &*c.text : nullptr);
+    m_dir.Write("doc.pdf.status", c.exitStatus);
+    std::unique_ptr<CConverter> converter = m_table.FindConverter(m_pdf);
+    CCancelFlag cancel;
+    if (c.cancelled)
+        cancel.Request();
+    CConversionRun run = converter->RunConversion(cancel);
+    EXPECT_EQ(converter->FinishQuietly(run), c.listed);
+    EXPECT_TRUE(m_prompts.Messages().empty());
+    EXPECT_EQ(std::filesystem::exists(m_text) ? CTempDir::ReadFile(m_text) : "(none)",
+              c.left.value_or("(none)"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, QuietFinish,
+    ::testing::Values(QuietCase{"ExitZeroWithText", "0", "new", false, true, "new"},
+                      QuietCase{"ExitOneWithText", "1", "new", false, false, std::nullopt},
+                      QuietCase{"ExitOneWritingNothing", "1", std::nullopt, false, false,
+                                "old text"},
+                      QuietCase{"Cancelled", "0", "new", true, false, "old text"}),
+    [](const ::testing::TestParamInfo<QuietCase>& info) { return info.param.name; });

@@ -1,0 +1,60 @@
+#include "QueuedPaths.h"
+
+#include "platform/FileProbe.h"
+#include "platform/PathRules.h"
+
+#include <optional>
+
+CQueuedPaths::CKeys CQueuedPaths::KeysOf(std::string_view sourcePath,
+                                         std::string_view textPath) const
+{
+    return CKeys{m_rules.SamePathKey(sourcePath), TextKey(textPath)};
+}
+
+// The two kinds of key start differently, so that a folder's path can never
+// pass for another folder's identity.
+std::string CQueuedPaths::TextKey(std::string_view textPath) const
+{
+    CSplitPath parts = m_rules.Split(textPath);
+    std::string folder = parts.strDrive + parts.strDir;
+    std::string name = m_rules.SamePathKey(parts.strBaseName + parts.strExt);
+    std::optional<CFileStamp> stamp = CFileProbe::Stamp(folder.empty() ? "." : folder);
+    if (!stamp)
+        return "path " + m_rules.SamePathKey(folder) + name;
+    return "id " + std::to_string(stamp->nDevice) + ":" + std::to_string(stamp->nInode) + " " +
+           name;
+}
+
+// The source is taken back when the text cannot be filed, so that the two
+// counts stay in step.
+void CQueuedPaths::Add(const CKeys& keys)
+{
+    ++m_sources[keys.strSource];
+    try
+    {
+        ++m_texts[keys.strText];
+    }
+    catch (...)
+    {
+        Drop(m_sources, keys.strSource);
+        throw;
+    }
+}
+
+void CQueuedPaths::Remove(const CKeys& keys)
+{
+    Drop(m_sources, keys.strSource);
+    Drop(m_texts, keys.strText);
+}
+
+bool CQueuedPaths::HoldsSource(std::string_view sourcePath) const
+{
+    return m_sources.count(m_rules.SamePathKey(sourcePath)) != 0;
+}
+
+void CQueuedPaths::Drop(CCounts& counts, const std::string& key)
+{
+    auto found = counts.find(key);
+    if (found != counts.end() && --found->second == 0)
+        counts.erase(found);
+}
