@@ -104,6 +104,11 @@ struct NoTipsCase
     int storedPosition;
 };
 
+void PrintTo(const NoTipsCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class TipsFileWithoutTips : public TipsFile, public ::testing::WithParamInterface<NoTipsCase>
 {
 };
