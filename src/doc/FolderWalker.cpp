@@ -114,5 +114,6 @@ void CFolderWalker::ReportUnreadable(const std::string& folder, int errorCode) c
     if (errorCode == ENOMEM)
         throw std::bad_alloc();
     m_prompts.ShowMessage(CMessageBox(EMessageStyle::Information, EMessageId::FolderUnreadable,
-                                      {folder, CSystemErrorText::Describe(errorCode), errorCode}));
+                                      {folder, CSystemErrorText::Describe(errorCode), errorCode})
+                              .About(folder, EFileOutcome::CouldNotOpen));
 }

@@ -1,6 +1,7 @@
 #include "ZeltoDoc.h"
 
 #include "AddOperation.h"
+#include "AddReport.h"
 #include "DocObserver.h"
 #include "OperationCancelled.h"
 #include "extract/Converter.h"
@@ -25,8 +26,8 @@ const std::string kOwnSection;
 } // namespace
 
 CZeltoDoc::CZeltoDoc(CConverterTable& table, CPrompts& prompts, CSettings& settings)
-    : m_table(table), m_prompts(prompts), m_settings(settings),
-      m_rules(table.Context().PathRules()), m_fileList(m_rules), m_walker(prompts)
+    : m_table(table), m_prompts(prompts), m_operationPrompts(prompts), m_settings(settings),
+      m_rules(table.Context().PathRules()), m_fileList(m_rules), m_walker(m_operationPrompts)
 {
 }
 
@@ -167,6 +168,7 @@ void CZeltoDoc::AddFolder(const std::string& folder)
     // ever; it is passed over without asking.
     if (m_walker.IsBeingWalked(folder) || !AskAddFolderContents(folder))
         return;
+    m_operationPrompts.MeetMany();
     m_walker.Walk(folder, [this](const std::string& entry) { AddPath(entry); });
 }
 
@@ -174,6 +176,7 @@ void CZeltoDoc::AddFolder(const std::string& folder)
 // converter, check and ask, and queue it.
 void CZeltoDoc::AddFile(const std::string& path)
 {
+    m_operationPrompts.MeetFile();
     try
     {
         std::unique_ptr<CConverter> converter = RequireConverter(path);
@@ -195,7 +198,9 @@ std::unique_ptr<CConverter> CZeltoDoc::RequireConverter(const std::string& path)
     std::unique_ptr<CConverter> converter = m_table.FindConverter(path);
     if (converter)
         return converter;
-    m_prompts.ShowMessage(CMessageBox(EMessageStyle::InUse, EMessageId::FileIgnored, {path}));
+    m_operationPrompts.ShowMessage(
+        CMessageBox(EMessageStyle::InUse, EMessageId::FileIgnored, {path})
+            .About(path, EFileOutcome::Ignored));
     throw CUserException();
 }
 
@@ -205,8 +210,8 @@ bool CZeltoDoc::AskAddFolderContents(const std::string& folder)
         return true;
     if (m_eFolderPromptState == EFolderPromptState::NoToAll)
         return false;
-    int answer =
-        m_prompts.AskFolderQuestion(CMessageTable::Format(EMessageId::AddFolderQuestion, {folder}));
+    int answer = m_operationPrompts.AskFolderQuestion(
+        CMessageTable::Format(EMessageId::AddFolderQuestion, {folder}));
     switch (answer)
     {
     case FolderAnswerYes:
@@ -303,55 +308,89 @@ std::string CZeltoDoc::AddFileFilter() const
 
 void CZeltoDoc::AddPaths(const std::vector<std::string>& paths)
 {
+    if (paths.size() > 1)
+        m_operationPrompts.MeetMany();
     for (const std::string& path : paths)
         AddPath(path);
 }
 
 // A failure may come between listing a file and counting it, so the count
-// is brought up to date after every operation.
+// is brought up to date after every operation. For the length of the
+// operation the converters speak through the operation's prompts.
 void CZeltoDoc::RunAddOperation(const std::function<void()>& operation)
 {
     m_strActivePath.clear();
-    m_pQueue = std::make_unique<CConversionQueue>(
-        m_prompts, m_rules, ConversionsAtOnce(),
-        [this](std::unique_ptr<CConverter> converter)
-        {
-            InsertSorted(std::move(converter));
-            UpdateFileCount();
-        },
-        m_startThread);
-    CAddOperation(m_prompts, m_strActivePath)
-        .Run(
-            [&]
-            {
-                // A failure that ends the walk still lets the files queued
-                // before it finish and be listed, before it is told.
-                std::exception_ptr failure;
-                try
-                {
-                    operation();
-                }
-                catch (const COperationCancelled&)
-                {
-                    throw;
-                }
-                catch (const CUserException&)
-                {
-                    throw;
-                }
-                catch (...)
-                {
-                    failure = std::current_exception();
-                }
-                m_pQueue->Finish();
-                if (failure)
-                    std::rethrow_exception(failure);
-            });
+    auto report = std::make_shared<CAddReport>();
+    m_operationPrompts.Begin(report, ProblemsAtEnd());
+    CConverterContext& context = m_table.Context();
+    CPrompts* converterPrompts = context.Prompts();
+    context.SetPrompts(&m_operationPrompts);
+    CAddOperation(m_prompts, m_strActivePath).Run([&] { RunConversions(operation, *report); });
     // After a cancel the queue has settled every file it ran; whatever a
     // failure left unjudged goes unlisted.
     m_pQueue.reset();
+    context.SetPrompts(converterPrompts);
     m_prompts.EndConversions();
     CAddOperation(m_prompts, m_strActivePath).Run([this] { UpdateFileCount(); });
+    EndReport();
+}
+
+void CZeltoDoc::RunConversions(const std::function<void()>& operation, CAddReport& report)
+{
+    m_pQueue = std::make_unique<CConversionQueue>(
+        m_operationPrompts, m_rules, ConversionsAtOnce(),
+        [this, &report](std::unique_ptr<CConverter> converter)
+        {
+            InsertSorted(std::move(converter));
+            UpdateFileCount();
+            report.CountConverted();
+        },
+        m_startThread);
+    // A failure that ends the walk still lets the files queued before it
+    // finish and be listed, before it is told.
+    std::exception_ptr failure;
+    try
+    {
+        operation();
+    }
+    catch (const COperationCancelled&)
+    {
+        throw;
+    }
+    catch (const CUserException&)
+    {
+        throw;
+    }
+    catch (...)
+    {
+        failure = std::current_exception();
+    }
+    m_pQueue->Finish();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+// An operation that met nothing (a dialog cancelled, a folder only
+// remembered) leaves the last report as it was.
+void CZeltoDoc::EndReport()
+{
+    bool metAnything = m_operationPrompts.MetAnything();
+    std::shared_ptr<CAddReport> report = m_operationPrompts.End();
+    if (!metAnything)
+        return;
+    m_pLastReport = report;
+    if (m_reportHandler)
+        CAddOperation(m_prompts, m_strActivePath).Run([&] { m_reportHandler(*report); });
+}
+
+bool CZeltoDoc::ProblemsAtEnd() const
+{
+    return m_settings.GetInt(kOwnSection, kProblemsAtEnd) == 1;
+}
+
+void CZeltoDoc::SetProblemsAtEnd(bool atEnd)
+{
+    m_settings.SetInt(kOwnSection, kProblemsAtEnd, atEnd ? 1 : 0);
 }
 
 int CZeltoDoc::ConversionsAtOnce() const

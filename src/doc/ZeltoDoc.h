@@ -3,12 +3,14 @@
 #include "ConversionQueue.h"
 #include "ConverterList.h"
 #include "FolderWalker.h"
+#include "OperationPrompts.h"
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+class CAddReport;
 class CConverter;
 class CConverterTable;
 class CDocObserver;
@@ -29,6 +31,11 @@ public:
     // files are converted at once; absent or below 1 means one per core.
     static constexpr const char* kConversionsAtOnce = "Conversions at once";
     static constexpr int kMaxConversionsAtOnce = 64;
+    // The per-user value (in the program's own section) saying whether the
+    // messages about single files of an add operation that meets more than
+    // one file go to the operation's report instead of a box each (1) or
+    // not (0, the default).
+    static constexpr const char* kProblemsAtEnd = "Problems at end";
 
     CZeltoDoc(CConverterTable& table, CPrompts& prompts, CSettings& settings);
     ~CZeltoDoc();
@@ -81,6 +88,18 @@ public:
     static int DefaultConversionsAtOnce();
     void SetConversionsAtOnce(int count);
 
+    bool ProblemsAtEnd() const;
+    void SetProblemsAtEnd(bool atEnd);
+
+    // What the last add operation that met a file met; null before any.
+    std::shared_ptr<const CAddReport> LastAddReport() const { return m_pLastReport; }
+    // Called at the end of every add operation that met a file, with its
+    // report.
+    void SetReportHandler(std::function<void(const CAddReport&)> handler)
+    {
+        m_reportHandler = std::move(handler);
+    }
+
     // A request to cancel the running add operation, if any (from the
     // window, for instance when it is being closed).
     void CancelAdding();
@@ -126,6 +145,8 @@ private:
     void AddFolder(const std::string& folder);
     void AddPaths(const std::vector<std::string>& paths);
     void RunAddOperation(const std::function<void()>& operation);
+    void RunConversions(const std::function<void()>& operation, CAddReport& report);
+    void EndReport();
     bool DeleteTextFile(const CConverter& converter);
     void RemoveRows(std::vector<int> rows);
     void SetFileCount(int count);
@@ -135,6 +156,9 @@ private:
 
     CConverterTable& m_table;
     CPrompts& m_prompts;
+    // What add operations show and ask goes through these, so that each
+    // operation keeps its report.
+    COperationPrompts m_operationPrompts;
     CSettings& m_settings;
     const CPathRules& m_rules;
     std::vector<CDocObserver*> m_observers;
@@ -147,4 +171,6 @@ private:
     // The conversions of the running add operation; none between operations.
     std::unique_ptr<CConversionQueue> m_pQueue;
     CConversionQueue::FStartThread m_startThread = CConversionQueue::StartStdThread;
+    std::shared_ptr<const CAddReport> m_pLastReport;
+    std::function<void(const CAddReport&)> m_reportHandler;
 };

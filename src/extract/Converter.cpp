@@ -42,7 +42,8 @@ void CConverter::CheckFileAvailable(const std::string& path) const
         return;
     // The same words stand for every reason the file cannot be opened.
     Prompts().ShowMessage(CMessageBox(EMessageStyle::InUse, EMessageId::FileIgnored, {path})
-                              .Then(EMessageId::FileInUse));
+                              .Then(EMessageId::FileInUse)
+                              .About(path, EFileOutcome::CouldNotOpen));
     throw CUserException();
 }
 
@@ -52,7 +53,8 @@ void CConverter::CheckTextFileOverwrite(const std::string& path) const
         return;
     CheckFileAvailable(path);
     EAnswer answer = Prompts().ShowMessage(
-        CMessageBox(EMessageStyle::Prompt, EMessageId::OverwriteQuestion, {path}));
+        CMessageBox(EMessageStyle::Prompt, EMessageId::OverwriteQuestion, {path})
+            .About(path, EFileOutcome::NotOverwritten));
     if (answer != EAnswer::Yes)
         throw CUserException();
 }

@@ -146,14 +146,16 @@ void CPdfConverter::JudgeToolRun(const CConversionRun& conversion) const
         std::string reported = report.IsEmpty() ? HowTheToolEnded(run) : report.ForDisplay();
         Prompts().ShowMessage(CMessageBox(EMessageStyle::Error, EMessageId::ExtractionFailed,
                                           {m_strSourcePath, reported})
-                                  .Details(report.Cut()));
+                                  .Details(report.Cut())
+                                  .About(m_strSourcePath, EFileOutcome::Failed));
         throw CUserException();
     }
     if (!report.IsEmpty())
     {
         Prompts().ShowMessage(CMessageBox(EMessageStyle::Warning, EMessageId::ExtractionWarning,
                                           {m_strSourcePath, report.ForDisplay()})
-                                  .Details(report.Cut()));
+                                  .Details(report.Cut())
+                                  .About(m_strSourcePath, EFileOutcome::Warning));
     }
 }
 
@@ -193,7 +195,8 @@ void CPdfConverter::CheckBlankResult() const
             return;
     }
     Prompts().ShowMessage(
-        CMessageBox(EMessageStyle::Information, EMessageId::NoTextExtracted, {m_strSourceName}));
+        CMessageBox(EMessageStyle::Information, EMessageId::NoTextExtracted, {m_strSourceName})
+            .About(m_strSourcePath, EFileOutcome::NoText));
 }
 
 void CPdfConverter::ReportSystemError(int errorCode, const CMessageBox* lead) const
@@ -202,13 +205,15 @@ void CPdfConverter::ReportSystemError(int errorCode, const CMessageBox* lead) co
     if (lead)
     {
         CMessageBox box = *lead;
-        box.Then(EMessageId::SystemError, {"", m_strSourceName, systemText, errorCode});
+        box.Then(EMessageId::SystemError, {"", m_strSourceName, systemText, errorCode})
+            .About(m_strSourcePath, EFileOutcome::Failed);
         Prompts().ShowMessage(box);
     }
     else
     {
         Prompts().ShowMessage(CMessageBox(EMessageStyle::Information, EMessageId::SystemError,
-                                          {"", m_strSourceName, systemText, errorCode}));
+                                          {"", m_strSourceName, systemText, errorCode})
+                                  .About(m_strSourcePath, EFileOutcome::Failed));
     }
     throw CUserException();
 }

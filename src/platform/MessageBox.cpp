@@ -25,3 +25,10 @@ CMessageBox& CMessageBox::Details(std::string details)
     m_strDetails = std::move(details);
     return *this;
 }
+
+CMessageBox& CMessageBox::About(std::string path, EFileOutcome outcome)
+{
+    m_strSubject = std::move(path);
+    m_eOutcome = outcome;
+    return *this;
+}

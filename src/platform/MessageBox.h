@@ -25,6 +25,18 @@ enum class EAnswer
     No
 };
 
+// What a message about one file in an add operation tells of that file.
+enum class EFileOutcome
+{
+    None, // the message is not about one file of an add operation
+    Warning,
+    NoText,
+    NotOverwritten, // for the overwrite question: what a "No" means
+    Ignored,
+    CouldNotOpen,
+    Failed
+};
+
 // One message box: the numbered messages it is made of, in order, their
 // formatted text, and optionally a longer text the window may offer as
 // details (a tool's whole report when the text shows only part of it).
@@ -38,15 +50,22 @@ public:
     // Puts free text (already formatted) in front of the messages.
     CMessageBox& Prefix(const std::string& text);
     CMessageBox& Details(std::string details);
+    // Marks the box as telling, in an add operation, what became of the
+    // file or folder at `path`.
+    CMessageBox& About(std::string path, EFileOutcome outcome);
 
     EMessageStyle Style() const { return m_style; }
     const std::vector<EMessageId>& Ids() const { return m_ids; }
     const std::string& Text() const { return m_strText; }
     const std::string& DetailsText() const { return m_strDetails; }
+    const std::string& Subject() const { return m_strSubject; }
+    EFileOutcome Outcome() const { return m_eOutcome; }
 
 private:
     EMessageStyle m_style;
     std::vector<EMessageId> m_ids;
     std::string m_strText;
     std::string m_strDetails;
+    std::string m_strSubject;
+    EFileOutcome m_eOutcome = EFileOutcome::None;
 };

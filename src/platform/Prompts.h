@@ -27,6 +27,14 @@ struct CConversionProgress
     std::vector<std::string> converting;
 };
 
+// The answer to a message box with a check box, and whether the box was
+// ticked when it closed.
+struct CCheckedAnswer
+{
+    EAnswer eAnswer = EAnswer::Ok;
+    bool bChecked = false;
+};
+
 // What a wait for conversions watches. Both are called on the user
 // interface's thread only.
 class CConversionMonitor
@@ -48,6 +56,10 @@ public:
     // Shows a modal message box and returns the answer (Ok for boxes
     // without a choice).
     virtual EAnswer ShowMessage(const CMessageBox& box) = 0;
+    // The same box with an unticked check box under its text, labelled with
+    // the message `checkLabel`.
+    virtual CCheckedAnswer ShowMessageWithCheckBox(const CMessageBox& box,
+                                                   EMessageId checkLabel) = 0;
 
     // The four-button question "Yes", "Yes to All", "No", "No to All" about
     // adding a folder's contents. Returns an EFolderAnswer value.

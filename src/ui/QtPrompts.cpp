@@ -7,6 +7,7 @@
 #include "dialogs/YesNoAllDlg.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QMessageBox>
 #include <QTimer>
@@ -33,6 +34,21 @@ EAnswer CQtPrompts::ShowMessage(const CMessageBox& box)
 {
     QMessageBox messageBox(DialogParent());
     Prepare(messageBox, box);
+    return Run(messageBox, box);
+}
+
+CCheckedAnswer CQtPrompts::ShowMessageWithCheckBox(const CMessageBox& box, EMessageId checkLabel)
+{
+    QMessageBox messageBox(DialogParent());
+    Prepare(messageBox, box);
+    auto* check = new QCheckBox(CQtText::Message(checkLabel), &messageBox);
+    messageBox.setCheckBox(check);
+    EAnswer answer = Run(messageBox, box);
+    return {answer, check->isChecked()};
+}
+
+EAnswer CQtPrompts::Run(QMessageBox& messageBox, const CMessageBox& box)
+{
     if (box.Style() == EMessageStyle::InUse || box.Style() == EMessageStyle::Prompt)
         BringToFront(messageBox);
     messageBox.exec();

@@ -23,6 +23,7 @@ public:
     void SetParentWindow(QWidget* parent) { m_pParent = parent; }
 
     EAnswer ShowMessage(const CMessageBox& box) override;
+    CCheckedAnswer ShowMessageWithCheckBox(const CMessageBox& box, EMessageId checkLabel) override;
     int AskFolderQuestion(const std::string& question) override;
     std::vector<std::string> ChooseFiles(const std::string& filter,
                                          const std::string& initialFolder) override;
@@ -40,6 +41,7 @@ public:
 
 private:
     QWidget* DialogParent() const;
+    static EAnswer Run(QMessageBox& messageBox, const CMessageBox& box);
     static void BringToFront(QMessageBox& messageBox);
 
     QPointer<QWidget> m_pParent;

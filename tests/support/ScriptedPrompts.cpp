@@ -20,6 +20,19 @@ EAnswer CScriptedPrompts::ShowMessage(const CMessageBox& box)
     return answer;
 }
 
+CCheckedAnswer CScriptedPrompts::ShowMessageWithCheckBox(const CMessageBox& box,
+                                                         EMessageId checkLabel)
+{
+    CCheckedAnswer answer{ShowMessage(box), false};
+    m_messages.back().checkLabel = checkLabel;
+    if (!m_ticks.empty())
+    {
+        answer.bChecked = m_ticks.front();
+        m_ticks.pop_front();
+    }
+    return answer;
+}
+
 std::vector<EMessageId> CScriptedPrompts::FirstIds() const
 {
     std::vector<EMessageId> ids;

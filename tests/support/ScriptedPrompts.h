@@ -18,6 +18,8 @@ struct CRecordedMessage
     std::string strText;
     std::string strDetails;
     EMessageStyle style;
+    // The label of the box's check box, if it had one.
+    std::optional<EMessageId> checkLabel = {};
 };
 
 // Prompts for tests: records every message box, answers from a script and
@@ -26,6 +28,7 @@ class CScriptedPrompts : public CPrompts
 {
 public:
     EAnswer ShowMessage(const CMessageBox& box) override;
+    CCheckedAnswer ShowMessageWithCheckBox(const CMessageBox& box, EMessageId checkLabel) override;
     int AskFolderQuestion(const std::string& question) override;
     std::vector<std::string> ChooseFiles(const std::string& filter,
                                          const std::string& initialFolder) override;
@@ -45,6 +48,9 @@ public:
     // Answers for boxes that offer a choice, in order. When the script runs
     // dry a choice is answered No and counted as unexpected.
     void AnswerNext(EAnswer answer) { m_answers.push_back(answer); }
+    // Whether the check boxes of the next boxes that have one are ticked,
+    // in order; when this runs dry they are left unticked.
+    void TickNext(bool ticked) { m_ticks.push_back(ticked); }
     // Answers for the folder question, in order; when they run dry the
     // question is answered "No" and counted as unexpected.
     void AnswerFolderNext(int answer) { m_folderAnswers.push_back(answer); }
@@ -90,6 +96,7 @@ public:
 private:
     std::vector<CRecordedMessage> m_messages;
     std::deque<EAnswer> m_answers;
+    std::deque<bool> m_ticks;
     std::deque<int> m_folderAnswers;
     std::vector<std::string> m_folderQuestions;
     std::vector<std::string> m_chosenFiles;
