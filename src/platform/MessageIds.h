@@ -169,4 +169,5 @@ enum class EMessageId : int
     AddReportSaveButton = 59620,
     AddReportSaveFilter = 59621,
     AddReportSaveFailed = 59622,
+    AddReportNoneYet = 59623,
 };

@@ -157,6 +157,7 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::AddReportSaveButton, "&Save As..."},
     CEntry{EMessageId::AddReportSaveFilter, "CSV files (*.csv)"},
     CEntry{EMessageId::AddReportSaveFailed, "The report could not be saved as '%s'.\n%s"},
+    CEntry{EMessageId::AddReportNoneYet, "No files have been added yet."},
 };
 // clang-format on
 

@@ -3,13 +3,16 @@
 #include "ContextHelpMode.h"
 #include "DesktopOpener.h"
 #include "FileListModel.h"
+#include "FileManagerItem.h"
 #include "MainStatusBar.h"
 #include "WindowPlacement.h"
 #include "ZeltoView.h"
+#include "dialogs/AddReportDlg.h"
 #include "dialogs/IconSet.h"
 #include "dialogs/OptionsDlg.h"
 #include "dialogs/QtText.h"
 #include "doc/AddOperation.h"
+#include "doc/AddReport.h"
 #include "doc/ZeltoDoc.h"
 #include "platform/MessageTable.h"
 #include "platform/Prompts.h"
@@ -94,9 +97,13 @@ CMainFrame::CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings, Q
 
     connect(&m_pView->Model(), &CFileListModel::FileCountChanged, this,
             &CMainFrame::UpdateFileCountPane);
+    m_doc.SetReportHandler([this](const CAddReport& report) { OnAddEnded(report); });
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    m_doc.SetReportHandler({});
+}
 
 QAction* CMainFrame::Action(ECommandId id) const
 {
@@ -145,6 +152,7 @@ void CMainFrame::CreateActions()
         MakeAction(ID_VIEW_STATUS_BAR, EMessageId::ToggleStatusBarMenu, [] {});
     statusBarAction->setCheckable(true);
     statusBarAction->setChecked(true);
+    MakeAction(ID_VIEW_ADD_REPORT, EMessageId::ViewAddReportMenu, [this] { ShowAddReport(); });
 
     MakeAction(ID_TOOLS_EXPLORER, EMessageId::ToolsExplorerMenu, [this] { OnToolsExplorer(); })
         ->setIcon(CIconSet::Icon(EIcon::FileManager));
@@ -185,6 +193,8 @@ void CMainFrame::CreateMenus()
     QMenu* view = menuBar()->addMenu(CQtText::Message(EMessageId::ViewMenuTitle));
     view->addAction(Action(ID_VIEW_TOOLBAR));
     view->addAction(Action(ID_VIEW_STATUS_BAR));
+    view->addSeparator();
+    view->addAction(Action(ID_VIEW_ADD_REPORT));
 
     QMenu* tools = menuBar()->addMenu(CQtText::Message(EMessageId::ToolsMenuTitle));
     tools->addAction(Action(ID_TOOLS_EXPLORER));
@@ -319,14 +329,45 @@ void CMainFrame::OnToolsExplorer()
     activateWindow();
 }
 
-// The count is stored only when the person accepts the dialog, and applies
+// The choices are stored only when the person accepts the dialog, and apply
 // from the next add operation on.
 void CMainFrame::OnToolsOptions()
 {
     COptionsDlg dialog(m_doc.ConversionsAtOnce(), CZeltoDoc::kMaxConversionsAtOnce,
                        CZeltoDoc::DefaultConversionsAtOnce(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        m_doc.SetConversionsAtOnce(dialog.ConversionsAtOnce());
+    dialog.SetProblemsAtEnd(m_doc.ProblemsAtEnd());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_doc.SetConversionsAtOnce(dialog.ConversionsAtOnce());
+    m_doc.SetProblemsAtEnd(dialog.ProblemsAtEnd());
+}
+
+// The report comes up by itself only when it holds messages the person has
+// not seen; otherwise everything was told in boxes already.
+void CMainFrame::OnAddEnded(const CAddReport& report)
+{
+    if (!report.HasUnseenRows())
+        return;
+    ShowAddReport();
+    statusBar()->showMessage(CQtText::FromText(report.Summary()));
+}
+
+CAddReportDlg* CMainFrame::AddReportWindow() const
+{
+    return m_pReportDlg;
+}
+
+void CMainFrame::ShowAddReport()
+{
+    if (!m_pReportDlg)
+    {
+        m_pReportDlg = new CAddReportDlg(m_prompts, this);
+        m_pReportDlg->SetFileShower(&CFileManagerItem::Show);
+    }
+    m_pReportDlg->SetReport(m_doc.LastAddReport());
+    m_pReportDlg->show();
+    m_pReportDlg->raise();
+    m_pReportDlg->activateWindow();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

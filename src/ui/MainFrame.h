@@ -4,6 +4,7 @@
 #include "platform/MessageIds.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <map>
@@ -11,6 +12,8 @@
 #include <string>
 #include <vector>
 
+class CAddReport;
+class CAddReportDlg;
 class CContextHelpMode;
 class CDesktopOpener;
 class CMainStatusBar;
@@ -40,6 +43,10 @@ public:
     QAction* Action(ECommandId id) const;
     QToolBar* ToolBar() const { return m_pToolBar; }
     QString FileCountText() const;
+    // View > Last Add Report: the report window, made on first use and then
+    // kept, showing the last add operation's report.
+    void ShowAddReport();
+    CAddReportDlg* AddReportWindow() const;
     // Texts of the status bar's lock panes ("CAP", "NUM", "SCRL", or empty).
     QStringList LockPaneTexts() const;
 
@@ -83,6 +90,7 @@ private:
     void RefuseWhileBusy();
     void OnToolsExplorer();
     void OnToolsOptions();
+    void OnAddEnded(const CAddReport& report);
 
     CZeltoDoc& m_doc;
     CPrompts& m_prompts;
@@ -92,6 +100,7 @@ private:
     QToolBar* m_pToolBar = nullptr;
     CMainStatusBar* m_pStatusBar = nullptr;
     CContextHelpMode* m_pHelpMode = nullptr;
+    QPointer<CAddReportDlg> m_pReportDlg;
     std::unique_ptr<CDesktopOpener> m_pOwnOpener;
     CDesktopOpener* m_pOpener;
     std::map<int, QAction*> m_actions;

@@ -8,8 +8,10 @@
 #include "PdfMaker.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
+#include "dialogs/AddReportDlg.h"
 #include "dialogs/OptionsDlg.h"
 #include "dialogs/QtText.h"
+#include "doc/AddReport.h"
 #include "doc/ZeltoDoc.h"
 #include "extract/Converter.h"
 #include "extract/ConverterContext.h"
@@ -28,6 +30,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -218,6 +221,7 @@ private slots:
     void FileManager_IsTheDesktopsOpenerOnTheHomeFolder();
     void FileManager_ThatCannotStart_IsNotReported();
     void Options_ShowsTheCountInUseAndStoresOnlyAnAcceptedOne();
+    void ReportWindow_ComesByItselfOnlyWithProblemsNotShown();
     void FirstStart_ShowsBothColumnsWhole();
     void Close_StoresThePlacement();
     void Close_WhileMaximised_RestoresMaximised();
@@ -240,7 +244,8 @@ void TestMainFrame::MenuBar_HasItsPopupsAndItemsInOrder()
     QCOMPARE(MenuTexts(*MenuOf(frame, "&File")),
              (QStringList{"Add...", "Add Folder...", "&Remove All\tCtrl+R", "-", "E&xit"}));
     QCOMPARE(MenuTexts(*MenuOf(frame, "&Edit")), (QStringList{"&Paste Files\tCtrl+V"}));
-    QCOMPARE(MenuTexts(*MenuOf(frame, "&View")), (QStringList{"&Toolbar", "&Status Bar"}));
+    QCOMPARE(MenuTexts(*MenuOf(frame, "&View")),
+             (QStringList{"&Toolbar", "&Status Bar", "-", "Last Add &Report"}));
 #ifdef _WIN32
     QCOMPARE(MenuTexts(*MenuOf(frame, "&Tools")),
              (QStringList{"Windows Explorer", "-", "&Options..."}));
@@ -282,6 +287,8 @@ void TestMainFrame::Commands_HaveTheirPromptsAndTooltips_data()
     QTest::newRow("File Manager") << ID_TOOLS_EXPLORER << "Run the file manager"
                                   << "Run File Manager";
 #endif
+    QTest::newRow("Last Add Report") << ID_VIEW_ADD_REPORT << "Show what the last add operation met"
+                                     << "Last Add Report";
     QTest::newRow("Options") << ID_TOOLS_OPTIONS << "Change how files are converted"
                              << "Options";
     QTest::newRow("Help Topics") << ID_HELP_FINDER << "List Help topics"
@@ -880,6 +887,8 @@ void TestMainFrame::Options_ShowsTheCountInUseAndStoresOnlyAnAcceptedOne()
             {
                 shown = dialog->ConversionsBox()->value();
                 dialog->ConversionsBox()->setValue(count);
+                QVERIFY(!dialog->ProblemsAtEnd());
+                dialog->ReportButton()->click();
                 accept ? dialog->accept() : dialog->reject();
             });
         m_pRig->frame.Action(ID_TOOLS_OPTIONS)->trigger();
@@ -887,11 +896,41 @@ void TestMainFrame::Options_ShowsTheCountInUseAndStoresOnlyAnAcceptedOne()
     };
     QCOMPARE(enter(5, false), CZeltoDoc::DefaultConversionsAtOnce());
     QCOMPARE(m_pRig->settings.GetInt("", CZeltoDoc::kConversionsAtOnce), 0);
+    QCOMPARE(m_pRig->settings.GetInt("", CZeltoDoc::kProblemsAtEnd), 0);
 
     m_pRig->settings.SetInt("", CZeltoDoc::kConversionsAtOnce, 3);
     QCOMPARE(enter(1, true), 3);
     QCOMPARE(m_pRig->settings.GetInt("", CZeltoDoc::kConversionsAtOnce), 1);
     QCOMPARE(m_pRig->doc.ConversionsAtOnce(), 1);
+    QCOMPARE(m_pRig->settings.GetInt("", CZeltoDoc::kProblemsAtEnd), 1);
+}
+
+void TestMainFrame::ReportWindow_ComesByItselfOnlyWithProblemsNotShown()
+{
+    CMainFrame& frame = m_pRig->frame;
+    QVERIFY(m_pRig->ShowActive());
+    Paths notPdfs{m_pRig->dir.Write("a.doc", "x"), m_pRig->dir.Write("b.doc", "x")};
+    QVERIFY(frame.AddDroppedPaths(notPdfs));
+    QCOMPARE(m_pRig->prompts.Messages().size(), 2u);
+    QVERIFY(!frame.AddReportWindow());
+
+    m_pRig->prompts.Clear();
+    m_pRig->settings.SetInt("", CZeltoDoc::kProblemsAtEnd, 1);
+    QVERIFY(frame.AddDroppedPaths(notPdfs));
+    QVERIFY(m_pRig->prompts.Messages().empty());
+    CAddReportDlg* window = frame.AddReportWindow();
+    QVERIFY(window && window->isVisible() && !window->isModal());
+    QCOMPARE(window->ShownRows(false).size(), 2u);
+    QVERIFY(window->windowTitle().contains("Report"));
+    QCOMPARE(frame.statusBar()->currentMessage(),
+             CQtText::FromText(m_pRig->doc.LastAddReport()->Summary()));
+
+    // The main window stays usable while the report is up.
+    window->close();
+    frame.Action(ID_VIEW_ADD_REPORT)->trigger();
+    QVERIFY(window->isVisible());
+    QVERIFY(frame.AddDroppedPaths({m_pRig->Pdf("c.pdf")}));
+    QCOMPARE(m_pRig->ListedSources().size(), 1u);
 }
 
 void TestMainFrame::FirstStart_ShowsBothColumnsWhole()

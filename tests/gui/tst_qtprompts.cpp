@@ -1,11 +1,13 @@
 #include "ModalDriver.h"
 #include "TempDir.h"
+#include "dialogs/QtText.h"
 #include "dialogs/RunProgressDlg.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageTable.h"
 #include "ui/ClipboardFileList.h"
 #include "ui/QtPrompts.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -127,6 +129,8 @@ private slots:
     void PromptBox_ReturnsTheAnswerGiven_data();
     void PromptBox_ReturnsTheAnswerGiven();
     void MessageBox_ShowsMarkupInFileNamesAsText();
+    void CheckBox_IsUntickedAndItsTickComesBackWithTheAnswer_data();
+    void CheckBox_IsUntickedAndItsTickComesBackWithTheAnswer();
     void Details_AreOfferedOnlyWhenTheTextShowsLess_data();
     void Details_AreOfferedOnlyWhenTheTextShowsLess();
 
@@ -218,6 +222,52 @@ void TestQtPrompts::PromptBox_ReturnsTheAnswerGiven()
 
     QVERIFY(driver.Handled());
     QCOMPARE(answer, expected);
+}
+
+void TestQtPrompts::CheckBox_IsUntickedAndItsTickComesBackWithTheAnswer_data()
+{
+    QTest::addColumn<bool>("prompt");
+    QTest::addColumn<bool>("tick");
+    QTest::addColumn<EAnswer>("expected");
+    QTest::newRow("message ticked") << false << true << EAnswer::Ok;
+    QTest::newRow("message left") << false << false << EAnswer::Ok;
+    QTest::newRow("question ticked, No") << true << true << EAnswer::No;
+    QTest::newRow("question left, No") << true << false << EAnswer::No;
+}
+
+void TestQtPrompts::CheckBox_IsUntickedAndItsTickComesBackWithTheAnswer()
+{
+    QFETCH(bool, prompt);
+    QFETCH(bool, tick);
+    QFETCH(EAnswer, expected);
+
+    CQtPrompts prompts;
+    CModalDriver driver;
+    QString label;
+    bool ticked = true;
+    driver.Expect<QMessageBox>(
+        [&](QMessageBox* shown)
+        {
+            QCheckBox* check = shown->checkBox();
+            if (!check)
+                return shown->reject();
+            label = check->text();
+            ticked = check->isChecked();
+            if (tick)
+                QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(2, check->height() / 2));
+            shown->button(prompt ? QMessageBox::No : QMessageBox::Ok)->click();
+        });
+    CMessageBox box =
+        prompt ? CMessageBox(EMessageStyle::Prompt, EMessageId::OverwriteQuestion, {"/data/a.txt"})
+               : CMessageBox(EMessageStyle::Information, EMessageId::NoTextExtracted, {"a.pdf"});
+    EMessageId checkLabel = prompt ? EMessageId::SameForRestCheck : EMessageId::RestInReportCheck;
+    CCheckedAnswer answer = prompts.ShowMessageWithCheckBox(box, checkLabel);
+
+    QVERIFY(driver.Handled());
+    QCOMPARE(label, CQtText::Message(checkLabel));
+    QVERIFY(!ticked);
+    QCOMPARE(answer.eAnswer, expected);
+    QCOMPARE(answer.bChecked, tick);
 }
 
 void TestQtPrompts::MessageBox_ShowsMarkupInFileNamesAsText()
