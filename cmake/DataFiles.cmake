@@ -10,6 +10,7 @@ set(ZELTO_DATA_SOURCE_DIR ${PROJECT_SOURCE_DIR}/res)
 set(ZELTO_DATA_INSTALL_DIR share/zelto-extractor)
 
 set(ZELTO_HELP_FILES
+  help/add-report.html
   help/adding.html
   help/converting.html
   help/file-list.html

@@ -112,16 +112,17 @@ void CHelpPagesTest::EveryPage_IsReachableFromContents()
 void CHelpPagesTest::MessagesPage_ExplainsEveryMessageAUserCanMeet()
 {
     const EMessageId messages[] = {
-        EMessageId::OleInitFailed,      EMessageId::TipsFileMissing,
-        EMessageId::TipsFileUnreadable, EMessageId::FileIgnored,
-        EMessageId::AddFolderQuestion,  EMessageId::ComException,
-        EMessageId::DispatchException,  EMessageId::HelpFileMissing,
-        EMessageId::FileInUse,          EMessageId::SystemError,
-        EMessageId::ExtractionFailed,   EMessageId::ToolNotRun,
-        EMessageId::OpenFailed,         EMessageId::OverwriteQuestion,
-        EMessageId::DeleteFailed,       EMessageId::NoTextExtracted,
-        EMessageId::ExtractionWarning,  EMessageId::ReportLinesOmitted,
-        EMessageId::FolderUnreadable,   EMessageId::ConversionNotStarted,
+        EMessageId::OleInitFailed,       EMessageId::TipsFileMissing,
+        EMessageId::TipsFileUnreadable,  EMessageId::FileIgnored,
+        EMessageId::AddFolderQuestion,   EMessageId::ComException,
+        EMessageId::DispatchException,   EMessageId::HelpFileMissing,
+        EMessageId::FileInUse,           EMessageId::SystemError,
+        EMessageId::ExtractionFailed,    EMessageId::ToolNotRun,
+        EMessageId::OpenFailed,          EMessageId::OverwriteQuestion,
+        EMessageId::DeleteFailed,        EMessageId::NoTextExtracted,
+        EMessageId::ExtractionWarning,   EMessageId::ReportLinesOmitted,
+        EMessageId::FolderUnreadable,    EMessageId::ConversionNotStarted,
+        EMessageId::AddReportSaveFailed,
     };
     QString page = Read("messages.html");
     for (EMessageId id : messages)
@@ -141,8 +142,8 @@ void CHelpPagesTest::MessagesPage_ExplainsEveryMessageAUserCanMeet()
 void CHelpPagesTest::SettingsPage_NamesEveryStoredValueAndWhereTheyLie()
 {
     QString page = Read("settings.html");
-    for (const char* name : {"File Open Path", "MainFrame", "Tip", "StartUp", "FilePos",
-                             "TimeStamp", "~/.config/Orrinval Software/Zelto.conf"})
+    for (const char* name : {"File Open Path", "Problems at end", "MainFrame", "Tip", "StartUp",
+                             "FilePos", "TimeStamp", "~/.config/Orrinval Software/Zelto.conf"})
         QVERIFY2(page.contains(name), name);
 }
 
