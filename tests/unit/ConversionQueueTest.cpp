@@ -1,6 +1,7 @@
 #include "doc/ConversionQueue.h"
 #include "DocFixture.h"
 #include "FakeTool.h"
+#include "doc/AddReport.h"
 #include "platform/SystemErrorText.h"
 
 #include <cerrno>
@@ -231,6 +232,9 @@ TEST_F(ParallelAdd, Cancel_EndsRunsRemovesPartialTextsKeepsListedRowsSaysNothing
         EXPECT_FALSE(std::filesystem::exists(m_dir / name)) << name;
     EXPECT_LE(m_tool.Calls().size(), 3u);
     EXPECT_EQ(m_prompts.ConversionEnds(), 1);
+    // The report keeps what was done before the cancel.
+    ASSERT_TRUE(m_doc.LastAddReport());
+    EXPECT_EQ(m_doc.LastAddReport()->Converted(), 1);
 
     // The next operation works as ever.
     std::string g = Pdf("g.pdf");
