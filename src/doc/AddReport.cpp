@@ -95,11 +95,15 @@ std::string CAddReport::Summary() const
 {
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.1f", Seconds());
+    std::string byOcr;
+    if (int read = Count(EFileOutcome::ReadByOcr))
+        byOcr = " " + CMessageTable::Format(EMessageId::AddReportSummaryOcr, {read});
     return CMessageTable::Format(EMessageId::AddReportSummary,
                                  {m_nConverted, Count(EFileOutcome::Warning),
                                   Count(EFileOutcome::NoText), Count(EFileOutcome::NotOverwritten),
                                   Count(EFileOutcome::Ignored) + Count(EFileOutcome::CouldNotOpen),
-                                  Count(EFileOutcome::Failed), std::string(seconds)});
+                                  Count(EFileOutcome::Failed), std::string(seconds)}) +
+           byOcr;
 }
 
 std::string CAddReport::OutcomeName(EFileOutcome outcome)
@@ -118,6 +122,8 @@ std::string CAddReport::OutcomeName(EFileOutcome outcome)
         return CMessageTable::Format(EMessageId::OutcomeCouldNotOpen);
     case EFileOutcome::Failed:
         return CMessageTable::Format(EMessageId::OutcomeFailed);
+    case EFileOutcome::ReadByOcr:
+        return CMessageTable::Format(EMessageId::OutcomeReadByOcr);
     case EFileOutcome::None:
         break;
     }

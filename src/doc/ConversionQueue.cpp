@@ -41,7 +41,10 @@ public:
         progress.nDone = m_queue.m_nFinished;
         progress.nQueued = m_queue.m_nQueued;
         for (const CEntry* entry : m_queue.m_running)
+        {
             progress.converting.push_back(entry->pConverter->m_strSourcePath);
+            progress.activities.push_back(entry->pConverter->Activity());
+        }
         return progress;
     }
 

@@ -7,6 +7,7 @@
 #include "extract/Converter.h"
 #include "extract/ConverterContext.h"
 #include "extract/ConverterTable.h"
+#include "extract/OcrReader.h"
 #include "platform/FileProbe.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageTable.h"
@@ -325,6 +326,7 @@ void CZeltoDoc::RunAddOperation(const std::function<void()>& operation)
     CConverterContext& context = m_table.Context();
     CPrompts* converterPrompts = context.Prompts();
     context.SetPrompts(&m_operationPrompts);
+    SetUpOcr(context);
     CAddOperation(m_prompts, m_strActivePath).Run([&] { RunConversions(operation, *report); });
     // After a cancel the queue has settled every file it ran; whatever a
     // failure left unjudged goes unlisted.
@@ -381,6 +383,40 @@ void CZeltoDoc::EndReport()
     m_pLastReport = report;
     if (m_reportHandler)
         CAddOperation(m_prompts, m_strActivePath).Run([&] { m_reportHandler(*report); });
+}
+
+// Whether the programs are there is looked at once per operation, so that
+// a missing one is told about once.
+void CZeltoDoc::SetUpOcr(CConverterContext& context) const
+{
+    COcrOptions ocr;
+    ocr.bWanted = ReadScannedPages();
+    ocr.bAvailable = ocr.bWanted && COcrReader::ToolsAvailable();
+    ocr.strLanguages = OcrLanguages();
+    if (ocr.IsOn())
+        COcrReader::LimitThreads(ConversionsAtOnce() > 1);
+    context.SetOcr(std::move(ocr));
+}
+
+bool CZeltoDoc::ReadScannedPages() const
+{
+    return m_settings.GetInt(kOwnSection, kReadScannedPages) == 1;
+}
+
+void CZeltoDoc::SetReadScannedPages(bool read)
+{
+    m_settings.SetInt(kOwnSection, kReadScannedPages, read ? 1 : 0);
+}
+
+std::string CZeltoDoc::OcrLanguages() const
+{
+    std::string languages = m_settings.GetString(kOwnSection, kOcrLanguages);
+    return languages.empty() ? "eng" : languages;
+}
+
+void CZeltoDoc::SetOcrLanguages(const std::string& languages)
+{
+    m_settings.SetString(kOwnSection, kOcrLanguages, languages);
 }
 
 bool CZeltoDoc::ProblemsAtEnd() const

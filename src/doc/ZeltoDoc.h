@@ -12,6 +12,7 @@
 
 class CAddReport;
 class CConverter;
+class CConverterContext;
 class CConverterTable;
 class CDocObserver;
 class CPathRules;
@@ -36,6 +37,11 @@ public:
     // one file go to the operation's report instead of a box each (1) or
     // not (0, the default).
     static constexpr const char* kProblemsAtEnd = "Problems at end";
+    // The per-user values (in the program's own section) saying whether
+    // pages without text are read with OCR (1) or not (0, the default), and
+    // in which of tesseract's languages ("eng" when absent).
+    static constexpr const char* kReadScannedPages = "Read scanned pages";
+    static constexpr const char* kOcrLanguages = "OCR languages";
 
     CZeltoDoc(CConverterTable& table, CPrompts& prompts, CSettings& settings);
     ~CZeltoDoc();
@@ -90,6 +96,10 @@ public:
 
     bool ProblemsAtEnd() const;
     void SetProblemsAtEnd(bool atEnd);
+    bool ReadScannedPages() const;
+    void SetReadScannedPages(bool read);
+    std::string OcrLanguages() const;
+    void SetOcrLanguages(const std::string& languages);
 
     // What the last add operation that met a file met; null before any.
     std::shared_ptr<const CAddReport> LastAddReport() const { return m_pLastReport; }
@@ -147,6 +157,7 @@ private:
     void RunAddOperation(const std::function<void()>& operation);
     void RunConversions(const std::function<void()>& operation, CAddReport& report);
     void EndReport();
+    void SetUpOcr(CConverterContext& context) const;
     bool DeleteTextFile(const CConverter& converter);
     void RemoveRows(std::vector<int> rows);
     void SetFileCount(int count);

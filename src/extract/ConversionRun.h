@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OcrRun.h"
 #include "platform/ChildProcess.h"
 #include "platform/FileProbe.h"
 
@@ -13,4 +14,6 @@ struct CConversionRun
     // The text file's stamp from before the run, to tell whether a
     // cancelled run wrote to it.
     std::optional<CFileStamp> textBefore;
+    // The pages read with OCR after the tool, when OCR is on.
+    COcrRun ocr;
 };

@@ -48,6 +48,9 @@ public:
     // A run that will never be judged: removes whatever it wrote, says
     // nothing.
     virtual void AbandonConversion(const CConversionRun& run) = 0;
+    // What the run going on is doing beyond converting, for the progress
+    // indication; empty when nothing. Any thread.
+    virtual std::string Activity() const { return {}; }
 
     std::string m_strSourcePath;
     std::string m_strSourceFolder;

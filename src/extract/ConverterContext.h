@@ -1,8 +1,10 @@
 #pragma once
 
+#include "OcrOptions.h"
 #include "platform/PathRules.h"
 
 #include <string>
+#include <utility>
 
 class CPrompts;
 
@@ -33,9 +35,23 @@ public:
     const std::string& ToolName() const { return m_strToolName; }
     const CPathRules& PathRules() const { return *m_pRules; }
 
+    // How the running add operation reads pages without text; set before
+    // its conversions start.
+    const COcrOptions& Ocr() const { return m_ocr; }
+    void SetOcr(COcrOptions options)
+    {
+        m_ocr = std::move(options);
+        m_bOcrMissingTold = false;
+    }
+    // True the first time it is asked after SetOcr: the person is told once
+    // per operation that OCR cannot run. User's thread only.
+    bool TellOcrMissingOnce() const { return !std::exchange(m_bOcrMissingTold, true); }
+
 private:
     CPrompts* m_pPrompts;
     const CPathRules* m_pRules;
     std::string m_strProgramFolder;
     std::string m_strToolName = kDefaultToolName;
+    COcrOptions m_ocr;
+    mutable bool m_bOcrMissingTold = false;
 };

@@ -2,6 +2,7 @@
 
 #include "ConverterContext.h"
 #include "ExtractionReport.h"
+#include "OcrReader.h"
 #include "platform/FileProbe.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageTable.h"
@@ -11,6 +12,8 @@
 
 #include <cerrno>
 #include <climits>
+#include <fstream>
+#include <iterator>
 #include <new>
 #include <unistd.h>
 
@@ -79,13 +82,58 @@ CConversionRun CPdfConverter::RunConversion(const CCancelFlag& cancel) const
     run.result = CChildProcess::Run({Context().ToolName(), "-layout", ToolArgument(m_strSourcePath),
                                      ToolArgument(m_strTextPath)},
                                     Context().ProgramFolder(), &cancel);
+    if (Context().Ocr().IsOn() && RunSucceeded(run))
+        ReadScannedPages(run, cancel);
     return run;
+}
+
+// The recognized text replaces the text file only when every page could be
+// read; a cancel leaves the run cancelled, so that what it wrote goes.
+void CPdfConverter::ReadScannedPages(CConversionRun& run, const CCancelFlag& cancel) const
+{
+    std::string text;
+    {
+        std::ifstream file(m_strTextPath, std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        if (file.bad())
+            return;
+    }
+    COcrReader reader(Context().Ocr(), Context().ProgramFolder(), cancel,
+                      [this](int page, int pages)
+                      {
+                          m_nOcrPage = page;
+                          m_nOcrPages = pages;
+                          Prompts().NotifyConversionsChanged();
+                      });
+    run.ocr = reader.ReadBlankPages(ToolArgument(m_strSourcePath), text);
+    m_nOcrPages = 0;
+    if (run.ocr.bCancelled)
+    {
+        run.result.bCancelled = true;
+        return;
+    }
+    if (run.ocr.bFailed || run.ocr.nPagesRead == 0)
+        return;
+    std::ofstream file(m_strTextPath, std::ios::binary | std::ios::trunc);
+    if (!file.write(text.data(), static_cast<std::streamsize>(text.size())) || !file.flush())
+    {
+        run.result.eFailure = CChildResult::EFailure::Read;
+        run.result.nErrorCode = errno != 0 ? errno : EIO;
+    }
+}
+
+std::string CPdfConverter::Activity() const
+{
+    int pages = m_nOcrPages;
+    if (pages == 0)
+        return {};
+    return CMessageTable::Format(EMessageId::OcrActivity, {m_nOcrPage.load(), pages});
 }
 
 void CPdfConverter::FinishConversion(const CConversionRun& run)
 {
     JudgeToolRun(run);
-    CheckBlankResult();
+    TellOcrResult(run.ocr);
 }
 
 void CPdfConverter::AbandonConversion(const CConversionRun& run)
@@ -143,7 +191,8 @@ void CPdfConverter::JudgeToolRun(const CConversionRun& conversion) const
     {
         // Whatever the failed run wrote is no text of the PDF.
         RemovePartialText(conversion);
-        std::string reported = report.IsEmpty() ? HowTheToolEnded(run) : report.ForDisplay();
+        std::string reported =
+            report.IsEmpty() ? HowTheToolEnded(run, Context().ToolName()) : report.ForDisplay();
         Prompts().ShowMessage(CMessageBox(EMessageStyle::Error, EMessageId::ExtractionFailed,
                                           {m_strSourcePath, reported})
                                   .Details(report.Cut())
@@ -159,9 +208,8 @@ void CPdfConverter::JudgeToolRun(const CConversionRun& conversion) const
     }
 }
 
-std::string CPdfConverter::HowTheToolEnded(const CChildResult& run) const
+std::string CPdfConverter::HowTheToolEnded(const CChildResult& run, const std::string& tool)
 {
-    const std::string& tool = Context().ToolName();
     if (run.nSignal != 0)
         return CMessageTable::Format(
             EMessageId::ToolEndedBySignal,
@@ -184,6 +232,35 @@ std::string CPdfConverter::HowTheToolEnded(const CChildResult& run) const
     return CMessageTable::Format(EMessageId::ToolEndedWithStatus, {tool, run.nExitStatus, meaning});
 }
 
+// Pages OCR could not read are told about whether or not the rest of the
+// file has text; a file of which OCR read something is told about so.
+void CPdfConverter::TellOcrResult(const COcrRun& ocr) const
+{
+    if (ocr.bFailed)
+    {
+        CExtractionReport report(ocr.failure.strErrorOutput);
+        std::string reported = report.IsEmpty() ? HowTheToolEnded(ocr.failure, ocr.strFailedTool)
+                                                : report.ForDisplay();
+        // The text file keeps pdftotext's text when OCR fails.
+        bool blank = ocr.nBlankPages == ocr.nPages;
+        CMessageBox box(blank ? EMessageStyle::Information : EMessageStyle::Warning,
+                        blank ? EMessageId::OcrFailedNoText : EMessageId::OcrFailedSomePages,
+                        {m_strSourcePath, reported});
+        Prompts().ShowMessage(
+            box.Details(report.Cut())
+                .About(m_strSourcePath, blank ? EFileOutcome::NoText : EFileOutcome::Warning));
+        return;
+    }
+    if (ocr.nPagesRead > 0)
+    {
+        Prompts().ShowMessage(CMessageBox(EMessageStyle::Information, EMessageId::ReadByOcr,
+                                          {m_strSourcePath, ocr.nPagesRead, ocr.nBlankPages})
+                                  .About(m_strSourcePath, EFileOutcome::ReadByOcr));
+        return;
+    }
+    CheckBlankResult();
+}
+
 void CPdfConverter::CheckBlankResult() const
 {
     std::string start;
@@ -194,6 +271,9 @@ void CPdfConverter::CheckBlankResult() const
         if (!IsBlankByte(ch))
             return;
     }
+    const COcrOptions& options = Context().Ocr();
+    if (options.bWanted && !options.bAvailable && Context().TellOcrMissingOnce())
+        Prompts().ShowMessage(CMessageBox(EMessageStyle::Information, EMessageId::OcrMissing));
     Prompts().ShowMessage(
         CMessageBox(EMessageStyle::Information, EMessageId::NoTextExtracted, {m_strSourceName})
             .About(m_strSourcePath, EFileOutcome::NoText));

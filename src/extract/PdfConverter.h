@@ -2,6 +2,8 @@
 
 #include "Converter.h"
 
+#include <atomic>
+
 class CMessageBox;
 
 // Turns a PDF file into a text file beside it with the external tool
@@ -20,6 +22,7 @@ public:
     void FinishConversion(const CConversionRun& run) override;
     bool FinishQuietly(const CConversionRun& run) override;
     void AbandonConversion(const CConversionRun& run) override;
+    std::string Activity() const override;
 
 private:
     // Tells the user of every problem of a finished tool run and raises
@@ -27,13 +30,21 @@ private:
     void JudgeToolRun(const CConversionRun& run) const;
     // Whether the tool ended with success and left a text file.
     bool RunSucceeded(const CConversionRun& run) const;
-    // How a run that reported nothing ended, for the failure message.
-    std::string HowTheToolEnded(const CChildResult& run) const;
-    // Tells the user when the text file came out blank.
+    // How a run of `tool` that reported nothing ended, for the failure
+    // message.
+    static std::string HowTheToolEnded(const CChildResult& run, const std::string& tool);
+    // With OCR on, reads the pages that came out without text; any thread.
+    void ReadScannedPages(CConversionRun& run, const CCancelFlag& cancel) const;
+    // Tells the user what OCR did, or when the text file came out blank.
+    void TellOcrResult(const COcrRun& ocr) const;
     void CheckBlankResult() const;
     // Tells the user of a system error, after `lead` when one is given, and
     // raises CUserException.
     [[noreturn]] void ReportSystemError(int errorCode, const CMessageBox* lead = nullptr) const;
     void RemovePartialText(const CConversionRun& run) const;
     std::string ToolArgument(const std::string& path) const;
+
+    // The page OCR is reading and how many it reads; 0 when it reads none.
+    mutable std::atomic<int> m_nOcrPage{0};
+    mutable std::atomic<int> m_nOcrPages{0};
 };

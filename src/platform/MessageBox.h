@@ -34,7 +34,8 @@ enum class EFileOutcome
     NotOverwritten, // for the overwrite question: what a "No" means
     Ignored,
     CouldNotOpen,
-    Failed
+    Failed,
+    ReadByOcr
 };
 
 // One message box: the numbered messages it is made of, in order, their

@@ -170,4 +170,17 @@ enum class EMessageId : int
     AddReportSaveFilter = 59621,
     AddReportSaveFailed = 59622,
     AddReportNoneYet = 59623,
+
+    // Reading scanned pages with OCR.
+    OcrMissing = 59630,
+    ReadByOcr = 59631,
+    OcrFailedNoText = 59632,
+    OcrFailedSomePages = 59633,
+    OcrActivity = 59634,
+    OutcomeReadByOcr = 59635,
+    AddReportSummaryOcr = 59636,
+    ReadScannedPagesCheck = 59637,
+    OcrLanguagesLabel = 59638,
+    OcrLanguagesHelp = 59639,
+    OcrNotInstalled = 59640,
 };

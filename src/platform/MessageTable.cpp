@@ -158,6 +158,17 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::AddReportSaveFilter, "CSV files (*.csv)"},
     CEntry{EMessageId::AddReportSaveFailed, "The report could not be saved as '%s'.\n%s"},
     CEntry{EMessageId::AddReportNoneYet, "No files have been added yet."},
+    CEntry{EMessageId::OcrMissing, "Scanned pages cannot be read: reading them with OCR needs the programs tesseract (from the package tesseract-ocr) and pdftoppm (from poppler-utils), and they were not found. PDF files without text are listed without their text, as when OCR is off."},
+    CEntry{EMessageId::ReadByOcr, "The file '%s' was read with OCR: text was recognized on %d of its %d pages without text."},
+    CEntry{EMessageId::OcrFailedNoText, "Text was not extracted from the file '%s', and reading its scanned pages with OCR failed:\n%s"},
+    CEntry{EMessageId::OcrFailedSomePages, "Some scanned pages of the file '%s' could not be read with OCR:\n%s"},
+    CEntry{EMessageId::OcrActivity, "reading page %d of %d with OCR"},
+    CEntry{EMessageId::OutcomeReadByOcr, "Read by OCR"},
+    CEntry{EMessageId::AddReportSummaryOcr, "%d read by OCR."},
+    CEntry{EMessageId::ReadScannedPagesCheck, "Read scanned pages with &OCR (slower)"},
+    CEntry{EMessageId::OcrLanguagesLabel, "OCR &languages:"},
+    CEntry{EMessageId::OcrLanguagesHelp, "The languages of the text on scanned pages, from those installed for tesseract; more come with the packages tesseract-ocr-<language>, such as tesseract-ocr-deu. Reading a page takes a few seconds."},
+    CEntry{EMessageId::OcrNotInstalled, "Reading scanned pages needs tesseract (package tesseract-ocr), which is not installed."},
 };
 // clang-format on
 

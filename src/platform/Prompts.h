@@ -23,8 +23,10 @@ struct CConversionProgress
 {
     int nDone = 0;   // files whose conversion has ended
     int nQueued = 0; // files queued for conversion so far
-    // The files being converted right now.
+    // The files being converted right now, and what each run does beyond
+    // converting (empty when nothing).
     std::vector<std::string> converting;
+    std::vector<std::string> activities;
 };
 
 // The answer to a message box with a check box, and whether the box was

@@ -91,8 +91,13 @@ void CConversionWait::UpdateDialog()
         return;
     CConversionProgress progress = m_pMonitor->Progress();
     QStringList names;
-    for (const std::string& path : progress.converting)
-        names << QFileInfo(CQtText::FromPath(path)).fileName();
+    for (std::size_t i = 0; i < progress.converting.size(); ++i)
+    {
+        QString name = QFileInfo(CQtText::FromPath(progress.converting[i])).fileName();
+        if (i < progress.activities.size() && !progress.activities[i].empty())
+            name += QStringLiteral(" \u2014 ") + CQtText::FromText(progress.activities[i]);
+        names << name;
+    }
     m_pDialog->SetProgress(progress.nDone, progress.nQueued, names);
 }
 

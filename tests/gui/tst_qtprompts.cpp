@@ -101,7 +101,7 @@ struct CWaitedConversions : public CConversionMonitor
                            });
     }
     bool IsReady() const override { return bReady; }
-    CConversionProgress Progress() const override { return {1, 3, {"/data/in/report.pdf"}}; }
+    CConversionProgress Progress() const override { return {1, 3, {"/data/in/report.pdf"}, {""}}; }
 
     std::atomic<bool> bReady{false};
     QObject guard;

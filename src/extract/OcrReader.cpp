@@ -1,0 +1,222 @@
+#include "OcrReader.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <system_error>
+#include <vector>
+
+namespace
+{
+namespace fs = std::filesystem;
+
+#ifdef _WIN32
+constexpr char kPathSeparator = ';';
+#else
+constexpr char kPathSeparator = ':';
+#endif
+
+// A folder of its own under the system's temporary folder, removed with
+// everything in it when the object goes.
+class CScratchFolder
+{
+public:
+    CScratchFolder()
+    {
+        std::random_device random;
+        std::error_code error;
+        for (int attempt = 0; attempt < 16 && m_path.empty(); ++attempt)
+        {
+            fs::path candidate =
+                fs::temp_directory_path(error) /
+                ("zelto-ocr-" + std::to_string(random()) + std::to_string(random()));
+            if (!error && fs::create_directory(candidate, error) && !error)
+                m_path = candidate;
+        }
+    }
+    ~CScratchFolder()
+    {
+        std::error_code ignored;
+        if (!m_path.empty())
+            fs::remove_all(m_path, ignored);
+    }
+    CScratchFolder(const CScratchFolder&) = delete;
+    CScratchFolder& operator=(const CScratchFolder&) = delete;
+
+    bool IsMade() const { return !m_path.empty(); }
+    std::string operator/(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    fs::path m_path;
+};
+
+bool ReadWhole(const std::string& path, std::string& bytes)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return !file.bad();
+}
+
+// The pages of pdftotext's text, each without its form feed; text after the
+// last form feed is a page only when it is not empty.
+std::vector<std::string> SplitPages(const std::string& text)
+{
+    std::vector<std::string> pages;
+    std::size_t start = 0;
+    while (start < text.size())
+    {
+        std::size_t end = text.find('\f', start);
+        if (end == std::string::npos)
+        {
+            pages.push_back(text.substr(start));
+            break;
+        }
+        pages.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return pages;
+}
+
+// Tesseract ends a page with a form feed of its own; the page is given one
+// form feed, as pdftotext gives it.
+std::string WithoutPageEnd(std::string text)
+{
+    while (!text.empty() && (text.back() == '\f' || text.back() == '\n'))
+        text.pop_back();
+    return text.empty() ? text : text + "\n";
+}
+} // namespace
+
+COcrReader::COcrReader(const COcrOptions& options, std::string workingFolder,
+                       const CCancelFlag& cancel, std::function<void(int, int)> onPage)
+    : m_options(options), m_strWorkingFolder(std::move(workingFolder)), m_cancel(cancel),
+      m_onPage(std::move(onPage))
+{
+}
+
+bool COcrReader::IsBlank(std::string_view page)
+{
+    return page.find_first_not_of(" \t\r\n\f\v") == std::string_view::npos;
+}
+
+COcrRun COcrReader::ReadBlankPages(const std::string& pdfPath, std::string& text) const
+{
+    COcrRun run;
+    std::vector<std::string> pages = SplitPages(text);
+    std::vector<std::size_t> blank;
+    for (std::size_t i = 0; i < pages.size(); ++i)
+    {
+        if (IsBlank(pages[i]))
+            blank.push_back(i);
+    }
+    run.nPages = static_cast<int>(pages.size());
+    run.nBlankPages = static_cast<int>(blank.size());
+    if (blank.empty())
+        return run;
+    CScratchFolder scratch;
+    if (!scratch.IsMade())
+    {
+        run.bFailed = true;
+        run.strFailedTool = kRenderTool;
+        run.failure.eFailure = CChildResult::EFailure::Start;
+        run.failure.nErrorCode = EIO;
+        return run;
+    }
+    for (std::size_t k = 0; k < blank.size(); ++k)
+    {
+        if (m_onPage)
+            m_onPage(static_cast<int>(k) + 1, run.nBlankPages);
+        std::string pageText;
+        int page = static_cast<int>(blank[k]) + 1;
+        if (!ReadPage(pdfPath, page, scratch / ("page-" + std::to_string(page)), pageText, run))
+            return run;
+        if (!IsBlank(pageText))
+        {
+            pages[blank[k]] = WithoutPageEnd(std::move(pageText));
+            ++run.nPagesRead;
+        }
+    }
+    text.clear();
+    for (const std::string& page : pages)
+        text += page + '\f';
+    return run;
+}
+
+bool COcrReader::ReadPage(const std::string& pdfPath, int page, const std::string& base,
+                          std::string& pageText, COcrRun& run) const
+{
+    std::string number = std::to_string(page);
+    if (!RunTool(kRenderTool,
+                 {kRenderTool, "-r", std::to_string(kDotsPerInch), "-gray", "-f", number, "-l",
+                  number, "-singlefile", pdfPath, base},
+                 run))
+        return false;
+    if (!RunTool(kRecognizeTool,
+                 {kRecognizeTool, base + ".pgm", base, "-l", m_options.strLanguages}, run))
+        return false;
+    if (!ReadWhole(base + ".txt", pageText))
+    {
+        // Tesseract ended with success but left nothing to read.
+        run.bFailed = true;
+        run.strFailedTool = kRecognizeTool;
+        run.failure.nExitStatus = 0;
+        return false;
+    }
+    return true;
+}
+
+bool COcrReader::RunTool(const char* tool, const std::vector<std::string>& arguments,
+                         COcrRun& run) const
+{
+    CChildResult result = CChildProcess::Run(arguments, m_strWorkingFolder, &m_cancel);
+    if (result.bCancelled)
+    {
+        run.bCancelled = true;
+        return false;
+    }
+    if (result.eFailure == CChildResult::EFailure::None && result.nExitStatus == 0)
+        return true;
+    run.bFailed = true;
+    run.strFailedTool = tool;
+    run.failure = std::move(result);
+    return false;
+}
+
+bool COcrReader::ToolsAvailable()
+{
+    const char* path = std::getenv("PATH");
+    if (!path)
+        return false;
+    auto found = [&](const char* tool)
+    {
+        std::stringstream folders(path);
+        std::string folder;
+        while (std::getline(folders, folder, kPathSeparator))
+        {
+            std::error_code error;
+            fs::path candidate = fs::path(folder.empty() ? "." : folder) / tool;
+            if (fs::is_regular_file(candidate, error))
+                return true;
+        }
+        return false;
+    };
+    return found(kRenderTool) && found(kRecognizeTool);
+}
+
+void COcrReader::LimitThreads(bool oneEach)
+{
+#ifdef _WIN32
+    _putenv_s("OMP_THREAD_LIMIT", oneEach ? "1" : "");
+#else
+    if (oneEach)
+        ::setenv("OMP_THREAD_LIMIT", "1", 1);
+    else
+        ::unsetenv("OMP_THREAD_LIMIT");
+#endif
+}

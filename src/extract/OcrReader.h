@@ -1,0 +1,56 @@
+#pragma once
+
+#include "OcrOptions.h"
+#include "OcrRun.h"
+#include "platform/CancelFlag.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Reads the pages of a PDF that came out without text with OCR: each such
+// page is rendered at 300 dpi by pdftoppm into a scratch folder and
+// recognized by tesseract, both started like pdftotext (an argument vector,
+// their error output read, cancel ending them), and what tesseract finds
+// takes the page's place in the text. The scratch folder goes with the
+// reading. Any thread.
+class COcrReader
+{
+public:
+    static constexpr int kDotsPerInch = 300;
+#ifdef _WIN32
+    static constexpr const char* kRenderTool = "pdftoppm.exe";
+    static constexpr const char* kRecognizeTool = "tesseract.exe";
+#else
+    static constexpr const char* kRenderTool = "pdftoppm";
+    static constexpr const char* kRecognizeTool = "tesseract";
+#endif
+
+    // `onPage` is told the number of each page before it is read (counted
+    // among the pages without text, from 1) and how many there are.
+    COcrReader(const COcrOptions& options, std::string workingFolder, const CCancelFlag& cancel,
+               std::function<void(int, int)> onPage);
+
+    // Reads every page of `text` (as pdftotext writes it: each page ended by
+    // a form feed) that holds nothing but white space, and writes what it
+    // recognizes into `text` in that page's place.
+    COcrRun ReadBlankPages(const std::string& pdfPath, std::string& text) const;
+
+    static bool IsBlank(std::string_view page);
+    // Whether both programs are found along PATH.
+    static bool ToolsAvailable();
+    // Tesseract uses every core for one page unless told otherwise; with
+    // several conversions at once each keeps to one thread.
+    static void LimitThreads(bool oneEach);
+
+private:
+    bool ReadPage(const std::string& pdfPath, int page, const std::string& scratch,
+                  std::string& pageText, COcrRun& run) const;
+    bool RunTool(const char* tool, const std::vector<std::string>& arguments, COcrRun& run) const;
+
+    const COcrOptions& m_options;
+    std::string m_strWorkingFolder;
+    const CCancelFlag& m_cancel;
+    std::function<void(int, int)> m_onPage;
+};

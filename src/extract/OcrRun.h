@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/ChildProcess.h"
+
+#include <string>
+
+// What reading the pages without text of one PDF came to.
+struct COcrRun
+{
+    // Pages of the extracted text, and those that held no text.
+    int nPages = 0;
+    int nBlankPages = 0;
+    // Of those, the pages on which OCR found text.
+    int nPagesRead = 0;
+    // A tool run that failed, and the tool's name; reading stopped there.
+    bool bFailed = false;
+    std::string strFailedTool;
+    CChildResult failure;
+    bool bCancelled = false;
+};
