@@ -9,6 +9,9 @@ packages=(
   # poppler-data holds the encodings of Chinese, Japanese and Korean PDFs;
   # without it pdftotext loses their characters ("Missing language pack").
   poppler-utils poppler-data
+  # Reading scanned pages, when the person turns it on: tesseract and its
+  # English data (other languages come with tesseract-ocr-<language>).
+  tesseract-ocr tesseract-ocr-eng
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-qpa-plugins
   qt6-svg-dev libqt6svg6 qt6-l10n-tools
   dbus-daemon dbus-x11 xdg-utils

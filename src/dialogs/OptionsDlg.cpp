@@ -2,9 +2,11 @@
 
 #include "QtText.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -13,7 +15,9 @@ COptionsDlg::COptionsDlg(int conversionsAtOnce, int maxConversionsAtOnce,
                          int defaultConversionsAtOnce, QWidget* parent)
     : QDialog(parent), m_pConversions(new QSpinBox(this)),
       m_pEachInABox(new QRadioButton(CQtText::Message(EMessageId::ProblemsEachInABox), this)),
-      m_pInOneReport(new QRadioButton(CQtText::Message(EMessageId::ProblemsInOneReport), this))
+      m_pInOneReport(new QRadioButton(CQtText::Message(EMessageId::ProblemsInOneReport), this)),
+      m_pReadScanned(new QCheckBox(CQtText::Message(EMessageId::ReadScannedPagesCheck), this)),
+      m_pLanguages(new QListWidget(this)), m_pOcrHelp(new QLabel(this))
 {
     setWindowTitle(CQtText::Message(EMessageId::OptionsCaption));
 
@@ -37,6 +41,19 @@ COptionsDlg::COptionsDlg(int conversionsAtOnce, int maxConversionsAtOnce,
     problems->addWidget(m_pEachInABox);
     problems->addWidget(m_pInOneReport);
 
+    auto* languagesLabel = new QLabel(CQtText::Message(EMessageId::OcrLanguagesLabel));
+    languagesLabel->setBuddy(m_pLanguages);
+    m_pLanguages->setMaximumHeight(fontMetrics().height() * 6);
+    m_pOcrHelp->setWordWrap(true);
+    m_pOcrHelp->setTextFormat(Qt::PlainText);
+    connect(m_pReadScanned, &QCheckBox::toggled, m_pLanguages, &QWidget::setEnabled);
+    SetOcr(false, "eng", {});
+    auto* ocr = new QVBoxLayout;
+    ocr->addWidget(m_pReadScanned);
+    ocr->addWidget(languagesLabel);
+    ocr->addWidget(m_pLanguages);
+    ocr->addWidget(m_pOcrHelp);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &COptionsDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &COptionsDlg::reject);
@@ -46,6 +63,8 @@ COptionsDlg::COptionsDlg(int conversionsAtOnce, int maxConversionsAtOnce,
     column->addWidget(help);
     column->addSpacing(fontMetrics().height() / 2);
     column->addLayout(problems);
+    column->addSpacing(fontMetrics().height() / 2);
+    column->addLayout(ocr);
     column->addWidget(buttons);
     column->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -63,4 +82,47 @@ void COptionsDlg::SetProblemsAtEnd(bool atEnd)
 bool COptionsDlg::ProblemsAtEnd() const
 {
     return m_pInOneReport->isChecked();
+}
+
+void COptionsDlg::SetOcr(bool read, const std::string& languages,
+                         const std::vector<std::string>& installed)
+{
+    QStringList chosen = CQtText::FromText(languages).split('+', Qt::SkipEmptyParts);
+    QStringList offered;
+    for (const std::string& language : installed)
+        offered << CQtText::FromText(language);
+    for (const QString& language : chosen)
+    {
+        if (!offered.contains(language))
+            offered << language;
+    }
+    m_pLanguages->clear();
+    for (const QString& language : offered)
+    {
+        auto* item = new QListWidgetItem(language, m_pLanguages);
+        item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+        item->setCheckState(chosen.contains(language) ? Qt::Checked : Qt::Unchecked);
+    }
+    bool canRead = !installed.empty();
+    m_pReadScanned->setEnabled(canRead || read);
+    m_pReadScanned->setChecked(read);
+    m_pLanguages->setEnabled(read);
+    m_pOcrHelp->setText(
+        CQtText::Message(canRead ? EMessageId::OcrLanguagesHelp : EMessageId::OcrNotInstalled));
+}
+
+bool COptionsDlg::ReadScannedPages() const
+{
+    return m_pReadScanned->isChecked();
+}
+
+std::string COptionsDlg::OcrLanguages() const
+{
+    QStringList chosen;
+    for (int row = 0; row < m_pLanguages->count(); ++row)
+    {
+        if (m_pLanguages->item(row)->checkState() == Qt::Checked)
+            chosen << m_pLanguages->item(row)->text();
+    }
+    return chosen.isEmpty() ? "eng" : CQtText::ToText(chosen.join('+'));
 }

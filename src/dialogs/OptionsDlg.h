@@ -2,12 +2,19 @@
 
 #include <QDialog>
 
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QListWidget;
 class QRadioButton;
 class QSpinBox;
 
-// Tools > Options...: how many files an add operation converts at once, and
+// Tools > Options...: how many files an add operation converts at once,
 // whether the problems met while adding many files are told one box each or
-// in one report at the end. The dialog only shows and edits the choices;
+// in one report at the end, and whether pages without text are read with OCR
+// and in which languages. The dialog only shows and edits the choices;
 // whoever runs it stores them when the dialog is accepted.
 class COptionsDlg : public QDialog
 {
@@ -28,8 +35,21 @@ public:
     bool ProblemsAtEnd() const;
     QRadioButton* ReportButton() const { return m_pInOneReport; }
 
+    // `languages` in tesseract's form ("eng+deu"); `installed` are the
+    // languages offered, to which chosen ones that are not installed are
+    // added. Without any installed, OCR cannot be turned on here.
+    void SetOcr(bool read, const std::string& languages, const std::vector<std::string>& installed);
+    bool ReadScannedPages() const;
+    // The ticked languages in tesseract's form; "eng" when none is ticked.
+    std::string OcrLanguages() const;
+    QCheckBox* OcrBox() const { return m_pReadScanned; }
+    QListWidget* LanguageList() const { return m_pLanguages; }
+
 private:
     QSpinBox* m_pConversions;
     QRadioButton* m_pEachInABox;
     QRadioButton* m_pInOneReport;
+    QCheckBox* m_pReadScanned;
+    QListWidget* m_pLanguages;
+    QLabel* m_pOcrHelp;
 };

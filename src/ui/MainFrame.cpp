@@ -5,6 +5,7 @@
 #include "FileListModel.h"
 #include "FileManagerItem.h"
 #include "MainStatusBar.h"
+#include "TesseractLanguages.h"
 #include "WindowPlacement.h"
 #include "ZeltoView.h"
 #include "dialogs/AddReportDlg.h"
@@ -336,10 +337,13 @@ void CMainFrame::OnToolsOptions()
     COptionsDlg dialog(m_doc.ConversionsAtOnce(), CZeltoDoc::kMaxConversionsAtOnce,
                        CZeltoDoc::DefaultConversionsAtOnce(), this);
     dialog.SetProblemsAtEnd(m_doc.ProblemsAtEnd());
+    dialog.SetOcr(m_doc.ReadScannedPages(), m_doc.OcrLanguages(), CTesseractLanguages::Installed());
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_doc.SetConversionsAtOnce(dialog.ConversionsAtOnce());
     m_doc.SetProblemsAtEnd(dialog.ProblemsAtEnd());
+    m_doc.SetReadScannedPages(dialog.ReadScannedPages());
+    m_doc.SetOcrLanguages(dialog.OcrLanguages());
 }
 
 // The report comes up by itself only when it holds messages the person has
