@@ -96,7 +96,12 @@ CMainFrame::CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings, Q
             &CMainFrame::UpdateFileCountPane);
 }
 
-CMainFrame::~CMainFrame() = default;
+// The help mode tells the status bar when it ends; it must end while the
+// window's children are all still there.
+CMainFrame::~CMainFrame()
+{
+    m_pHelpMode->Leave();
+}
 
 QAction* CMainFrame::Action(ECommandId id) const
 {
