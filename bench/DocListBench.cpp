@@ -89,8 +89,12 @@ std::vector<CMilestone> RunOnce(CConverterTable& table, const std::vector<std::s
         for (int i = first; i < end; ++i)
         {
             std::unique_ptr<CConverter>& converter = batch[static_cast<std::size_t>(i - first)];
-            if (!list.FindBySourcePath(paths[static_cast<std::size_t>(i)]))
-                list.Insert(list.UpperBound(converter->m_strTextPath), std::move(converter));
+            if (list.FindBySourcePath(paths[static_cast<std::size_t>(i)]))
+                continue;
+            // The row first: an argument that moves the converter may be
+            // made before the one that reads it.
+            int row = list.UpperBound(converter->m_strTextPath);
+            list.Insert(row, std::move(converter));
         }
         elapsedAt.push_back(elapsedAt.back() + Microseconds(Clock::now() - start).count());
     }
