@@ -92,8 +92,16 @@ CMainFrame::CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings, Q
     CreateStatusBar();
     CreateInertKeys();
 
-    connect(&m_pView->Model(), &CFileListModel::FileCountChanged, this,
-            &CMainFrame::UpdateFileCountPane);
+    // While a command pours files in, the count follows the rows the list
+    // shows rather than each file.
+    CFileListModel& model = m_pView->Model();
+    connect(&model, &CFileListModel::FileCountChanged, this,
+            [this, &model]
+            {
+                if (!model.IsBatching())
+                    UpdateFileCountPane();
+            });
+    connect(&model, &CFileListModel::WaitingRowsShown, this, &CMainFrame::UpdateFileCountPane);
 }
 
 // The help mode tells the status bar when it ends; it must end while the
@@ -293,10 +301,12 @@ bool CMainFrame::RunGuarded(const std::function<void()>& command)
         return false;
     }
     ++m_nBusy;
+    m_pView->Model().BeginBatch();
     // Nothing may leave a slot: what no command handles itself (memory
     // running out) is told, and what was done before it stays.
     const std::string noPath;
     CAddOperation(m_prompts, noPath).Run(command);
+    m_pView->Model().EndBatch();
     --m_nBusy;
     UpdateFileCountPane();
     if (m_nBusy == 0 && m_bCloseWhenIdle)
