@@ -33,6 +33,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <malloc.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -103,8 +104,9 @@ double ThreadCpuSeconds()
 void PrintResult(const char* way, int listed, double seconds, double cpuSeconds)
 {
     std::printf("%-7s %8d files listed %9.2f s (user's thread %.2f s CPU) %8.1f MiB resident "
-                "(peak %.1f MiB)\n",
-                way, listed, seconds, cpuSeconds, ResidentMiB("VmRSS:"), ResidentMiB("VmHWM:"));
+                "(peak %.1f MiB, heap in use %.1f MiB)\n",
+                way, listed, seconds, cpuSeconds, ResidentMiB("VmRSS:"), ResidentMiB("VmHWM:"),
+                static_cast<double>(mallinfo2().uordblks) / (1 << 20));
     std::fflush(stdout);
 }
 

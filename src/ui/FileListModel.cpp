@@ -87,7 +87,7 @@ QVariant CFileListModel::data(const QModelIndex& index, int role) const
         return QVariant();
     if (role == Qt::ToolTipRole)
         return CQtText::FromPath(converter->m_strTextPath);
-    const std::string& text =
+    std::string_view text =
         index.column() == ColumnFile ? converter->m_strTextName : converter->m_strTextFolder;
     return CQtText::FromPath(text);
 }

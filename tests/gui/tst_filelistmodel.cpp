@@ -171,7 +171,7 @@ void TestFileListModel::Rows_ShowNameAndFolderInTheDocumentsOrder()
     QCOMPARE(m_pRig->Cell(1, 0), QStringLiteral("Mango.txt"));
     QCOMPARE(m_pRig->Cell(2, 0), QStringLiteral("Zebra.txt"));
     QCOMPARE(m_pRig->Cell(0, 1),
-             QString::fromStdString(m_pRig->doc.ConverterAt(0)->m_strTextFolder));
+             QString::fromStdString(std::string(m_pRig->doc.ConverterAt(0)->m_strTextFolder)));
     QVERIFY(m_pRig->Cell(0, 1).endsWith(QStringLiteral("/docs/")));
     QVERIFY(m_pRig->FollowsTheDoc());
 }

@@ -260,8 +260,8 @@ void TestZeltoView::Rows_FollowTheDocumentsOrder()
     QCOMPARE(m_pRig->Cell(1, 0), QStringLiteral("banana.txt"));
     QCOMPARE(m_pRig->Cell(2, 0), QStringLiteral("cherry.txt"));
     for (int row = 0; row < 3; ++row)
-        QCOMPARE(m_pRig->Cell(row, 1),
-                 QString::fromStdString(m_pRig->doc.ConverterAt(row)->m_strTextFolder));
+        QCOMPARE(m_pRig->Cell(row, 1), QString::fromStdString(std::string(
+                                           m_pRig->doc.ConverterAt(row)->m_strTextFolder)));
     QVERIFY(m_pRig->scripted.Messages().empty());
 }
 
