@@ -45,7 +45,9 @@ std::vector<std::string> MakePaths(int count)
 
 double HeapMiB()
 {
-    return static_cast<double>(mallinfo2().uordblks) / (1 << 20);
+    // Blocks large enough to be mapped on their own are counted apart.
+    struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd) / (1 << 20);
 }
 
 // The resident memory of this process, from the kernel's own account.
