@@ -11,6 +11,7 @@
 #include "dialogs/QtText.h"
 #include "doc/AddOperation.h"
 #include "doc/ZeltoDoc.h"
+#include "platform/MemoryRelease.h"
 #include "platform/MessageTable.h"
 #include "platform/Prompts.h"
 
@@ -309,6 +310,9 @@ bool CMainFrame::RunGuarded(const std::function<void()>& command)
     m_pView->Model().EndBatch();
     --m_nBusy;
     UpdateFileCountPane();
+    // A command may have used much memory for a while (an add's queue and
+    // folder listings).
+    CMemoryRelease::ReturnFreeMemory();
     if (m_nBusy == 0 && m_bCloseWhenIdle)
     {
         m_bCloseWhenIdle = false;
