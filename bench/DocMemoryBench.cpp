@@ -6,6 +6,7 @@
 //
 //   zelto_bench_docmemory [files]     (default: 100000)
 
+#include "ListPaths.h"
 #include "ScriptedPrompts.h"
 #include "doc/ConverterList.h"
 #include "extract/Converter.h"
@@ -18,31 +19,11 @@
 #include <fstream>
 #include <malloc.h>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 namespace
 {
-// Paths shaped like those of the list benchmark: a few hundred folders of a
-// few hundred files each, in the order a walk hands them over.
-std::vector<std::string> MakePaths(int count)
-{
-    std::vector<int> order(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i)
-        order[static_cast<std::size_t>(i)] = i;
-    std::shuffle(order.begin(), order.end(), std::mt19937(20240601));
-    std::vector<std::string> paths;
-    paths.reserve(order.size());
-    for (int i : order)
-    {
-        paths.push_back("/home/user/Documents/Archive/Folder " + std::to_string(i % 397) +
-                        "/Report-" + std::to_string(i * 7919 % 1000003) +
-                        (i % 3 ? ".pdf" : ".PDF"));
-    }
-    return paths;
-}
-
 double HeapMiB()
 {
     // Blocks large enough to be mapped on their own are counted apart.
@@ -75,7 +56,7 @@ int main(int argc, char** argv)
     int files = std::max(1, argc > 1 ? std::atoi(argv[1]) : 100000);
     CScriptedPrompts prompts;
     CConverterTable table(std::make_shared<CConverterContext>(&prompts));
-    std::vector<std::string> paths = MakePaths(files);
+    std::vector<std::string> paths = CListPaths::Make(files);
     std::size_t pathBytes = 0;
     for (const std::string& path : paths)
         pathBytes += path.size();

@@ -1,5 +1,8 @@
 #include "MemoryRelease.h"
 
+// Any header of the C library says which library it is.
+#include <cstdlib>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
