@@ -10,6 +10,7 @@
 //
 //   zelto_bench_doclist [files] [rounds] [cold]     (defaults: 100000 5)
 
+#include "ListPaths.h"
 #include "ScriptedPrompts.h"
 #include "doc/ConverterList.h"
 #include "extract/Converter.h"
@@ -20,7 +21,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -29,26 +29,6 @@ namespace
 using Clock = std::chrono::steady_clock;
 
 constexpr int kBatch = 100;
-
-// Paths shaped like a real collection: a few hundred folders of a few
-// hundred files each, names of mixed case. They are made in the order they
-// will be added, as a walk would hand them over.
-std::vector<std::string> MakePaths(int count)
-{
-    std::vector<int> order(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i)
-        order[static_cast<std::size_t>(i)] = i;
-    std::shuffle(order.begin(), order.end(), std::mt19937(20240601));
-    std::vector<std::string> paths;
-    paths.reserve(order.size());
-    for (int i : order)
-    {
-        paths.push_back("/home/user/Documents/Archive/Folder " + std::to_string(i % 397) +
-                        "/Report-" + std::to_string(i * 7919 % 1000003) +
-                        (i % 3 ? ".pdf" : ".PDF"));
-    }
-    return paths;
-}
 
 struct CMilestone
 {
@@ -89,8 +69,12 @@ std::vector<CMilestone> RunOnce(CConverterTable& table, const std::vector<std::s
         for (int i = first; i < end; ++i)
         {
             std::unique_ptr<CConverter>& converter = batch[static_cast<std::size_t>(i - first)];
-            if (!list.FindBySourcePath(paths[static_cast<std::size_t>(i)]))
-                list.Insert(list.UpperBound(converter->m_strTextPath), std::move(converter));
+            if (list.FindBySourcePath(paths[static_cast<std::size_t>(i)]))
+                continue;
+            // The row first: an argument that moves the converter may be
+            // made before the one that reads it.
+            int row = list.UpperBound(converter->m_strTextPath);
+            list.Insert(row, std::move(converter));
         }
         elapsedAt.push_back(elapsedAt.back() + Microseconds(Clock::now() - start).count());
     }
@@ -122,7 +106,7 @@ int main(int argc, char** argv)
 
     CScriptedPrompts prompts;
     CConverterTable table(std::make_shared<CConverterContext>(&prompts));
-    std::vector<std::string> paths = MakePaths(files);
+    std::vector<std::string> paths = CListPaths::Make(files);
 
     std::vector<CMilestone> best;
     for (int round = 0; round < rounds; ++round)

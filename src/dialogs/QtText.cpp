@@ -4,9 +4,9 @@
 
 #include <QFile>
 
-QString CQtText::FromPath(const std::string& path)
+QString CQtText::FromPath(std::string_view path)
 {
-    return QFile::decodeName(QByteArray::fromStdString(path));
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
 }
 
 std::string CQtText::ToPath(const QString& path)

@@ -7,6 +7,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 // Conversions between the logic's byte strings and Qt's strings. Paths are
 // the file system's bytes; message texts are UTF-8. It sits with the dialogs
@@ -15,7 +16,7 @@
 class CQtText
 {
 public:
-    static QString FromPath(const std::string& path);
+    static QString FromPath(std::string_view path);
     static std::string ToPath(const QString& path);
     static QString FromText(const std::string& text);
     static std::string ToText(const QString& text);

@@ -8,32 +8,54 @@
 
 #include <stdexcept>
 
+namespace
+{
+constexpr std::string_view kTextExt = "txt";
+} // namespace
+
 CConverter::CConverter(std::shared_ptr<const CConverterContext> context)
-    : m_pContext(std::move(context))
+    : CConverter(CLayout{}, context)
 {
 }
 
 CConverter::CConverter(const std::string& path, std::shared_ptr<const CConverterContext> context)
-    : m_pContext(std::move(context))
+    : CConverter(LayOut(path, context ? context->PathRules() : CPathRules::Native()), context)
 {
-    SetSourcePath(path);
+}
+
+CConverter::CConverter(CLayout layout, const std::shared_ptr<const CConverterContext>& context)
+    : m_strSourcePath(std::move(layout.strSource)),
+      m_strSourceFolder(std::string_view(m_strSourcePath).substr(0, layout.nFolderLength)),
+      m_strSourceName(std::string_view(m_strSourcePath).substr(layout.nFolderLength)),
+      m_strSourceExt(std::string_view(m_strSourcePath)
+                         .substr(m_strSourcePath.size() - layout.nSourceExtLength)),
+      m_strTextPath(std::move(layout.strText)),
+      m_strTextFolder(std::string_view(m_strTextPath).substr(0, layout.nFolderLength)),
+      m_strTextName(std::string_view(m_strTextPath).substr(layout.nFolderLength)),
+      m_strTextExt(std::string_view(m_strTextPath)
+                       .substr(m_strTextPath.empty() ? 0 : m_strTextPath.size() - kTextExt.size())),
+      m_pContext(context)
+{
 }
 
 CConverter::~CConverter() = default;
 
-void CConverter::SetSourcePath(const std::string& path)
+// The text file has the source's folder and base name, and the extension
+// "txt".
+CConverter::CLayout CConverter::LayOut(const std::string& path, const CPathRules& rules)
 {
-    m_strSourcePath = path;
-    const CPathRules& rules = m_pContext ? m_pContext->PathRules() : CPathRules::Native();
     CSplitPath parts = rules.Split(path);
-    m_strSourceFolder = parts.strDrive + parts.strDir;
-    m_strSourceName = parts.strBaseName + parts.strExt;
+    CLayout layout;
+    layout.strSource = path;
+    layout.nFolderLength = parts.strDrive.size() + parts.strDir.size();
     // A lone dot is no extension.
-    m_strSourceExt = parts.strExt.size() < 2 ? std::string() : parts.strExt.substr(1);
-    m_strTextFolder = m_strSourceFolder;
-    m_strTextExt = "txt";
-    m_strTextName = parts.strBaseName + "." + m_strTextExt;
-    m_strTextPath = m_strTextFolder + m_strTextName;
+    layout.nSourceExtLength = parts.strExt.size() < 2 ? 0 : parts.strExt.size() - 1;
+    layout.strText.reserve(layout.nFolderLength + parts.strBaseName.size() + 1 + kTextExt.size());
+    layout.strText.append(path, 0, layout.nFolderLength)
+        .append(parts.strBaseName)
+        .append(".")
+        .append(kTextExt);
+    return layout;
 }
 
 void CConverter::CheckFileAvailable(const std::string& path) const

@@ -5,9 +5,11 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class CCancelFlag;
 class CConverterContext;
+class CPathRules;
 class CPrompts;
 
 // One listed file: the source it was made from and the text file it made,
@@ -52,14 +54,18 @@ public:
     // indication; empty when nothing. Any thread.
     virtual std::string Activity() const { return {}; }
 
-    std::string m_strSourcePath;
-    std::string m_strSourceFolder;
-    std::string m_strSourceName;
-    std::string m_strSourceExt;
-    std::string m_strTextPath;
-    std::string m_strTextFolder;
-    std::string m_strTextName;
-    std::string m_strTextExt;
+    // A list holds a converter for every file, so each path is kept once:
+    // the folders, names and extensions are views into the two paths, which
+    // never change, and the converter never moves (it cannot be copied or
+    // moved), so the views stay valid for its whole life.
+    const std::string m_strSourcePath;
+    const std::string_view m_strSourceFolder;
+    const std::string_view m_strSourceName;
+    const std::string_view m_strSourceExt;
+    const std::string m_strTextPath;
+    const std::string_view m_strTextFolder;
+    const std::string_view m_strTextName;
+    const std::string_view m_strTextExt;
 
 protected:
     // Raises CUserException after telling the user when the file cannot be
@@ -74,7 +80,19 @@ protected:
     CPrompts& Prompts() const;
 
 private:
-    void SetSourcePath(const std::string& path);
+    // The two paths and where their parts lie.
+    struct CLayout
+    {
+        std::string strSource;
+        std::string strText;
+        std::size_t nFolderLength = 0;
+        // The source's extension without its dot; none when it is shorter
+        // than 2 characters with its dot.
+        std::size_t nSourceExtLength = 0;
+    };
+
+    static CLayout LayOut(const std::string& path, const CPathRules& rules);
+    CConverter(CLayout layout, const std::shared_ptr<const CConverterContext>& context);
 
     std::shared_ptr<const CConverterContext> m_pContext;
 };

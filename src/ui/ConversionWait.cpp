@@ -9,7 +9,12 @@
 #include <QFileInfo>
 #include <QTimer>
 
-CConversionWait::CConversionWait(QObject* parent) : QObject(parent) {}
+CConversionWait::CConversionWait(QObject* parent)
+    : QObject(parent), m_pDialogUpdateTimer(new QTimer(this))
+{
+    m_pDialogUpdateTimer->setSingleShot(true);
+    connect(m_pDialogUpdateTimer, &QTimer::timeout, this, &CConversionWait::UpdateDialog);
+}
 
 CConversionWait::~CConversionWait()
 {
@@ -89,6 +94,17 @@ void CConversionWait::UpdateDialog()
 {
     if (!m_pDialog || !m_pMonitor)
         return;
+    auto sinceUpdate =
+        std::chrono::milliseconds(m_sinceDialogUpdate.isValid() ? m_sinceDialogUpdate.elapsed()
+                                                                : kProgressUpdateInterval.count());
+    if (sinceUpdate < kProgressUpdateInterval)
+    {
+        if (!m_pDialogUpdateTimer->isActive())
+            m_pDialogUpdateTimer->start(kProgressUpdateInterval - sinceUpdate);
+        return;
+    }
+    m_pDialogUpdateTimer->stop();
+    m_sinceDialogUpdate.start();
     CConversionProgress progress = m_pMonitor->Progress();
     QStringList names;
     for (std::size_t i = 0; i < progress.converting.size(); ++i)
@@ -103,6 +119,8 @@ void CConversionWait::UpdateDialog()
 
 void CConversionWait::EndOperation()
 {
+    m_pDialogUpdateTimer->stop();
+    m_sinceDialogUpdate.invalidate();
     if (m_pDialog)
     {
         m_pDialog->hide();

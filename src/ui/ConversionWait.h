@@ -12,6 +12,7 @@ class CCancelFlag;
 class CConversionMonitor;
 class CRunProgressDlg;
 class QEventLoop;
+class QTimer;
 class QWidget;
 
 // The waits of one add operation for its conversions, with the user
@@ -26,6 +27,10 @@ class CConversionWait : public QObject
 public:
     // Operations that end sooner than this never show the dialog.
     static constexpr std::chrono::milliseconds kProgressDelay{300};
+    // The dialog is brought up to date at most this often: files can end
+    // hundreds of times a second, and laying out its texts for each would
+    // cost more than many a file.
+    static constexpr std::chrono::milliseconds kProgressUpdateInterval{200};
 
     explicit CConversionWait(QObject* parent = nullptr);
     ~CConversionWait() override;
@@ -44,6 +49,9 @@ private:
 
     std::unique_ptr<CRunProgressDlg> m_pDialog;
     QElapsedTimer m_operationClock;
+    QElapsedTimer m_sinceDialogUpdate;
+    // Brings the dialog up to date after a change that came too soon.
+    QTimer* m_pDialogUpdateTimer;
     QEventLoop* m_pLoop = nullptr;
     const CConversionMonitor* m_pMonitor = nullptr;
     CCancelFlag* m_pCancel = nullptr;

@@ -4,17 +4,12 @@
 
 #include <QDesktopServices>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTimer>
 #include <QUrl>
 
 namespace
 {
-// xdg-open hands the file over and ends; one that takes longer is running
-// the opening program itself and is left to it.
-constexpr int kOpenerWaitMilliseconds = 5000;
 // The error number for a file that is not there.
 constexpr int kFileNotFound = 2;
 // The error number when nothing can open files at all.
@@ -24,48 +19,44 @@ constexpr int kNoOpener = 31;
 constexpr int kOpeningFailed = 4;
 } // namespace
 
-int CDesktopOpener::OpenFile(const std::string& path)
+int CDesktopOpener::OpenFile(const std::string& path, FFailed onFailed)
 {
     QString file = CQtText::FromPath(path);
     if (!QFileInfo::exists(file))
         return kFileNotFound;
 #ifdef _WIN32
+    (void)onFailed;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(file)) ? 0 : kNoOpener;
 #else
+    // Without a desktop, xdg-open runs the opening program itself and ends
+    // only when that program does, so nothing waits for it: its end is
+    // heard by the event loop, and the object goes with it. One still
+    // running when the program ends is left to run.
     auto* opener = new QProcess;
     opener->setProgram(QStringLiteral("xdg-open"));
     opener->setArguments({file});
     opener->setStandardInputFile(QProcess::nullDevice());
     opener->setStandardOutputFile(QProcess::nullDevice());
     opener->setStandardErrorFile(QProcess::nullDevice());
-
-    QEventLoop loop;
-    QObject::connect(opener, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(opener, &QProcess::errorOccurred, &loop,
-                     [&loop](QProcess::ProcessError error)
+    QObject::connect(opener, &QProcess::finished, opener,
+                     [opener, onFailed](int exitCode, QProcess::ExitStatus status)
                      {
-                         if (error == QProcess::FailedToStart)
-                             loop.quit();
+                         int error = status == QProcess::NormalExit ? exitCode : kOpeningFailed;
+                         opener->deleteLater();
+                         if (error != 0 && onFailed)
+                             onFailed(error);
                      });
-    QTimer::singleShot(kOpenerWaitMilliseconds, &loop, &QEventLoop::quit);
+    QObject::connect(opener, &QProcess::errorOccurred, opener,
+                     [opener, onFailed](QProcess::ProcessError error)
+                     {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         opener->deleteLater();
+                         if (onFailed)
+                             onFailed(kNoOpener);
+                     });
     opener->start();
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-
-    if (opener->state() != QProcess::NotRunning)
-    {
-        // Still busy: let it finish on its own and clean up after itself.
-        QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
-        return 0;
-    }
-    int result = 0;
-    if (opener->error() == QProcess::FailedToStart)
-        result = kNoOpener;
-    else if (opener->exitStatus() != QProcess::NormalExit)
-        result = kOpeningFailed;
-    else
-        result = opener->exitCode();
-    opener->deleteLater();
-    return result;
+    return 0;
 #endif
 }
 

@@ -15,6 +15,7 @@
 #include "doc/AddOperation.h"
 #include "doc/AddReport.h"
 #include "doc/ZeltoDoc.h"
+#include "platform/MemoryRelease.h"
 #include "platform/MessageTable.h"
 #include "platform/Prompts.h"
 
@@ -96,14 +97,25 @@ CMainFrame::CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings, Q
     CreateStatusBar();
     CreateInertKeys();
 
-    connect(&m_pView->Model(), &CFileListModel::FileCountChanged, this,
-            &CMainFrame::UpdateFileCountPane);
+    // While a command pours files in, the count follows the rows the list
+    // shows rather than each file.
+    CFileListModel& model = m_pView->Model();
+    connect(&model, &CFileListModel::FileCountChanged, this,
+            [this, &model]
+            {
+                if (!model.IsBatching())
+                    UpdateFileCountPane();
+            });
+    connect(&model, &CFileListModel::WaitingRowsShown, this, &CMainFrame::UpdateFileCountPane);
     m_doc.SetReportHandler([this](const CAddReport& report) { OnAddEnded(report); });
 }
 
+// The help mode tells the status bar when it ends; it must end while the
+// window's children are all still there.
 CMainFrame::~CMainFrame()
 {
     m_doc.SetReportHandler({});
+    m_pHelpMode->Leave();
 }
 
 QAction* CMainFrame::Action(ECommandId id) const
@@ -299,12 +311,17 @@ bool CMainFrame::RunGuarded(const std::function<void()>& command)
         return false;
     }
     ++m_nBusy;
+    m_pView->Model().BeginBatch();
     // Nothing may leave a slot: what no command handles itself (memory
     // running out) is told, and what was done before it stays.
     const std::string noPath;
     CAddOperation(m_prompts, noPath).Run(command);
+    m_pView->Model().EndBatch();
     --m_nBusy;
     UpdateFileCountPane();
+    // A command may have used much memory for a while (an add's queue and
+    // folder listings).
+    CMemoryRelease::ReturnFreeMemory();
     if (m_nBusy == 0 && m_bCloseWhenIdle)
     {
         m_bCloseWhenIdle = false;

@@ -13,6 +13,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -77,20 +78,32 @@ void CZeltoView::OnListOpen()
     RunCommand([this] { OpenSelected(); });
 }
 
+// Nothing waits for the programs that open the files; a failure that an
+// opener tells when it ends is reported then, if the list is still there.
 void CZeltoView::OpenSelected()
 {
-    // The paths are taken first: opening runs the event loop, and the list
-    // may change meanwhile.
+    // The paths are taken first: a message runs the event loop, and the
+    // list may change meanwhile.
     std::vector<std::string> paths;
     for (const CConverter* converter : GetSelectedConverters())
         paths.push_back(converter->m_strTextPath);
+    QPointer<CZeltoView> self(this);
     for (const std::string& path : paths)
     {
-        int error = m_pOpener->OpenFile(path);
+        int error = m_pOpener->OpenFile(path,
+                                        [self, path](int failure)
+                                        {
+                                            if (self)
+                                                self->ReportOpenFailure(path, failure);
+                                        });
         if (error != 0)
-            m_prompts.ShowMessage(
-                CMessageBox(EMessageStyle::Plain, EMessageId::OpenFailed, {path, error}));
+            ReportOpenFailure(path, error);
     }
+}
+
+void CZeltoView::ReportOpenFailure(const std::string& path, int error)
+{
+    m_prompts.ShowMessage(CMessageBox(EMessageStyle::Plain, EMessageId::OpenFailed, {path, error}));
 }
 
 void CZeltoView::OnListRemove()

@@ -3,6 +3,7 @@
 #include <QTreeView>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class CConverter;
@@ -51,6 +52,7 @@ protected:
 
 private:
     void OpenSelected();
+    void ReportOpenFailure(const std::string& path, int error);
     // The selected converters, with the selection cleared.
     std::vector<const CConverter*> TakeSelectedConverters();
     void RunCommand(const std::function<void()>& command);

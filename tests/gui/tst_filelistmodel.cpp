@@ -75,6 +75,22 @@ struct CModelRig
         return true;
     }
 
+    // Whether the model shows some of the document's rows, each as the
+    // document does, in the document's order.
+    bool ShowsPartOfTheDocInOrder() const
+    {
+        int docRow = 0;
+        for (int row = 0; row < model.rowCount(); ++row, ++docRow)
+        {
+            while (docRow < doc.RowCount() && doc.ConverterAt(docRow) != model.ConverterAt(row))
+                ++docRow;
+            if (docRow == doc.RowCount() || Cell(row, CFileListModel::ColumnFile).toStdString() !=
+                                                doc.ConverterAt(docRow)->m_strTextName)
+                return false;
+        }
+        return true;
+    }
+
     bool ShowsItsConverter(int row) const
     {
         const CConverter* converter = doc.ConverterAt(row);
@@ -127,6 +143,7 @@ private slots:
     void RemovalOfScatteredRows_KeepsTheOthersSelected();
     void RowsInsertedUnderAView_KeepItsSelectionOnItsFiles();
     void HundredThousandRows_StayConsistent();
+    void RowsEnteringInABatch_AreShownTogetherAndKeepTheModelSound();
 
 private:
     std::unique_ptr<CModelRig> m_pRig;
@@ -154,7 +171,7 @@ void TestFileListModel::Rows_ShowNameAndFolderInTheDocumentsOrder()
     QCOMPARE(m_pRig->Cell(1, 0), QStringLiteral("Mango.txt"));
     QCOMPARE(m_pRig->Cell(2, 0), QStringLiteral("Zebra.txt"));
     QCOMPARE(m_pRig->Cell(0, 1),
-             QString::fromStdString(m_pRig->doc.ConverterAt(0)->m_strTextFolder));
+             QString::fromStdString(std::string(m_pRig->doc.ConverterAt(0)->m_strTextFolder)));
     QVERIFY(m_pRig->Cell(0, 1).endsWith(QStringLiteral("/docs/")));
     QVERIFY(m_pRig->FollowsTheDoc());
 }
@@ -344,6 +361,36 @@ void TestFileListModel::HundredThousandRows_StayConsistent()
     QCOMPARE(model.rowCount(), kRows - static_cast<int>(removed.size()));
     QVERIFY(m_pRig->FollowsTheDoc());
     QCOMPARE(SelectedConverters(model, selection), (std::set<const CConverter*>{watched}));
+}
+
+// Rows that enter during a batch wait; the model meanwhile shows an older
+// state of the list, whole and in order, and shows them a few at a time
+// while the batch goes on, all of them before a removal and when it ends.
+void TestFileListModel::RowsEnteringInABatch_AreShownTogetherAndKeepTheModelSound()
+{
+    CFileListModel& model = m_pRig->model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QItemSelectionModel selection(&model);
+    const CConverter* m = m_pRig->List("/d/m.pdf");
+    SelectRow(selection, 0);
+
+    model.BeginBatch();
+    m_pRig->ListAll({"/d/a.pdf", "/d/z.pdf", "/d/n.pdf", "/d/b.pdf"});
+    QVERIFY(m_pRig->ShowsPartOfTheDocInOrder());
+    QCOMPARE(SelectedConverters(model, selection), (std::set<const CConverter*>{m}));
+    QTRY_COMPARE(model.rowCount(), 5);
+    QVERIFY(m_pRig->FollowsTheDoc());
+    QCOMPARE(SelectedConverters(model, selection), (std::set<const CConverter*>{m}));
+
+    m_pRig->List("/d/c.pdf");
+    m_pRig->doc.RemoveConverters({m});
+    QVERIFY(m_pRig->FollowsTheDoc());
+    for (const char* name : {"y", "e", "x"})
+        m_pRig->List(std::string("/d/") + name + ".pdf");
+    QVERIFY(m_pRig->ShowsPartOfTheDocInOrder());
+    model.EndBatch();
+    QVERIFY(m_pRig->FollowsTheDoc());
+    QVERIFY(!model.IsBatching());
 }
 
 QTEST_MAIN(TestFileListModel)

@@ -57,7 +57,7 @@ std::string CurrentPath()
 class CRecordingOpener : public CDesktopOpener
 {
 public:
-    int OpenFile(const std::string& path) override
+    int OpenFile(const std::string& path, FFailed /*onFailed*/) override
     {
         m_opened.push_back(path);
         return 0;
@@ -203,6 +203,7 @@ private slots:
     void F1_AsksForHelp();
     void ShiftF1ThenAClick_AsksForHelpInsteadOfClicking();
     void ShiftF1ThenEscape_LeavesWithoutHelp();
+    void ShiftF1ThenExit_EndsTheModeWithTheWindow();
     void InertKeys_DoNothing_data();
     void InertKeys_DoNothing();
     void ViewMenu_HidesAndShowsTheBarsWithCheckMarks();
@@ -512,6 +513,16 @@ void TestMainFrame::ShiftF1ThenEscape_LeavesWithoutHelp()
     QTest::mouseClick(m_pRig->frame.View()->viewport(), Qt::LeftButton);
     QCOMPARE(help.count(), 0);
     QVERIFY(m_pRig->frame.statusBar()->currentMessage().isEmpty());
+}
+
+void TestMainFrame::ShiftF1ThenExit_EndsTheModeWithTheWindow()
+{
+    QVERIFY(m_pRig->ShowActive());
+    QTest::keyClick(m_pRig->frame.View(), Qt::Key_F1, Qt::ShiftModifier);
+    m_pRig->frame.Action(ID_APP_EXIT)->trigger();
+    QVERIFY(!m_pRig->frame.isVisible());
+    m_pRig.reset();
+    QVERIFY(!QApplication::overrideCursor());
 }
 
 void TestMainFrame::InertKeys_DoNothing_data()

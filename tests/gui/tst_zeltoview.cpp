@@ -40,10 +40,10 @@ using Converters = std::vector<const CConverter*>;
 class CRecordingOpener : public CDesktopOpener
 {
 public:
-    int OpenFile(const std::string& path) override
+    int OpenFile(const std::string& path, FFailed onFailed) override
     {
         m_opened.push_back(path);
-        return std::filesystem::exists(path) ? 0 : CDesktopOpener::OpenFile(path);
+        return std::filesystem::exists(path) ? 0 : CDesktopOpener::OpenFile(path, onFailed);
     }
     bool StartFileManager() override { return true; }
 
@@ -156,26 +156,36 @@ std::string OpenFailedText(const std::string& path, int error)
     return CMessageTable::Format(EMessageId::OpenFailed, {path, error});
 }
 
-// A stand-in for xdg-open on PATH that logs each path it is given and
-// fails with status 4 for paths that contain "broken".
+// A stand-in for xdg-open on PATH that logs each path it is given, fails
+// with status 4 for paths that contain "broken", and for paths that contain
+// "slow" stays until it is released, as an opener does that runs the
+// viewer itself.
 class CFakeXdgOpen
 {
 public:
     CFakeXdgOpen()
-        : m_script(m_bin.Write("xdg-open", "#!/bin/sh\n"
-                                           "printf '%s\\n' \"$1\" >> \"${0%/*}/calls.log\"\n"
-                                           "case \"$1\" in *broken*) exit 4;; esac\n"
-                                           "exit 0\n")),
+        : m_script(m_bin.Write("xdg-open",
+                               "#!/bin/sh\n"
+                               "log=\"${0%/*}/calls.log\"\n"
+                               "printf '%s\\n' \"$1\" >> \"$log\"\n"
+                               "case \"$1\" in *broken*) exit 4;; esac\n"
+                               "case \"$1\" in *slow*)\n"
+                               "  while [ ! -e \"${0%/*}/release\" ]; do sleep 0.02; done\n"
+                               "  echo released >> \"$log\";; esac\n"
+                               "exit 0\n")),
           m_path(m_bin.Path() + ":" + std::getenv("PATH"))
     {
         std::filesystem::permissions(m_script, std::filesystem::perms::owner_all);
     }
+    ~CFakeXdgOpen() { Release(); }
 
+    // In the order they were written; the openers run side by side.
     QStringList Calls() const
     {
         return QString::fromStdString(CTempDir::ReadFile(m_bin / "calls.log"))
             .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
+    void Release() const { m_bin.Write("release", ""); }
 
 private:
     CTempDir m_bin;
@@ -215,7 +225,8 @@ private slots:
     void DoubleClickWithTheRightButton_DoesNothing();
     void Open_OfAFileGoneMeanwhile_ReportsError2AndGoesOn();
     void Open_Failure_IsShownInAPlainMessageBox();
-    void Open_ThroughTheDesktop_ReportsTheOpenersFailure();
+    void Open_ThroughTheDesktop_WaitsForNoOpenerAndReportsAFailureWhenItComes();
+    void Open_WithoutAnOpener_ReportsError31();
     void Remove_OfAMultiSelection_KeepsTheFilesAndLeavesNoSelection();
     void Delete_OfAMultiSelection_DeletesTheFilesAndLeavesNoSelection();
     void Delete_OfAnUndeletableFile_ReportsItAndKeepsItsRow();
@@ -249,8 +260,8 @@ void TestZeltoView::Rows_FollowTheDocumentsOrder()
     QCOMPARE(m_pRig->Cell(1, 0), QStringLiteral("banana.txt"));
     QCOMPARE(m_pRig->Cell(2, 0), QStringLiteral("cherry.txt"));
     for (int row = 0; row < 3; ++row)
-        QCOMPARE(m_pRig->Cell(row, 1),
-                 QString::fromStdString(m_pRig->doc.ConverterAt(row)->m_strTextFolder));
+        QCOMPARE(m_pRig->Cell(row, 1), QString::fromStdString(std::string(
+                                           m_pRig->doc.ConverterAt(row)->m_strTextFolder)));
     QVERIFY(m_pRig->scripted.Messages().empty());
 }
 
@@ -484,20 +495,49 @@ void TestZeltoView::Open_Failure_IsShownInAPlainMessageBox()
     QCOMPARE(m_pRig->opener.Opened(), (Paths{a, b}));
 }
 
-// The real opener hands the file to xdg-open and takes its exit status as
-// the error number.
-void TestZeltoView::Open_ThroughTheDesktop_ReportsTheOpenersFailure()
+// The real opener hands each file to xdg-open and waits for none of them:
+// the command ends at once, without an event loop that would hold input
+// back, and an opener's exit status is reported as the error number when
+// it comes, while others still run.
+void TestZeltoView::Open_ThroughTheDesktop_WaitsForNoOpenerAndReportsAFailureWhenItComes()
 {
     CFakeXdgOpen xdgOpen;
     std::string good = m_pRig->Add("good.pdf");
     std::string broken = m_pRig->Add("broken.pdf");
+    std::string slow = m_pRig->Add("slow.pdf");
     m_pRig->view.SetOpener(nullptr);
-    m_pRig->Select({0, 1});
+    m_pRig->Select({0, 1, 2});
+    bool bLoopRan = false;
+    QTimer::singleShot(0, [&bLoopRan] { bLoopRan = true; });
     m_pRig->view.OnListOpen();
-    QCOMPARE(xdgOpen.Calls(),
-             (QStringList{QString::fromStdString(broken), QString::fromStdString(good)}));
-    QCOMPARE(m_pRig->scripted.Messages().size(), std::size_t(1));
+    QVERIFY(!bLoopRan);
+    QVERIFY(m_pRig->scripted.Messages().empty());
+
+    QTRY_COMPARE(m_pRig->scripted.Messages().size(), std::size_t(1));
     QCOMPARE(m_pRig->scripted.Messages().front().strText, OpenFailedText(broken, 4));
+    QStringList calls = xdgOpen.Calls();
+    calls.sort();
+    QCOMPARE(calls, (QStringList{QString::fromStdString(broken), QString::fromStdString(good),
+                                 QString::fromStdString(slow)}));
+    xdgOpen.Release();
+    QTRY_VERIFY(xdgOpen.Calls().contains(QStringLiteral("released")));
+    QTest::qWait(50);
+    QCOMPARE(m_pRig->scripted.Messages().size(), std::size_t(1));
+}
+
+// Without xdg-open on the search path nothing can open files.
+void TestZeltoView::Open_WithoutAnOpener_ReportsError31()
+{
+    std::string a = m_pRig->Add("a.pdf");
+    m_pRig->view.SetOpener(nullptr);
+    m_pRig->Select({0});
+    {
+        CTempDir empty;
+        CScopedPath path(empty.Path());
+        m_pRig->view.OnListOpen();
+    }
+    QTRY_COMPARE(m_pRig->scripted.Messages().size(), std::size_t(1));
+    QCOMPARE(m_pRig->scripted.Messages().front().strText, OpenFailedText(a, 31));
 }
 
 void TestZeltoView::Remove_OfAMultiSelection_KeepsTheFilesAndLeavesNoSelection()

@@ -370,7 +370,7 @@ TEST_F(ParallelAdd, ReportsBeyondTheBudget_HoldBackNewRunsUntilTheHeadIsJudged)
         m_prompts, m_rules, 2,
         [&](std::unique_ptr<CConverter> converter)
         {
-            std::string name = converter->m_strSourceName;
+            std::string name(converter->m_strSourceName);
             if (std::filesystem::exists(m_dir / "c.pdf.started"))
                 name += " after c started";
             startedWhenListed.push_back(name);
