@@ -10,9 +10,7 @@
 #include "platform/UserException.h"
 
 #include <cerrno>
-#include <climits>
 #include <new>
-#include <unistd.h>
 
 namespace
 {
@@ -29,14 +27,6 @@ bool IsBlankByte(char ch)
     return ch == '\n' || ch == '\f' || ch == '\r';
 }
 
-std::string CurrentFolder()
-{
-    std::string folder(PATH_MAX, '\0');
-    if (!::getcwd(folder.data(), folder.size()))
-        return std::string();
-    folder.resize(folder.find('\0'));
-    return folder;
-}
 } // namespace
 
 CPdfConverter::CPdfConverter(std::shared_ptr<const CConverterContext> context)
@@ -105,14 +95,10 @@ void CPdfConverter::RemovePartialText(const CConversionRun& run) const
 // as an option.
 std::string CPdfConverter::ToolArgument(const std::string& path) const
 {
-    if (path.empty() || path.front() == '/')
-        return path;
-    std::string folder = CurrentFolder();
-    if (folder.empty())
-        return path.front() == '-' ? "./" + path : path;
-    if (folder.back() != '/')
-        folder += '/';
-    return folder + path;
+    std::string absolute = CFileProbe::AbsolutePath(path);
+    if (!absolute.empty() && absolute.front() == '-')
+        return "./" + absolute;
+    return absolute;
 }
 
 void CPdfConverter::JudgeToolRun(const CConversionRun& conversion) const
