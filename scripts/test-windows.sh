@@ -47,7 +47,10 @@ status=0
 wine "$build/tests/unit/zelto_unit_tests.exe" --gtest_filter="-$slow" 2>&1 | tee "$log" ||
   status=$?
 
-ran=$(grep -c '^\[       OK \]\|^\[  FAILED  \] .* ms)$' "$log" || true)
-skipped=$(grep -c '^\[  SKIPPED \] .* ms)$' "$log" || true)
-echo "Windows unit tests under Wine: $((ran)) run, $skipped skipped, 1 left out."
+# Wine's output ends its lines with CR LF; a test's own result line ends
+# with its time, the summary's lines do not.
+results=$(tr -d '\r' <"$log" | grep '^\[ *\(OK\|FAILED\|SKIPPED\) *\] .* ms)$' || true)
+ran=$(grep -c -v '^\[  SKIPPED \]' <<<"$results" || true)
+skipped=$(grep -c '^\[  SKIPPED \]' <<<"$results" || true)
+echo "Windows unit tests under Wine: $ran run, $skipped skipped, 1 left out."
 exit "$status"
