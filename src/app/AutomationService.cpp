@@ -36,6 +36,10 @@ CAutomationService::~CAutomationService()
 
 bool CAutomationService::Register()
 {
+#ifdef _WIN32
+    // The service lives on a D-Bus session bus, which Windows has none of.
+    return Fail(QStringLiteral("automation is not offered on Windows"));
+#endif
     if (m_bRegistered)
         return true;
     if (!m_connection.isConnected())

@@ -7,8 +7,6 @@
 #include "platform/SystemErrorText.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <filesystem>
 #include <new>
 #include <optional>
 
@@ -18,14 +16,6 @@ bool NameLess(const std::string& a, const std::string& b)
 {
     int order = CPathRules::CompareNoCase(a, b);
     return order != 0 ? order < 0 : a < b;
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name)
-{
-    const CPathRules& rules = CPathRules::Native();
-    if (!folder.empty() && rules.IsSeparator(folder.back()))
-        return folder + name;
-    return folder + rules.Separator() + name;
 }
 
 // Leaves the set of folders being walked when the walk of one ends, also
@@ -55,29 +45,22 @@ private:
 
 CFolderWalker::CFolderWalker(CPrompts& prompts) : m_prompts(prompts) {}
 
-// The folder is listed through its own "." entry: opening that needs the
-// right to reach the folder's entries as well as to list their names, so a
-// folder that can be listed but not entered fails here, once, instead of
-// every entry failing on its own.
 std::vector<std::string> CFolderWalker::ReadEntries(const std::string& folder,
                                                     std::error_code& error)
 {
     error.clear();
-    std::filesystem::path listed(JoinPath(folder, "."));
     std::vector<std::string> names;
-    for (std::filesystem::directory_iterator entry(listed, error), end; !error && entry != end;
-         entry.increment(error))
+    if (int code = CFileProbe::ListNames(folder, names))
     {
-        names.push_back(entry->path().filename().string());
-    }
-    if (error)
+        error.assign(code, std::system_category());
         return {};
+    }
 
     std::sort(names.begin(), names.end(), NameLess);
     std::vector<std::string> paths;
     paths.reserve(names.size());
     for (const std::string& name : names)
-        paths.push_back(JoinPath(folder, name));
+        paths.push_back(CPathRules::Native().Join(folder, name));
     return paths;
 }
 
@@ -111,7 +94,7 @@ void CFolderWalker::ReportUnreadable(const std::string& folder, int errorCode) c
     if (CFileProbe::MeansGone(errorCode))
         return;
     // A listing that could not get its memory would fail anywhere else too.
-    if (errorCode == ENOMEM)
+    if (CFileProbe::MeansOutOfMemory(errorCode))
         throw std::bad_alloc();
     m_prompts.ShowMessage(CMessageBox(EMessageStyle::Information, EMessageId::FolderUnreadable,
                                       {folder, CSystemErrorText::Describe(errorCode), errorCode})

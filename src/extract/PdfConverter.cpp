@@ -11,11 +11,9 @@
 #include "platform/UserException.h"
 
 #include <cerrno>
-#include <climits>
 #include <fstream>
 #include <iterator>
 #include <new>
-#include <unistd.h>
 
 namespace
 {
@@ -32,14 +30,6 @@ bool IsBlankByte(char ch)
     return ch == '\n' || ch == '\f' || ch == '\r';
 }
 
-std::string CurrentFolder()
-{
-    std::string folder(PATH_MAX, '\0');
-    if (!::getcwd(folder.data(), folder.size()))
-        return std::string();
-    folder.resize(folder.find('\0'));
-    return folder;
-}
 } // namespace
 
 CPdfConverter::CPdfConverter(std::shared_ptr<const CConverterContext> context)
@@ -153,14 +143,10 @@ void CPdfConverter::RemovePartialText(const CConversionRun& run) const
 // as an option.
 std::string CPdfConverter::ToolArgument(const std::string& path) const
 {
-    if (path.empty() || path.front() == '/')
-        return path;
-    std::string folder = CurrentFolder();
-    if (folder.empty())
-        return path.front() == '-' ? "./" + path : path;
-    if (folder.back() != '/')
-        folder += '/';
-    return folder + path;
+    std::string absolute = CFileProbe::AbsolutePath(path);
+    if (!absolute.empty() && absolute.front() == '-')
+        return "./" + absolute;
+    return absolute;
 }
 
 void CPdfConverter::JudgeToolRun(const CConversionRun& conversion) const

@@ -70,6 +70,24 @@ CSplitPath CPathRules::Split(std::string_view path) const
     return parts;
 }
 
+std::string CPathRules::Join(std::string_view folder, std::string_view name) const
+{
+    std::string joined(folder);
+    if (!joined.empty() && IsSeparator(joined.back()))
+        return joined.append(name);
+    char separator = Separator();
+    for (size_t i = joined.size(); i > 0; --i)
+    {
+        if (IsSeparator(joined[i - 1]))
+        {
+            separator = joined[i - 1];
+            break;
+        }
+    }
+    joined += separator;
+    return joined.append(name);
+}
+
 bool CPathRules::SamePath(std::string_view a, std::string_view b) const
 {
     if (m_kind == EKind::Windows)

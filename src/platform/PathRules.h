@@ -40,6 +40,12 @@ public:
 
     CSplitPath Split(std::string_view path) const;
 
+    // A name added to a folder's path. The separator is the one the folder's
+    // path already ends with or uses last, so a Windows path that came with
+    // '/' (as Qt hands them over) stays in one style; the rules' own when
+    // the path has none.
+    std::string Join(std::string_view folder, std::string_view name) const;
+
     // Whether two strings name the same file.
     bool SamePath(std::string_view a, std::string_view b) const;
     // A string that two paths share exactly when SamePath holds for them, to

@@ -4,6 +4,31 @@
 #include <cstring>
 #include <type_traits>
 
+#ifdef _WIN32
+#include "win32/WideText.h"
+
+#include <windows.h>
+
+std::string CSystemErrorText::Describe(int errorCode)
+{
+    wchar_t* buffer = nullptr;
+    DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(errorCode), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string text;
+    if (buffer)
+    {
+        text = CWideText::ToUtf8(buffer, length);
+        ::LocalFree(buffer);
+    }
+    // The system's texts end with a line break of their own.
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    if (text.empty())
+        text = "Unknown error " + std::to_string(errorCode);
+    return text + "\n";
+}
+#else
 std::string CSystemErrorText::Describe(int errorCode)
 {
     char buffer[256] = {};
@@ -19,6 +44,7 @@ std::string CSystemErrorText::Describe(int errorCode)
         text = "Unknown error " + std::to_string(errorCode);
     return text + "\n";
 }
+#endif
 
 std::string CSystemErrorText::DescribeSignal(int signal)
 {

@@ -2,8 +2,10 @@
 
 #include <string>
 
-// The system's own description of an error number, closed by a line break
-// so that text placed after it in a message starts on a line of its own.
+// The system's own description of an error number (errno on Linux, a
+// GetLastError code through FormatMessage on Windows), closed by a line
+// break so that text placed after it in a message starts on a line of its
+// own.
 class CSystemErrorText
 {
 public:

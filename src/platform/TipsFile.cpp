@@ -1,5 +1,6 @@
 #include "TipsFile.h"
 
+#include "FileProbe.h"
 #include "MessageBox.h"
 #include "MessageTable.h"
 #include "Prompts.h"
@@ -28,8 +29,8 @@ int FileDescriptor(std::FILE* file)
 
 bool IsSkipped(char first)
 {
-    // '\r' is the empty line of a file written with CRLF line ends, which
-    // the C library's text mode only turns into '\n' on Windows.
+    // '\r' is the empty line of a file written with CRLF line ends: the
+    // file is read as bytes, on Windows too.
     return first == ' ' || first == '\t' || first == '\n' || first == '\r' || first == ';';
 }
 
@@ -94,7 +95,7 @@ CTipsFile::~CTipsFile()
 
 void CTipsFile::Open(const std::string& path)
 {
-    m_pFile.reset(std::fopen(path.c_str(), "r"));
+    m_pFile.reset(CFileProbe::OpenForReading(path));
     // A folder opens on some systems but never gives a line; it is no
     // tips file.
     if (m_pFile && !IsRegularFile(m_pFile.get()))

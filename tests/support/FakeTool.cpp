@@ -4,61 +4,62 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace
 {
-const char* const kScript = R"SCRIPT(#!/bin/sh
-# Fake pdftotext: behaviour comes from files beside the source.
-src="$2"
-out="$3"
-printf '%s\n' "$*" >> "$(dirname "$0")/calls.log"
-: > "$src.started"
-[ -f "$src.partial" ] && cat "$src.partial" > "$out"
-if [ -f "$src.await" ]; then
-  other=$(cat "$src.await")
-  i=0
-  while [ ! -e "$other" ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); done
-  [ -e "$other" ] || echo "Error: ran alone" >&2
-fi
-[ -f "$src.sleep" ] && sleep "$(cat "$src.sleep")"
-[ -f "$src.stderr" ] && cat "$src.stderr" >&2
-[ -f "$src.text" ] && cat "$src.text" > "$out"
-[ -f "$src.signal" ] && kill -"$(cat "$src.signal")" $$
-[ -f "$src.status" ] && exit "$(cat "$src.status")"
-exit 0
-)SCRIPT";
+#ifdef _WIN32
+const char* const kToolName = "pdftotext.exe";
+
+void SetPath(const std::string& path)
+{
+    ::SetEnvironmentVariableW(L"PATH", CTempDir::FsPath(path).c_str());
+}
+#else
+const char* const kToolName = "pdftotext";
+
+void SetPath(const std::string& path)
+{
+    ::setenv("PATH", path.c_str(), 1);
+}
+#endif
 
 void WriteBytes(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(CTempDir::FsPath(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::string CurrentPath()
+void RemoveFile(const std::string& path)
 {
-    const char* path = std::getenv("PATH");
-    return path ? path : "";
+    std::filesystem::remove(CTempDir::FsPath(path));
 }
 } // namespace
 
-CFakeTool::CFakeTool() : m_strOldPath(CurrentPath())
+CFakeTool::CFakeTool() : m_strOldPath(CScopedPath::Current())
 {
-    std::string tool = m_bin.Write("pdftotext", kScript);
-    ::chmod(tool.c_str(), 0755);
-    ::setenv("PATH", (m_bin.Path() + ":" + m_strOldPath).c_str(), 1);
+    InstallIn(m_bin);
+    SetPath(m_bin.Path() + CScopedPath::kListSeparator + m_strOldPath);
 }
 
 CFakeTool::~CFakeTool()
 {
-    ::setenv("PATH", m_strOldPath.c_str(), 1);
+    SetPath(m_strOldPath);
+}
+
+void CFakeTool::InstallIn(const CTempDir& bin)
+{
+    std::filesystem::copy_file(ZELTO_FAKE_TOOL, CTempDir::FsPath(bin / kToolName));
 }
 
 void CFakeTool::Script(const std::string& source, const std::string& errorOutput,
                        const std::string* text)
 {
-    std::filesystem::remove(source + ".stderr");
-    std::filesystem::remove(source + ".text");
+    RemoveFile(source + ".stderr");
+    RemoveFile(source + ".text");
     if (!errorOutput.empty())
         WriteBytes(source + ".stderr", errorOutput);
     if (text)
@@ -67,8 +68,8 @@ void CFakeTool::Script(const std::string& source, const std::string& errorOutput
 
 void CFakeTool::EndWith(const std::string& source, int exitStatus, int signal)
 {
-    std::filesystem::remove(source + ".status");
-    std::filesystem::remove(source + ".signal");
+    RemoveFile(source + ".status");
+    RemoveFile(source + ".signal");
     if (exitStatus != 0)
         WriteBytes(source + ".status", std::to_string(exitStatus));
     if (signal != 0)
@@ -84,12 +85,35 @@ std::vector<std::string> CFakeTool::Calls() const
     return calls;
 }
 
-CScopedPath::CScopedPath(const std::string& path) : m_strOldPath(CurrentPath())
+std::vector<std::string> CFakeTool::LastArguments() const
 {
-    ::setenv("PATH", path.c_str(), 1);
+    std::istringstream log(CTempDir::ReadFile(m_bin / "arguments"));
+    std::vector<std::string> arguments;
+    for (std::string argument; std::getline(log, argument, '\0');)
+        arguments.push_back(argument);
+    return arguments;
+}
+
+CScopedPath::CScopedPath(const std::string& path) : m_strOldPath(Current())
+{
+    SetPath(path);
 }
 
 CScopedPath::~CScopedPath()
 {
-    ::setenv("PATH", m_strOldPath.c_str(), 1);
+    SetPath(m_strOldPath);
+}
+
+std::string CScopedPath::Current()
+{
+#ifdef _WIN32
+    DWORD size = ::GetEnvironmentVariableW(L"PATH", nullptr, 0);
+    std::wstring value(size, L'\0');
+    value.resize(size == 0 ? 0 : ::GetEnvironmentVariableW(L"PATH", value.data(), size));
+    std::u8string text = std::filesystem::path(value).u8string();
+    return std::string(text.begin(), text.end());
+#else
+    const char* path = std::getenv("PATH");
+    return path ? path : "";
+#endif
 }

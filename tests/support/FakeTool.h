@@ -5,18 +5,26 @@
 #include <string>
 #include <vector>
 
-// Puts a fake pdftotext first on PATH for as long as the object lives. For a
-// source X.pdf it reads what to do from files beside it:
+// Puts a fake pdftotext (tests/fixtures/FakePdftotext.cpp, built for the
+// system the tests run on) first on PATH for as long as the object lives.
+// For a source X.pdf (its second argument) it reads what to do from files
+// beside it:
+//   X.pdf.child    a path: a copy of the tool is started first that leaves
+//                  a file there after a second unless it is ended
 //   X.pdf.started  made when the run starts
 //   X.pdf.partial  written to the text file before anything else
-//   X.pdf.await    a path to wait for (up to 10 s); reports "Error: ran
+//   X.pdf.await    a path to wait for (up to 30 s); reports "Error: ran
 //                  alone" when it never appears
 //   X.pdf.sleep    seconds to wait next
+//   X.pdf.where    writes its working folder and a line end on the error
+//                  stream
+//   X.pdf.stdout   text to write on the standard output
 //   X.pdf.stderr   bytes to write on the error stream
 //   X.pdf.text     the text file's contents (no text file without it)
 //   X.pdf.signal   a signal to end itself with, after all the above
 //   X.pdf.status   the exit status (0 without it)
-// Every call is logged, one line of arguments each.
+// Every call is logged, one line of arguments each; the arguments of the
+// latest call are also kept exactly.
 class CFakeTool
 {
 public:
@@ -38,7 +46,12 @@ public:
     // `signal` is not 0, ended by that signal.
     static void EndWith(const std::string& source, int exitStatus, int signal = 0);
 
+    // Puts a copy of the fake tool into a folder, named as the real one.
+    static void InstallIn(const CTempDir& bin);
+
     std::vector<std::string> Calls() const;
+    // The arguments of the latest call after the program's name, exactly.
+    std::vector<std::string> LastArguments() const;
     const std::string& BinFolder() const { return m_bin.Path(); }
 
 private:
@@ -46,7 +59,8 @@ private:
     std::string m_strOldPath;
 };
 
-// Replaces PATH for as long as the object lives.
+// Replaces PATH for as long as the object lives. Folders in a search path
+// are separated by ';' on Windows and ':' elsewhere.
 class CScopedPath
 {
 public:
@@ -54,6 +68,14 @@ public:
     ~CScopedPath();
     CScopedPath(const CScopedPath&) = delete;
     CScopedPath& operator=(const CScopedPath&) = delete;
+
+    static constexpr char kListSeparator =
+#ifdef _WIN32
+        ';';
+#else
+        ':';
+#endif
+    static std::string Current();
 
 private:
     std::string m_strOldPath;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 // A fresh folder under the system's temporary folder, removed with all its
-// contents when the object goes.
+// contents when the object goes. On Windows its path uses '/', as paths
+// handed over by the Qt layer do.
 class CTempDir
 {
 public:
@@ -21,6 +23,9 @@ public:
     std::string MakeFolder(const std::string& name) const;
 
     static std::string ReadFile(const std::string& path);
+    // The file system's path for a UTF-8 one: a plain std::string would be
+    // read in the ANSI code page on Windows.
+    static std::filesystem::path FsPath(const std::string& path);
 
 private:
     std::string m_strPath;

@@ -3,6 +3,7 @@
 
 #include "DocFixture.h"
 #include "PdfMaker.h"
+#include "SystemSkip.h"
 
 namespace
 {
@@ -73,6 +74,7 @@ TEST_F(AddingFiles, DropOfListedFile_DoesNothing)
 
 TEST_F(AddingFiles, DropOfListedFileInOtherCase_IsAnotherFileUnderPosixRules)
 {
+    SKIP_ON_WINDOWS("a Windows file system holds no two names that differ only in case");
     std::string lower = Pdf("a.pdf");
     std::string upper = Pdf("A.PDF");
     Drop({lower, upper});
@@ -104,6 +106,8 @@ TEST_F(AddingFiles, MissingPath_IsPassedOverInSilence)
 // the file's own checks tell why it is not added.
 TEST_F(AddingFiles, EntryThatCannotBeExamined_IsToldAsAFileThatCannotBeOpened)
 {
+    SKIP_ON_WINDOWS(
+        "Wine cannot make symbolic links, and Windows makes them only with a privilege");
     std::string docs = Folder("docs");
     std::string a = Pdf("docs/a.pdf");
     std::filesystem::create_symlink(m_dir / "nowhere.pdf", docs + "/dangling.pdf");
@@ -286,6 +290,8 @@ TEST_F(AddingFiles, HiddenEntries_AreAddedLikeAnyOther)
 
 TEST_F(AddingFiles, SymlinkLoop_IsNotWalkedRound)
 {
+    SKIP_ON_WINDOWS(
+        "Wine cannot make symbolic links, and Windows makes them only with a privilege");
     std::string docs = Folder("docs");
     std::string a = Pdf("docs/a.pdf");
     std::string b = Pdf("docs/sub/b.pdf");
@@ -301,6 +307,8 @@ TEST_F(AddingFiles, SymlinkLoop_IsNotWalkedRound)
 
 TEST_F(AddingFiles, SymlinkLoop_UnderYesToAllEndsToo)
 {
+    SKIP_ON_WINDOWS(
+        "Wine cannot make symbolic links, and Windows makes them only with a privilege");
     std::string docs = Folder("docs");
     Pdf("docs/a.pdf");
     std::filesystem::create_directory_symlink(docs, docs + "/loop");
@@ -312,6 +320,8 @@ TEST_F(AddingFiles, SymlinkLoop_UnderYesToAllEndsToo)
 
 TEST_F(AddingFiles, LinksToFilesAndToOtherFolders_AreFollowed)
 {
+    SKIP_ON_WINDOWS(
+        "Wine cannot make symbolic links, and Windows makes them only with a privilege");
     std::string docs = Folder("docs");
     std::string real = Pdf("elsewhere/real.pdf");
     Pdf("shared/c.pdf");
@@ -380,6 +390,13 @@ TEST_F(AddingFiles, FileWhoseNameEndsInPdfButIsAFolder_IsWalkedNotConverted)
 // The real pdftotext on real PDFs, through the whole add.
 class AddingRealPdfs : public DocFixture
 {
+protected:
+    void SetUp() override
+    {
+        DocFixture::SetUp();
+        if (RealToolMissingOnWindows())
+            GTEST_SKIP() << "no pdftotext.exe on PATH";
+    }
 };
 
 TEST_F(AddingRealPdfs, FolderOfPdfs_ListedWithTheirWords)

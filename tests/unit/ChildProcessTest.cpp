@@ -1,26 +1,61 @@
 #include "platform/ChildProcess.h"
+#include "FakeTool.h"
+#include "SystemSkip.h"
 #include "TempDir.h"
+#include "platform/FileProbe.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
+#include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
 namespace
 {
-CChildResult RunShell(const std::string& script, const std::string& folder = "",
-                      const CCancelFlag* cancel = nullptr)
+// Runs the fake tool (see FakeTool.h) on a source whose side files say
+// what it does.
+class ChildProcess : public ::testing::Test
 {
-    return CChildProcess::Run({"sh", "-c", script}, folder, cancel);
+protected:
+    CChildResult Run(const std::string& folder = "", const CCancelFlag* cancel = nullptr)
+    {
+        return CChildProcess::Run({"pdftotext", "-layout", m_source, m_dir / "doc.txt"}, folder,
+                                  cancel);
+    }
+    void Tell(const std::string& what, const std::string& bytes) const
+    {
+        m_dir.Write("doc.pdf." + what, bytes);
+    }
+
+    CTempDir m_dir;
+    CFakeTool m_tool;
+    std::string m_source = m_dir.Write("doc.pdf", "");
+};
+
+CChildResult CancelledAfterStart(const std::string& source,
+                                 const std::function<CChildResult(const CCancelFlag*)>& run)
+{
+    CCancelFlag cancel;
+    std::thread canceller(
+        [&]
+        {
+            for (int i = 0; i < 200 && !CFileProbe::Exists(source + ".started"); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            cancel.Request();
+        });
+    CChildResult result = run(&cancel);
+    canceller.join();
+    return result;
 }
 } // namespace
 
-TEST(ChildProcess, CapturesTheErrorStreamOnly)
+TEST_F(ChildProcess, CapturesTheErrorStreamOnly)
 {
-    CChildResult result = RunShell("echo to-output; echo to-error >&2; exit 3");
+    Tell("stdout", "to-output\n");
+    Tell("stderr", "to-error\n");
+    Tell("status", "3");
+    CChildResult result = Run();
     EXPECT_EQ(result.eFailure, CChildResult::EFailure::None);
     EXPECT_EQ(result.strErrorOutput, "to-error\n");
     EXPECT_EQ(result.nExitStatus, 3);
@@ -28,86 +63,97 @@ TEST(ChildProcess, CapturesTheErrorStreamOnly)
     EXPECT_FALSE(result.bCancelled);
 }
 
-TEST(ChildProcess, AChildEndedByASignalSaysWhich)
+TEST_F(ChildProcess, AChildEndedByASignalSaysWhich)
 {
-    CChildResult result = RunShell("echo dying >&2; kill -TERM $$");
+    SKIP_ON_WINDOWS("Windows has no signals that end a program");
+    Tell("stderr", "dying\n");
+    Tell("signal", std::to_string(SIGTERM));
+    CChildResult result = Run();
     EXPECT_EQ(result.eFailure, CChildResult::EFailure::None);
     EXPECT_EQ(result.nExitStatus, -1);
     EXPECT_EQ(result.nSignal, SIGTERM);
     EXPECT_EQ(result.strErrorOutput, "dying\n");
 }
 
-TEST(ChildProcess, ZeroByteEndsOnlyItsOwnChunk)
+TEST_F(ChildProcess, ZeroByteEndsOnlyItsOwnChunk)
 {
     // One write of 521 bytes: the first 500-byte chunk holds a zero byte
     // after ten letters, the second chunk is taken whole.
-    CTempDir dir;
-    std::string report = std::string(10, 'A') + std::string(1, '\0') + std::string(489, 'B') +
-                         "CCCC\n" + std::string(16, 'D');
-    std::string path = dir.Write("report", report);
-    CChildResult toError = RunShell("cat '" + path + "' >&2");
-    EXPECT_EQ(toError.strErrorOutput, std::string(10, 'A') + "CCCC\n" + std::string(16, 'D'));
+    Tell("stderr", std::string(10, 'A') + std::string(1, '\0') + std::string(489, 'B') + "CCCC\n" +
+                       std::string(16, 'D'));
+    EXPECT_EQ(Run().strErrorOutput, std::string(10, 'A') + "CCCC\n" + std::string(16, 'D'));
 }
 
-TEST(ChildProcess, ReadsAVeryLongReportToItsEnd)
+TEST_F(ChildProcess, ReadsAVeryLongReportToItsEnd)
 {
-    CChildResult result = RunShell("head -c 800000 /dev/zero | tr '\\000' x >&2");
-    EXPECT_EQ(result.strErrorOutput.size(), 800000u);
+    Tell("stderr", std::string(800000, 'x'));
+    EXPECT_EQ(Run().strErrorOutput.size(), 800000u);
 }
 
-TEST(ChildProcess, ArgumentsPassVerbatimWithoutAShell)
+// On Windows the vector travels as one command line, so each argument must
+// come back whole: spaces, quotes, backslashes before quotes and at the end,
+// an empty one, and letters beyond ASCII.
+TEST_F(ChildProcess, ArgumentsPassVerbatimWithoutAShell)
 {
-    CChildResult result = CChildProcess::Run(
-        {"sh", "-c", "printf '%s|%s' \"$1\" \"$2\" >&2", "sh", "a \"b\" $c;d", "-layout"}, "",
-        nullptr);
-    EXPECT_EQ(result.strErrorOutput, "a \"b\" $c;d|-layout");
+    std::vector<std::string> arguments = {"-layout",        m_source,       "a \"b\" $c;d", "",
+                                          "end\\",          "\\\\\"x\\",    "%PATH% ^&|<>", "-",
+                                          "Zoë ✓ 日本.pdf", "tab\there\\\\"};
+    std::vector<std::string> command = {"pdftotext"};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    CChildResult result = CChildProcess::Run(command, "", nullptr);
+    EXPECT_EQ(result.eFailure, CChildResult::EFailure::None);
+    EXPECT_EQ(m_tool.LastArguments(), arguments);
 }
 
-TEST(ChildProcess, RunsInTheGivenWorkingFolder)
+TEST_F(ChildProcess, RunsInTheGivenWorkingFolder)
 {
-    CTempDir dir;
-    CChildResult result = RunShell("pwd >&2", dir.Path());
-    EXPECT_EQ(result.strErrorOutput, std::filesystem::canonical(dir.Path()).string() + "\n");
+    CTempDir folder;
+    Tell("where", "");
+    std::string reported = Run(folder.Path()).strErrorOutput;
+    ASSERT_FALSE(reported.empty());
+    reported.pop_back();
+    EXPECT_TRUE(
+        std::filesystem::equivalent(CTempDir::FsPath(reported), CTempDir::FsPath(folder.Path())));
 }
 
-TEST(ChildProcess, MissingProgram_IsAStartFailureWithTheSystemErrorNumber)
+TEST(ChildProcessStart, MissingProgram_IsAStartFailureWithTheSystemErrorNumber)
 {
     CChildResult result = CChildProcess::Run({"zelto-no-such-program-anywhere"}, "", nullptr);
     EXPECT_EQ(result.eFailure, CChildResult::EFailure::Start);
-    EXPECT_EQ(result.nErrorCode, ENOENT);
+    EXPECT_TRUE(CFileProbe::MeansGone(result.nErrorCode)) << result.nErrorCode;
 }
 
-TEST(ChildProcess, ProgramFoundOnlyAsANonExecutableFile_IsPermissionDenied)
+TEST(ChildProcessStart, ProgramFoundOnlyAsANonExecutableFile_IsPermissionDenied)
 {
+    SKIP_ON_WINDOWS("Windows files have no permission to be run");
     CTempDir bin;
     bin.Write("zelto-not-runnable", "#!/bin/sh\n");
-    std::string oldPath = std::getenv("PATH");
-    ::setenv("PATH", bin.Path().c_str(), 1);
+    CScopedPath path(bin.Path());
     CChildResult result = CChildProcess::Run({"zelto-not-runnable"}, "", nullptr);
-    ::setenv("PATH", oldPath.c_str(), 1);
     EXPECT_EQ(result.eFailure, CChildResult::EFailure::Start);
     EXPECT_EQ(result.nErrorCode, EACCES);
 }
 
-TEST(ChildProcess, CancelEndsARunningChild)
+// What the tool started must end with it, or it would go on writing.
+TEST_F(ChildProcess, CancelEndsTheChildAndWhatItStarted)
 {
-    CCancelFlag cancel;
-    std::thread canceller(
-        [&]
-        {
-            std::this_thread::sleep_for(std::chrono::milliseconds(200));
-            cancel.Request();
-        });
-    CChildResult result = CChildProcess::Run({"sleep", "60"}, "", &cancel);
-    canceller.join();
+    std::string marker = m_dir / "lingered";
+    Tell("child", marker);
+    Tell("sleep", "60");
+    CChildResult result =
+        CancelledAfterStart(m_source, [&](const CCancelFlag* cancel) { return Run("", cancel); });
     EXPECT_TRUE(result.bCancelled);
     EXPECT_EQ(result.nExitStatus, -1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_FALSE(CFileProbe::Exists(marker));
 }
 
-TEST(ChildProcess, AnUnsetCancelFlagChangesNothing)
+TEST_F(ChildProcess, AnUnsetCancelFlagChangesNothing)
 {
     CCancelFlag cancel;
-    CChildResult result = RunShell("sleep 0.2; echo done >&2", "", &cancel);
+    Tell("sleep", "0.2");
+    Tell("stderr", "done\n");
+    CChildResult result = Run("", &cancel);
     EXPECT_FALSE(result.bCancelled);
     EXPECT_EQ(result.strErrorOutput, "done\n");
     EXPECT_EQ(result.nExitStatus, 0);

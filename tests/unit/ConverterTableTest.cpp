@@ -1,5 +1,5 @@
-#include "extract/ConverterContext.h"
 #include "extract/ConverterTable.h"
+#include "extract/ConverterContext.h"
 
 #include <gtest/gtest.h>
 
@@ -28,5 +28,6 @@ TEST(ConverterTable, ConvertersShareTheContextSetLater)
     CConverterTable table(context);
     table.Context().SetProgramFolder("/opt/zelto/");
     EXPECT_EQ(context->ProgramFolder(), "/opt/zelto/");
-    EXPECT_EQ(context->ToolName(), "pdftotext");
+    bool windows = CPathRules::Native().Kind() == CPathRules::EKind::Windows;
+    EXPECT_EQ(context->ToolName(), windows ? "pdftotext.exe" : "pdftotext");
 }

@@ -71,3 +71,19 @@ TEST(PathRules, SamePath_WindowsIgnoresCasePosixDoesNot)
     EXPECT_FALSE(CPathRules::Posix().SamePath("/DOCS/A.PDF", "/docs/a.pdf"));
     EXPECT_TRUE(CPathRules::Posix().SamePath("/docs/a.pdf", "/docs/a.pdf"));
 }
+
+// A path keeps the one separator style it came with; the rules' own is
+// only for a path that has none.
+TEST(PathRules, Join_KeepsTheSeparatorTheFolderAlreadyUses)
+{
+    const CPathRules& win = CPathRules::Windows();
+    const CPathRules& posix = CPathRules::Posix();
+    EXPECT_EQ(win.Join("C:\\docs", "a.pdf"), "C:\\docs\\a.pdf");
+    EXPECT_EQ(win.Join("C:/Users/zoe/docs", "a.pdf"), "C:/Users/zoe/docs/a.pdf");
+    EXPECT_EQ(win.Join("C:/mixed\\docs", "a.pdf"), "C:/mixed\\docs\\a.pdf");
+    EXPECT_EQ(win.Join("C:\\docs/", "a.pdf"), "C:\\docs/a.pdf");
+    EXPECT_EQ(win.Join("docs", "a.pdf"), "docs\\a.pdf");
+    EXPECT_EQ(posix.Join("/docs", "a.pdf"), "/docs/a.pdf");
+    EXPECT_EQ(posix.Join("/docs/", "a.pdf"), "/docs/a.pdf");
+    EXPECT_EQ(posix.Join("back\\slash", "a.pdf"), "back\\slash/a.pdf");
+}

@@ -1,5 +1,6 @@
 #include "ConversionFixture.h"
 #include "PdfMaker.h"
+#include "SystemSkip.h"
 
 #include <filesystem>
 
@@ -8,7 +9,16 @@ namespace
 using Ids = std::vector<EMessageId>;
 
 // The real pdftotext on files written here.
-using RealPdftotext = ConversionFixture;
+class RealPdftotext : public ConversionFixture
+{
+protected:
+    void SetUp() override
+    {
+        ConversionFixture::SetUp();
+        if (RealToolMissingOnWindows())
+            GTEST_SKIP() << "no pdftotext.exe on PATH";
+    }
+};
 } // namespace
 
 TEST_F(RealPdftotext, PdfWithText_ListedSilentlyWithItsWords)

@@ -1,7 +1,9 @@
-#include "FileProbe.h"
+#include "platform/FileProbe.h"
 
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,6 +49,11 @@ bool CFileProbe::IsGone(const std::string& path)
 bool CFileProbe::MeansGone(int errorCode)
 {
     return errorCode == ENOENT || errorCode == ENOTDIR;
+}
+
+bool CFileProbe::MeansOutOfMemory(int errorCode)
+{
+    return errorCode == ENOMEM;
 }
 
 bool CFileProbe::IsFolder(const std::string& path)
@@ -110,4 +117,41 @@ std::optional<CFileStamp> CFileProbe::Stamp(const std::string& path)
     stamp.nModifiedNs =
         static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
     return stamp;
+}
+
+std::FILE* CFileProbe::OpenForReading(const std::string& path)
+{
+    return std::fopen(path.c_str(), "rb");
+}
+
+// The folder is listed through its own "." entry: opening that needs the
+// right to reach the folder's entries as well as to list their names, so a
+// folder that can be listed but not entered fails here, once, instead of
+// every entry failing on its own.
+int CFileProbe::ListNames(const std::string& folder, std::vector<std::string>& names)
+{
+    names.clear();
+    std::error_code error;
+    std::string listed = folder.empty() || folder.back() != '/' ? folder + "/." : folder + ".";
+    for (std::filesystem::directory_iterator entry(listed, error), end; !error && entry != end;
+         entry.increment(error))
+    {
+        names.push_back(entry->path().filename().string());
+    }
+    if (error)
+        names.clear();
+    return error.value();
+}
+
+std::string CFileProbe::AbsolutePath(const std::string& path)
+{
+    if (path.empty() || path.front() == '/')
+        return path;
+    std::string folder(PATH_MAX, '\0');
+    if (!::getcwd(folder.data(), folder.size()))
+        return path;
+    folder.resize(folder.find('\0'));
+    if (folder.back() != '/')
+        folder += '/';
+    return folder + path;
 }
