@@ -85,7 +85,26 @@ std::string CPdfMaker::Assemble(const std::string& font, const std::vector<std::
                           contents[i] + "\nendstream");
     }
     objects.insert(objects.end(), extra.begin(), extra.end());
+    return Serialize(objects);
+}
 
+std::string CPdfMaker::BuildScan(int width, int height, const std::string& gray)
+{
+    std::string content = "q 612 0 0 792 0 0 cm /Im1 Do Q\n";
+    std::vector<std::string> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] "
+        "/Resources << /XObject << /Im1 5 0 R >> >> /Contents 4 0 R >>",
+        "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content + "\nendstream",
+        "<< /Type /XObject /Subtype /Image /Width " + std::to_string(width) + " /Height " +
+            std::to_string(height) + " /ColorSpace /DeviceGray /BitsPerComponent 8 /Length " +
+            std::to_string(gray.size()) + " >>\nstream\n" + gray + "\nendstream"};
+    return Serialize(objects);
+}
+
+// Numbers the objects from 1 and adds the cross-reference table.
+std::string CPdfMaker::Serialize(const std::vector<std::string>& objects)
+{
     std::string pdf = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
     std::vector<size_t> offsets;
     for (size_t i = 0; i < objects.size(); ++i)

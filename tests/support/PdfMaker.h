@@ -14,8 +14,13 @@ public:
     // takes the encoding data of Adobe-GB1.
     static std::string BuildChinese(const std::u16string& text);
     static void Write(const std::string& path, const std::vector<std::string>& pages);
+    // One letter-size page that is nothing but a picture, as a scanner
+    // makes it: `width` by `height` pixels of 8-bit gray, row by row from
+    // the top.
+    static std::string BuildScan(int width, int height, const std::string& gray);
 
 private:
+    static std::string Serialize(const std::vector<std::string>& objects);
     static std::string Assemble(const std::string& font, const std::vector<std::string>& contents,
                                 const std::vector<std::string>& extra);
 };

@@ -1,0 +1,247 @@
+#include "FakeTool.h"
+#include "PdfMaker.h"
+#include "ScriptedPrompts.h"
+#include "SystemSkip.h"
+#include "TempDir.h"
+#include "doc/AddReport.h"
+#include "doc/ZeltoDoc.h"
+#include "extract/ConverterContext.h"
+#include "extract/ConverterTable.h"
+#include "extract/OcrReader.h"
+#include "platform/MemorySettings.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+namespace fs = std::filesystem;
+using Ids = std::vector<EMessageId>;
+
+// Puts a variable of the environment in place for as long as it lives.
+class CScopedVariable
+{
+public:
+    CScopedVariable(const char* name, const std::string& value) : m_strName(name)
+    {
+        if (const char* old = std::getenv(name))
+            m_strOld = old;
+        Set(name, value);
+    }
+    ~CScopedVariable() { Set(m_strName, m_strOld); }
+
+private:
+    static void Set(const std::string& name, const std::string& value)
+    {
+#ifdef _WIN32
+        _putenv_s(name.c_str(), value.c_str());
+#else
+        value.empty() ? ::unsetenv(name.c_str()) : ::setenv(name.c_str(), value.c_str(), 1);
+#endif
+    }
+
+    std::string m_strName;
+    std::string m_strOld;
+};
+
+// Add operations with OCR turned on, the real pdftotext, and, unless a test
+// says otherwise, stand-ins for pdftoppm and tesseract whose calls are
+// logged: pdftoppm writes a tiny image, tesseract runs the given script
+// body with the output base in $2.
+class Ocr : public ::testing::Test
+{
+protected:
+    Ocr()
+    {
+        m_settings.SetInt("", CZeltoDoc::kConversionsAtOnce, 1);
+        m_settings.SetInt("", CZeltoDoc::kReadScannedPages, 1);
+    }
+
+    void SetUp() override { SKIP_ON_WINDOWS("the OCR stand-ins are shell scripts"); }
+
+    void FakeOcrTools(const std::string& tesseractBody)
+    {
+        Script("pdftoppm", "for a; do base=$a; done\n"
+                           "printf 'P5 1 1 255\\n\\377' > \"$base.pgm\"\n");
+        Script("tesseract", tesseractBody);
+        m_pPath = std::make_unique<CScopedPath>(m_bin.Path() + ":" + std::getenv("PATH"));
+    }
+    void Script(const std::string& name, const std::string& body)
+    {
+        std::string path = m_bin.Write(name, "#!/bin/sh\necho \"" + name +
+                                                 " $*\" >> \"${0%/*}/calls.log\"\n" + body);
+        fs::permissions(path, fs::perms::owner_all);
+    }
+    std::string Calls() const
+    {
+        std::ifstream log(m_bin / "calls.log");
+        return std::string(std::istreambuf_iterator<char>(log), {});
+    }
+    std::string BlankPdf(const std::string& name) const
+    {
+        return m_dir.Write(name, CPdfMaker::Build({""}));
+    }
+    std::string TextOf(const std::string& pdf) const
+    {
+        return CTempDir::ReadFile(pdf.substr(0, pdf.size() - 3) + "txt");
+    }
+
+    CTempDir m_dir;
+    CTempDir m_bin;
+    std::unique_ptr<CScopedPath> m_pPath;
+    CScriptedPrompts m_prompts;
+    CConverterTable m_table{std::make_shared<CConverterContext>(&m_prompts)};
+    CMemorySettings m_settings;
+    CZeltoDoc m_doc{m_table, m_prompts, m_settings};
+};
+
+// A page of printed text, photographed: rendered to gray pixels at 150 dpi
+// and wrapped in a PDF as a picture.
+std::string ScannedPage(const CTempDir& dir, const std::string& text)
+{
+    std::string source = dir.Write("source.pdf", CPdfMaker::Build({text}));
+    CChildResult render = CChildProcess::Run(
+        {"pdftoppm", "-r", "150", "-gray", "-singlefile", source, dir / "page"}, "", nullptr);
+    EXPECT_EQ(render.nExitStatus, 0) << render.strErrorOutput;
+    std::string pgm = CTempDir::ReadFile(dir / "page.pgm");
+    int width = 0;
+    int height = 0;
+    int consumed = 0;
+    std::sscanf(pgm.c_str(), "P5 %d %d 255%n", &width, &height, &consumed);
+    return CPdfMaker::BuildScan(width, height, pgm.substr(static_cast<std::size_t>(consumed) + 1));
+}
+} // namespace
+
+TEST_F(Ocr, ScannedPage_IsReadWithTheRealToolsAndListed)
+{
+    ASSERT_TRUE(COcrReader::ToolsAvailable());
+    std::string pdf = m_dir.Write(
+        "scan.pdf", ScannedPage(m_dir, "INVOICE 4711\nPaid in full by the archive office"));
+    m_doc.OnDropFiles({pdf});
+
+    EXPECT_EQ(m_doc.RowCount(), 1);
+    EXPECT_EQ(m_prompts.FirstIds(), Ids{EMessageId::ReadByOcr});
+    std::string text = TextOf(pdf);
+    for (const char* word : {"INVOICE", "4711", "Paid", "archive", "office"})
+        EXPECT_NE(text.find(word), std::string::npos) << word << " in " << text;
+    EXPECT_EQ(text.back(), '\f');
+}
+
+TEST_F(Ocr, MixedDocument_ReadsOnlyThePagesWithoutText)
+{
+    FakeOcrTools("echo 'Recognized words' > \"$2.txt\"\n");
+    std::string pdf =
+        m_dir.Write("mixed.pdf", CPdfMaker::Build({"Printed one", "", "Printed three"}));
+    m_doc.OnDropFiles({pdf});
+
+    EXPECT_EQ(m_doc.RowCount(), 1);
+    std::string text = TextOf(pdf);
+    std::size_t one = text.find("Printed one");
+    std::size_t read = text.find("\fRecognized words\n\f");
+    std::size_t three = text.find("Printed three");
+    EXPECT_TRUE(one < read && read < three) << text;
+    EXPECT_NE(Calls().find("pdftoppm -r 300 -gray -f 2 -l 2 "), std::string::npos) << Calls();
+    EXPECT_EQ(Calls().find("-f 1 "), std::string::npos);
+    ASSERT_EQ(m_prompts.Messages().size(), 1u);
+    EXPECT_NE(m_prompts.Messages()[0].strText.find("1 of its 1 pages"), std::string::npos);
+}
+
+struct CToolCase
+{
+    const char* name;
+    std::string tesseract;
+    Ids messages;
+    EFileOutcome outcome;
+};
+
+class OcrToolEnding : public Ocr, public ::testing::WithParamInterface<CToolCase>
+{
+};
+
+TEST_P(OcrToolEnding, LeavesTheFileListedWithItsBlankText)
+{
+    const CToolCase& c = GetParam();
+    FakeOcrTools(c.tesseract);
+    std::string pdf = BlankPdf("blank.pdf");
+    m_doc.OnDropFiles({pdf});
+
+    EXPECT_EQ(m_doc.RowCount(), 1);
+    EXPECT_EQ(m_prompts.FirstIds(), c.messages);
+    EXPECT_EQ(m_doc.LastAddReport()->Rows().at(0).eOutcome, c.outcome);
+    EXPECT_TRUE(COcrReader::IsBlank(TextOf(pdf)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryEnding, OcrToolEnding,
+    ::testing::Values(CToolCase{"Fails",
+                                "echo 'Error: cannot read image' >&2; exit 1\n",
+                                {EMessageId::OcrFailedNoText},
+                                EFileOutcome::NoText},
+                      CToolCase{"EndsWithoutText",
+                                "exit 0\n",
+                                {EMessageId::OcrFailedNoText},
+                                EFileOutcome::NoText},
+                      CToolCase{"FindsNothing",
+                                "printf '\\f' > \"$2.txt\"\n",
+                                {EMessageId::NoTextExtracted},
+                                EFileOutcome::NoText}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Ocr, ToolsMissing_AreToldOnceForTheWholeAdd)
+{
+    // Only pdftotext is to be found.
+    fs::create_symlink("/usr/bin/pdftotext", m_bin / "pdftotext");
+    CScopedPath onlyPdftotext(m_bin.Path());
+    m_doc.OnDropFiles({BlankPdf("a.pdf"), BlankPdf("b.pdf")});
+
+    EXPECT_EQ(m_doc.RowCount(), 2);
+    EXPECT_EQ(m_prompts.FirstIds(), (Ids{EMessageId::OcrMissing, EMessageId::NoTextExtracted,
+                                         EMessageId::NoTextExtracted}));
+}
+
+TEST_F(Ocr, Cancel_EndsTheReadingOfAPageAndLeavesNothingBehind)
+{
+    FakeOcrTools("sleep 30\n");
+    CScopedVariable scratch("TMPDIR", m_dir.MakeFolder("scratch"));
+    std::string activity;
+    m_prompts.OnWait(
+        [&](int, const CConversionMonitor& monitor)
+        {
+            for (int i = 0; i < 500 && activity.empty(); ++i)
+            {
+                CConversionProgress progress = monitor.Progress();
+                if (!progress.activities.empty())
+                    activity = progress.activities.front();
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+        });
+    m_prompts.CancelInWait(1);
+    std::string pdf = BlankPdf("slow.pdf");
+    auto start = std::chrono::steady_clock::now();
+    m_doc.OnDropFiles({pdf});
+
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(activity, "reading page 1 of 1 with OCR");
+    EXPECT_EQ(m_doc.RowCount(), 0);
+    EXPECT_FALSE(fs::exists(m_dir / "slow.txt"));
+    EXPECT_TRUE(fs::is_empty(m_dir / "scratch"));
+    EXPECT_TRUE(m_prompts.Messages().empty());
+}
+
+TEST_F(Ocr, Off_LeavesBlankFilesAsTheyAlwaysWere)
+{
+    FakeOcrTools("echo 'Recognized' > \"$2.txt\"\n");
+    m_settings.SetInt("", CZeltoDoc::kReadScannedPages, 0);
+    m_doc.OnDropFiles({BlankPdf("blank.pdf")});
+
+    EXPECT_EQ(m_prompts.FirstIds(), Ids{EMessageId::NoTextExtracted});
+    EXPECT_EQ(Calls(), "");
+}
