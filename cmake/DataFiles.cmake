@@ -19,6 +19,7 @@ set(ZELTO_HELP_FILES
   help/index.html
   help/keys.html
   help/messages.html
+  help/ocr.html
   help/overview.html
   help/settings.html
   help/tips.html

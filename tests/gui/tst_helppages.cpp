@@ -122,7 +122,9 @@ void CHelpPagesTest::MessagesPage_ExplainsEveryMessageAUserCanMeet()
         EMessageId::DeleteFailed,        EMessageId::NoTextExtracted,
         EMessageId::ExtractionWarning,   EMessageId::ReportLinesOmitted,
         EMessageId::FolderUnreadable,    EMessageId::ConversionNotStarted,
-        EMessageId::AddReportSaveFailed,
+        EMessageId::AddReportSaveFailed, EMessageId::OcrMissing,
+        EMessageId::ReadByOcr,           EMessageId::OcrFailedNoText,
+        EMessageId::OcrFailedSomePages,
     };
     QString page = Read("messages.html");
     for (EMessageId id : messages)
@@ -142,8 +144,9 @@ void CHelpPagesTest::MessagesPage_ExplainsEveryMessageAUserCanMeet()
 void CHelpPagesTest::SettingsPage_NamesEveryStoredValueAndWhereTheyLie()
 {
     QString page = Read("settings.html");
-    for (const char* name : {"File Open Path", "Problems at end", "MainFrame", "Tip", "StartUp",
-                             "FilePos", "TimeStamp", "~/.config/Orrinval Software/Zelto.conf"})
+    for (const char* name :
+         {"File Open Path", "Problems at end", "Read scanned pages", "OCR languages", "MainFrame",
+          "Tip", "StartUp", "FilePos", "TimeStamp", "~/.config/Orrinval Software/Zelto.conf"})
         QVERIFY2(page.contains(name), name);
 }
 

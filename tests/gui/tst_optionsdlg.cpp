@@ -1,8 +1,10 @@
 #include "dialogs/OptionsDlg.h"
 #include "platform/MessageTable.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QtTest>
@@ -15,6 +17,7 @@ private slots:
     void StartsAtTheGivenCountWithinItsBounds();
     void HelpNamesTheDefaultCount();
     void OkAcceptsTheChosenCount_CancelRejectsIt();
+    void OcrLanguages_OfferTheInstalledAndTheChosenAndGiveTheTicked();
 };
 
 void COptionsDlgTest::StartsAtTheGivenCountWithinItsBounds()
@@ -54,6 +57,31 @@ void COptionsDlgTest::OkAcceptsTheChosenCount_CancelRejectsIt()
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.ConversionsAtOnce(), 1);
     }
+}
+
+void COptionsDlgTest::OcrLanguages_OfferTheInstalledAndTheChosenAndGiveTheTicked()
+{
+    COptionsDlg dialog(3, 64, 8);
+    dialog.SetOcr(true, "eng+deu", {"eng", "fra"});
+    QListWidget* list = dialog.LanguageList();
+    QStringList offered;
+    for (int row = 0; row < list->count(); ++row)
+        offered << list->item(row)->text();
+    QCOMPARE(offered, (QStringList{"eng", "fra", "deu"}));
+    QVERIFY(dialog.ReadScannedPages());
+    QCOMPARE(dialog.OcrLanguages(), std::string("eng+deu"));
+
+    list->item(0)->setCheckState(Qt::Unchecked);
+    list->item(1)->setCheckState(Qt::Checked);
+    QCOMPARE(dialog.OcrLanguages(), std::string("fra+deu"));
+    for (int row = 0; row < list->count(); ++row)
+        list->item(row)->setCheckState(Qt::Unchecked);
+    QCOMPARE(dialog.OcrLanguages(), std::string("eng"));
+
+    // Without tesseract, OCR cannot be turned on.
+    dialog.SetOcr(false, "eng", {});
+    QVERIFY(!dialog.OcrBox()->isEnabled());
+    QVERIFY(!list->isEnabled());
 }
 
 QTEST_MAIN(COptionsDlgTest)
