@@ -39,7 +39,7 @@ CCount AddFolder(const std::string& folder, bool problemsAtEnd)
     CScriptedPrompts prompts;
     CConverterTable table(std::make_shared<CConverterContext>(&prompts));
     CMemorySettings settings;
-    settings.SetInt("", CZeltoDoc::kProblemsAtEnd, problemsAtEnd ? 1 : 0);
+    settings.SetInt("", CAddOptions::kProblemsAtEnd, problemsAtEnd ? 1 : 0);
     CZeltoDoc doc(table, prompts, settings);
     CCount count;
     doc.SetReportHandler([&](const CAddReport& report)

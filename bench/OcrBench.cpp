@@ -30,10 +30,10 @@ int main(int argc, char** argv)
     CScriptedPrompts prompts;
     CConverterTable table(std::make_shared<CConverterContext>(&prompts));
     CMemorySettings settings;
-    settings.SetInt("", CZeltoDoc::kConversionsAtOnce, parallel);
-    settings.SetInt("", CZeltoDoc::kReadScannedPages, 1);
+    settings.SetInt("", CAddOptions::kConversionsAtOnce, parallel);
+    settings.SetInt("", CAddOptions::kReadScannedPages, 1);
     if (argc > 3)
-        settings.SetString("", CZeltoDoc::kOcrLanguages, argv[3]);
+        settings.SetString("", CAddOptions::kOcrLanguages, argv[3]);
     CZeltoDoc doc(table, prompts, settings);
     prompts.AnswerFolderNext(FolderAnswerYesToAll);
     for (int i = 0; i < 100000; ++i)

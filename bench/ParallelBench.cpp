@@ -242,7 +242,7 @@ double TimeDocument(const std::vector<std::string>& pdfs, int parallel)
     RemoveTexts(pdfs);
     CScriptedPrompts prompts;
     CMemorySettings settings;
-    settings.SetInt("", CZeltoDoc::kConversionsAtOnce, parallel);
+    settings.SetInt("", CAddOptions::kConversionsAtOnce, parallel);
     CConverterTable table(std::make_shared<CConverterContext>(&prompts));
     CZeltoDoc doc(table, prompts, settings);
     auto start = Clock::now();

@@ -28,13 +28,16 @@ mkdir "$work/scans" "$work/truth"
 made=0
 # The second page of each source, then the third, and so on: title pages and
 # blank pages are passed over.
-for page in 2 3 4 5 6 7 8; do
+for page in 2 3 4 5 6 7 8 9 10 11 12; do
   for pdf in "${sources[@]}"; do
     ((made < pages)) || break 2
     name=$(printf 'p%03d' "$made")
     pdftotext -layout -f "$page" -l "$page" "$pdf" "$work/truth/$name.txt" 2> /dev/null || continue
+    # Clean English pages: at least 150 words, nine in ten of them plain
+    # words of letters (no code, formulas or tables of contents).
     words=$(wc -w < "$work/truth/$name.txt")
-    ((words >= 50)) || continue
+    plain=$(tr -s ' \n\f' '\n\n\n' < "$work/truth/$name.txt" | grep -c -E "^[A-Za-z]+[.,;:]?$" || true)
+    ((words >= 150 && plain * 10 >= words * 9)) || continue
     pdftoppm -r 300 -gray -png -f "$page" -l "$page" -singlefile "$pdf" "$work/$name" 2> /dev/null
     img2pdf --pagesize Letter^T -o "$work/scans/$name.pdf" "$work/$name.png" 2> /dev/null ||
       img2pdf -o "$work/scans/$name.pdf" "$work/$name.png"
@@ -56,7 +59,9 @@ right = total = 0
 for truth in sorted((work / "truth").glob("*.txt")):
     want = collections.Counter(words(truth))
     got = collections.Counter(words(work / "scans" / truth.name))
-    right += sum((want & got).values())
+    page_right = sum((want & got).values())
+    print(f"  {truth.stem}: {page_right} of {sum(want.values())}")
+    right += page_right
     total += sum(want.values())
 print(f"words right: {right} of {total} ({100.0 * right / max(total, 1):.1f}%)")
 PYTHON

@@ -20,14 +20,8 @@
 #include <list>
 #include <thread>
 
-namespace
-{
-// The values of the program's own key sit in the section without a name.
-const std::string kOwnSection;
-} // namespace
-
 CZeltoDoc::CZeltoDoc(CConverterTable& table, CPrompts& prompts, CSettings& settings)
-    : m_table(table), m_prompts(prompts), m_operationPrompts(prompts), m_settings(settings),
+    : m_table(table), m_prompts(prompts), m_operationPrompts(prompts), m_options(settings),
       m_rules(table.Context().PathRules()), m_fileList(m_rules), m_walker(m_operationPrompts)
 {
 }
@@ -248,14 +242,14 @@ void CZeltoDoc::OnFileAdd()
     RunAddOperation(
         [this]
         {
-            std::string stored = StoredFolder();
+            std::string stored = m_options.StoredFolder();
             std::vector<std::string> chosen = m_prompts.ChooseFiles(AddFileFilter(), stored);
             if (chosen.empty())
                 return;
             CSplitPath first = m_rules.Split(chosen.front());
             std::string folder = first.strDrive + first.strDir;
             if (!m_rules.SamePath(folder, stored))
-                StoreFolder(folder);
+                m_options.StoreFolder(folder);
             AddPaths(chosen);
         });
 }
@@ -268,7 +262,7 @@ void CZeltoDoc::OnFileAddFolder()
     RunAddOperation(
         [&]
         {
-            folder = m_prompts.ChooseFolder(StoredFolder(),
+            folder = m_prompts.ChooseFolder(m_options.StoredFolder(),
                                             CMessageTable::Format(EMessageId::SelectFolderStatus));
             if (!folder)
                 return;
@@ -276,7 +270,7 @@ void CZeltoDoc::OnFileAddFolder()
             AddPath(*folder);
         });
     if (folder)
-        RunAddOperation([&] { StoreFolder(*folder); });
+        RunAddOperation([&] { m_options.StoreFolder(*folder); });
 }
 
 void CZeltoDoc::OnDropFiles(const std::vector<std::string>& paths)
@@ -322,7 +316,7 @@ void CZeltoDoc::RunAddOperation(const std::function<void()>& operation)
 {
     m_strActivePath.clear();
     auto report = std::make_shared<CAddReport>();
-    m_operationPrompts.Begin(report, ProblemsAtEnd());
+    m_operationPrompts.Begin(report, m_options.ProblemsAtEnd());
     CConverterContext& context = m_table.Context();
     CPrompts* converterPrompts = context.Prompts();
     context.SetPrompts(&m_operationPrompts);
@@ -340,7 +334,7 @@ void CZeltoDoc::RunAddOperation(const std::function<void()>& operation)
 void CZeltoDoc::RunConversions(const std::function<void()>& operation, CAddReport& report)
 {
     m_pQueue = std::make_unique<CConversionQueue>(
-        m_operationPrompts, m_rules, ConversionsAtOnce(),
+        m_operationPrompts, m_rules, m_options.ConversionsAtOnce(),
         [this, &report](std::unique_ptr<CConverter> converter)
         {
             InsertSorted(std::move(converter));
@@ -390,76 +384,16 @@ void CZeltoDoc::EndReport()
 void CZeltoDoc::SetUpOcr(CConverterContext& context) const
 {
     COcrOptions ocr;
-    ocr.bWanted = ReadScannedPages();
+    ocr.bWanted = m_options.ReadScannedPages();
     ocr.bAvailable = ocr.bWanted && COcrReader::ToolsAvailable();
-    ocr.strLanguages = OcrLanguages();
+    ocr.strLanguages = m_options.OcrLanguages();
     if (ocr.IsOn())
-        COcrReader::LimitThreads(ConversionsAtOnce() > 1);
+        COcrReader::LimitThreads();
     context.SetOcr(std::move(ocr));
-}
-
-bool CZeltoDoc::ReadScannedPages() const
-{
-    return m_settings.GetInt(kOwnSection, kReadScannedPages) == 1;
-}
-
-void CZeltoDoc::SetReadScannedPages(bool read)
-{
-    m_settings.SetInt(kOwnSection, kReadScannedPages, read ? 1 : 0);
-}
-
-std::string CZeltoDoc::OcrLanguages() const
-{
-    std::string languages = m_settings.GetString(kOwnSection, kOcrLanguages);
-    return languages.empty() ? "eng" : languages;
-}
-
-void CZeltoDoc::SetOcrLanguages(const std::string& languages)
-{
-    m_settings.SetString(kOwnSection, kOcrLanguages, languages);
-}
-
-bool CZeltoDoc::ProblemsAtEnd() const
-{
-    return m_settings.GetInt(kOwnSection, kProblemsAtEnd) == 1;
-}
-
-void CZeltoDoc::SetProblemsAtEnd(bool atEnd)
-{
-    m_settings.SetInt(kOwnSection, kProblemsAtEnd, atEnd ? 1 : 0);
-}
-
-int CZeltoDoc::ConversionsAtOnce() const
-{
-    int count = m_settings.GetInt(kOwnSection, kConversionsAtOnce);
-    if (count < 1)
-        return DefaultConversionsAtOnce();
-    return std::min(count, kMaxConversionsAtOnce);
-}
-
-int CZeltoDoc::DefaultConversionsAtOnce()
-{
-    unsigned cores = std::thread::hardware_concurrency();
-    return static_cast<int>(std::clamp(cores, 1u, static_cast<unsigned>(kMaxConversionsAtOnce)));
-}
-
-void CZeltoDoc::SetConversionsAtOnce(int count)
-{
-    m_settings.SetInt(kOwnSection, kConversionsAtOnce, std::clamp(count, 1, kMaxConversionsAtOnce));
 }
 
 void CZeltoDoc::CancelAdding()
 {
     if (m_pQueue)
         m_pQueue->Cancel();
-}
-
-std::string CZeltoDoc::StoredFolder() const
-{
-    return m_settings.GetString(kOwnSection, kFileOpenPath);
-}
-
-void CZeltoDoc::StoreFolder(const std::string& folder)
-{
-    m_settings.SetString(kOwnSection, kFileOpenPath, folder);
 }

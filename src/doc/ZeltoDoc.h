@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AddOptions.h"
 #include "ConversionQueue.h"
 #include "ConverterList.h"
 #include "FolderWalker.h"
@@ -25,24 +26,6 @@ class CSettings;
 class CZeltoDoc
 {
 public:
-    // The per-user value (in the program's own section) holding the folder
-    // last used for adding.
-    static constexpr const char* kFileOpenPath = "File Open Path";
-    // The per-user value (in the program's own section) holding how many
-    // files are converted at once; absent or below 1 means one per core.
-    static constexpr const char* kConversionsAtOnce = "Conversions at once";
-    static constexpr int kMaxConversionsAtOnce = 64;
-    // The per-user value (in the program's own section) saying whether the
-    // messages about single files of an add operation that meets more than
-    // one file go to the operation's report instead of a box each (1) or
-    // not (0, the default).
-    static constexpr const char* kProblemsAtEnd = "Problems at end";
-    // The per-user values (in the program's own section) saying whether
-    // pages without text are read with OCR (1) or not (0, the default), and
-    // in which of tesseract's languages ("eng" when absent).
-    static constexpr const char* kReadScannedPages = "Read scanned pages";
-    static constexpr const char* kOcrLanguages = "OCR languages";
-
     CZeltoDoc(CConverterTable& table, CPrompts& prompts, CSettings& settings);
     ~CZeltoDoc();
 
@@ -89,17 +72,9 @@ public:
     // Paths dropped on the main window, in drop order.
     void OnDropFiles(const std::vector<std::string>& paths);
 
-    // How many files an add operation converts at once, from the settings.
-    int ConversionsAtOnce() const;
-    static int DefaultConversionsAtOnce();
-    void SetConversionsAtOnce(int count);
-
-    bool ProblemsAtEnd() const;
-    void SetProblemsAtEnd(bool atEnd);
-    bool ReadScannedPages() const;
-    void SetReadScannedPages(bool read);
-    std::string OcrLanguages() const;
-    void SetOcrLanguages(const std::string& languages);
+    // The person's choices of how files are added.
+    CAddOptions& Options() { return m_options; }
+    const CAddOptions& Options() const { return m_options; }
 
     // What the last add operation that met a file met; null before any.
     std::shared_ptr<const CAddReport> LastAddReport() const { return m_pLastReport; }
@@ -161,8 +136,6 @@ private:
     bool DeleteTextFile(const CConverter& converter);
     void RemoveRows(std::vector<int> rows);
     void SetFileCount(int count);
-    std::string StoredFolder() const;
-    void StoreFolder(const std::string& folder);
     template <typename TCall> void Notify(TCall call);
 
     CConverterTable& m_table;
@@ -170,7 +143,7 @@ private:
     // What add operations show and ask goes through these, so that each
     // operation keeps its report.
     COperationPrompts m_operationPrompts;
-    CSettings& m_settings;
+    CAddOptions m_options;
     const CPathRules& m_rules;
     std::vector<CDocObserver*> m_observers;
     CConverterList m_fileList;

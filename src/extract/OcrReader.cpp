@@ -209,14 +209,11 @@ bool COcrReader::ToolsAvailable()
     return found(kRenderTool) && found(kRecognizeTool);
 }
 
-void COcrReader::LimitThreads(bool oneEach)
+void COcrReader::LimitThreads()
 {
 #ifdef _WIN32
-    _putenv_s("OMP_THREAD_LIMIT", oneEach ? "1" : "");
+    _putenv_s("OMP_THREAD_LIMIT", "1");
 #else
-    if (oneEach)
-        ::setenv("OMP_THREAD_LIMIT", "1", 1);
-    else
-        ::unsetenv("OMP_THREAD_LIMIT");
+    ::setenv("OMP_THREAD_LIMIT", "1", 1);
 #endif
 }

@@ -40,9 +40,10 @@ public:
     static bool IsBlank(std::string_view page);
     // Whether both programs are found along PATH.
     static bool ToolsAvailable();
-    // Tesseract uses every core for one page unless told otherwise; with
-    // several conversions at once each keeps to one thread.
-    static void LimitThreads(bool oneEach);
+    // Tesseract spreads one page over every core unless told otherwise,
+    // and is then several times slower on a machine with two cores, alone
+    // or beside other runs; each run keeps to one thread.
+    static void LimitThreads();
 
 private:
     bool ReadPage(const std::string& pdfPath, int page, const std::string& scratch,

@@ -905,15 +905,15 @@ void TestMainFrame::Options_ShowsTheCountInUseAndStoresOnlyAnAcceptedOne()
         m_pRig->frame.Action(ID_TOOLS_OPTIONS)->trigger();
         return shown;
     };
-    QCOMPARE(enter(5, false), CZeltoDoc::DefaultConversionsAtOnce());
-    QCOMPARE(m_pRig->settings.GetInt("", CZeltoDoc::kConversionsAtOnce), 0);
-    QCOMPARE(m_pRig->settings.GetInt("", CZeltoDoc::kProblemsAtEnd), 0);
+    QCOMPARE(enter(5, false), CAddOptions::DefaultConversionsAtOnce());
+    QCOMPARE(m_pRig->settings.GetInt("", CAddOptions::kConversionsAtOnce), 0);
+    QCOMPARE(m_pRig->settings.GetInt("", CAddOptions::kProblemsAtEnd), 0);
 
-    m_pRig->settings.SetInt("", CZeltoDoc::kConversionsAtOnce, 3);
+    m_pRig->settings.SetInt("", CAddOptions::kConversionsAtOnce, 3);
     QCOMPARE(enter(1, true), 3);
-    QCOMPARE(m_pRig->settings.GetInt("", CZeltoDoc::kConversionsAtOnce), 1);
-    QCOMPARE(m_pRig->doc.ConversionsAtOnce(), 1);
-    QCOMPARE(m_pRig->settings.GetInt("", CZeltoDoc::kProblemsAtEnd), 1);
+    QCOMPARE(m_pRig->settings.GetInt("", CAddOptions::kConversionsAtOnce), 1);
+    QCOMPARE(m_pRig->doc.Options().ConversionsAtOnce(), 1);
+    QCOMPARE(m_pRig->settings.GetInt("", CAddOptions::kProblemsAtEnd), 1);
 }
 
 void TestMainFrame::ReportWindow_ComesByItselfOnlyWithProblemsNotShown()
@@ -926,7 +926,7 @@ void TestMainFrame::ReportWindow_ComesByItselfOnlyWithProblemsNotShown()
     QVERIFY(!frame.AddReportWindow());
 
     m_pRig->prompts.Clear();
-    m_pRig->settings.SetInt("", CZeltoDoc::kProblemsAtEnd, 1);
+    m_pRig->settings.SetInt("", CAddOptions::kProblemsAtEnd, 1);
     QVERIFY(frame.AddDroppedPaths(notPdfs));
     QVERIFY(m_pRig->prompts.Messages().empty());
     CAddReportDlg* window = frame.AddReportWindow();

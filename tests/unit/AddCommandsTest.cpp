@@ -359,7 +359,7 @@ TEST_F(AddCommands, FolderThatVanishesWhileAsked_IsPassedOverInSilence)
         {
             std::string run = "run" + std::to_string(++runs) + "/";
             SCOPED_TRACE(vanishing + " at once " + std::to_string(atOnce));
-            m_settings.SetInt("", CZeltoDoc::kConversionsAtOnce, atOnce);
+            m_settings.SetInt("", CAddOptions::kConversionsAtOnce, atOnce);
             CFolderQuestionHook prompts;
             CConverterTable table(std::make_shared<CConverterContext>(&prompts));
             CZeltoDoc doc(table, prompts, m_settings);
@@ -391,7 +391,7 @@ TEST_F(AddCommands, MemoryRunningOutDuringTheWalk_EndsTheOperationWithAPlainMess
     for (int atOnce : {1, 2})
     {
         SCOPED_TRACE(atOnce);
-        m_settings.SetInt("", CZeltoDoc::kConversionsAtOnce, atOnce);
+        m_settings.SetInt("", CAddOptions::kConversionsAtOnce, atOnce);
         CFolderQuestionHook prompts;
         CConverterTable table(std::make_shared<CConverterContext>(&prompts));
         CZeltoDoc doc(table, prompts, m_settings);

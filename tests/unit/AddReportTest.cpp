@@ -30,7 +30,7 @@ struct CAddScene
 {
     CAddScene()
     {
-        m_settings.SetInt("", CZeltoDoc::kConversionsAtOnce, 1);
+        m_settings.SetInt("", CAddOptions::kConversionsAtOnce, 1);
         m_doc.SetReportHandler([this](const CAddReport& report) { m_reports.push_back(&report); });
     }
 
@@ -115,7 +115,7 @@ TEST_P(ProblemsOfAnAdd, GoToBoxesOrTheReportWordForWordAndInOrder)
     m_reports.clear();
 
     const ChoiceCase& c = GetParam();
-    m_settings.SetInt("", CZeltoDoc::kProblemsAtEnd, c.problemsAtEnd ? 1 : 0);
+    m_settings.SetInt("", CAddOptions::kProblemsAtEnd, c.problemsAtEnd ? 1 : 0);
     for (bool tick : c.ticks)
         m_prompts.TickNext(tick);
     m_doc.OnDropFiles(files);
@@ -153,7 +153,7 @@ TEST_F(AddReport, StandingOverwriteAnswer_IsAskedOnceAndHoldsForTheRest)
         m_doc.OnNewDocument();
         m_prompts.Clear();
         m_reports.clear();
-        m_settings.SetInt("", CZeltoDoc::kProblemsAtEnd, 1);
+        m_settings.SetInt("", CAddOptions::kProblemsAtEnd, 1);
         std::string folder = m_dir.MakeFolder(answer == EAnswer::Yes ? "yes" : "no");
         std::vector<std::string> pdfs;
         std::vector<std::string> texts;
@@ -182,7 +182,7 @@ TEST_F(AddReport, StandingOverwriteAnswer_IsAskedOnceAndHoldsForTheRest)
 
 TEST_F(AddReport, SingleFileAddedAlone_IsToldInAPlainBoxEvenWithProblemsAtEnd)
 {
-    m_settings.SetInt("", CZeltoDoc::kProblemsAtEnd, 1);
+    m_settings.SetInt("", CAddOptions::kProblemsAtEnd, 1);
     std::string pdf = m_dir.Write("alone.pdf", "%PDF");
     CFakeTool::Script(pdf, "Syntax Error: broken\n", nullptr);
     CFakeTool::EndWith(pdf, 1);

@@ -26,7 +26,7 @@ protected:
     // No stored setting, as on a first run: the count comes from the cores.
     ParallelAdd() { m_settings = CMemorySettings(); }
 
-    void SetParallel(int count) { m_settings.SetInt("", CZeltoDoc::kConversionsAtOnce, count); }
+    void SetParallel(int count) { m_settings.SetInt("", CAddOptions::kConversionsAtOnce, count); }
 
     // A PDF whose run reports `report`, writes `text` and takes `seconds`.
     std::string Pdf(const std::string& name, const std::string& report = "",
@@ -302,14 +302,14 @@ TEST_F(ParallelAdd, ProgressCountsQueuedDoneAndConverting)
 
 TEST_F(ParallelAdd, ConversionsAtOnce_DefaultsToTheCoresAndIsBounded)
 {
-    EXPECT_EQ(m_doc.ConversionsAtOnce(), CZeltoDoc::DefaultConversionsAtOnce());
-    EXPECT_GE(CZeltoDoc::DefaultConversionsAtOnce(), 1);
-    m_doc.SetConversionsAtOnce(0);
+    EXPECT_EQ(m_doc.Options().ConversionsAtOnce(), CAddOptions::DefaultConversionsAtOnce());
+    EXPECT_GE(CAddOptions::DefaultConversionsAtOnce(), 1);
+    m_doc.Options().SetConversionsAtOnce(0);
     EXPECT_EQ(m_settings.GetInt("", "Conversions at once"), 1);
-    m_doc.SetConversionsAtOnce(1000);
-    EXPECT_EQ(m_doc.ConversionsAtOnce(), CZeltoDoc::kMaxConversionsAtOnce);
+    m_doc.Options().SetConversionsAtOnce(1000);
+    EXPECT_EQ(m_doc.Options().ConversionsAtOnce(), CAddOptions::kMaxConversionsAtOnce);
     m_settings.SetInt("", "Conversions at once", -3);
-    EXPECT_EQ(m_doc.ConversionsAtOnce(), CZeltoDoc::DefaultConversionsAtOnce());
+    EXPECT_EQ(m_doc.Options().ConversionsAtOnce(), CAddOptions::DefaultConversionsAtOnce());
 }
 
 TEST_F(ParallelAdd, QuestionsComeInFindingOrderReportsAndRowsInQueueOrder)

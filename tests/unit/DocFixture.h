@@ -25,7 +25,7 @@
 inline CMemorySettings OneAtATime()
 {
     CMemorySettings settings;
-    settings.SetInt("", CZeltoDoc::kConversionsAtOnce, 1);
+    settings.SetInt("", CAddOptions::kConversionsAtOnce, 1);
     return settings;
 }
 

@@ -61,8 +61,8 @@ class Ocr : public ::testing::Test
 protected:
     Ocr()
     {
-        m_settings.SetInt("", CZeltoDoc::kConversionsAtOnce, 1);
-        m_settings.SetInt("", CZeltoDoc::kReadScannedPages, 1);
+        m_settings.SetInt("", CAddOptions::kConversionsAtOnce, 1);
+        m_settings.SetInt("", CAddOptions::kReadScannedPages, 1);
     }
 
     void SetUp() override { SKIP_ON_WINDOWS("the OCR stand-ins are shell scripts"); }
@@ -239,7 +239,7 @@ TEST_F(Ocr, Cancel_EndsTheReadingOfAPageAndLeavesNothingBehind)
 TEST_F(Ocr, Off_LeavesBlankFilesAsTheyAlwaysWere)
 {
     FakeOcrTools("echo 'Recognized' > \"$2.txt\"\n");
-    m_settings.SetInt("", CZeltoDoc::kReadScannedPages, 0);
+    m_settings.SetInt("", CAddOptions::kReadScannedPages, 0);
     m_doc.OnDropFiles({BlankPdf("blank.pdf")});
 
     EXPECT_EQ(m_prompts.FirstIds(), Ids{EMessageId::NoTextExtracted});

@@ -1,0 +1,72 @@
+#include "AddOptions.h"
+
+#include "platform/Settings.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace
+{
+// The values of the program's own key sit in the section without a name.
+const std::string kOwnSection;
+} // namespace
+
+bool CAddOptions::ReadScannedPages() const
+{
+    return m_settings.GetInt(kOwnSection, kReadScannedPages) == 1;
+}
+
+void CAddOptions::SetReadScannedPages(bool read)
+{
+    m_settings.SetInt(kOwnSection, kReadScannedPages, read ? 1 : 0);
+}
+
+std::string CAddOptions::OcrLanguages() const
+{
+    std::string languages = m_settings.GetString(kOwnSection, kOcrLanguages);
+    return languages.empty() ? "eng" : languages;
+}
+
+void CAddOptions::SetOcrLanguages(const std::string& languages)
+{
+    m_settings.SetString(kOwnSection, kOcrLanguages, languages);
+}
+
+bool CAddOptions::ProblemsAtEnd() const
+{
+    return m_settings.GetInt(kOwnSection, kProblemsAtEnd) == 1;
+}
+
+void CAddOptions::SetProblemsAtEnd(bool atEnd)
+{
+    m_settings.SetInt(kOwnSection, kProblemsAtEnd, atEnd ? 1 : 0);
+}
+
+int CAddOptions::ConversionsAtOnce() const
+{
+    int count = m_settings.GetInt(kOwnSection, kConversionsAtOnce);
+    if (count < 1)
+        return DefaultConversionsAtOnce();
+    return std::min(count, kMaxConversionsAtOnce);
+}
+
+int CAddOptions::DefaultConversionsAtOnce()
+{
+    unsigned cores = std::thread::hardware_concurrency();
+    return static_cast<int>(std::clamp(cores, 1u, static_cast<unsigned>(kMaxConversionsAtOnce)));
+}
+
+void CAddOptions::SetConversionsAtOnce(int count)
+{
+    m_settings.SetInt(kOwnSection, kConversionsAtOnce, std::clamp(count, 1, kMaxConversionsAtOnce));
+}
+
+std::string CAddOptions::StoredFolder() const
+{
+    return m_settings.GetString(kOwnSection, kFileOpenPath);
+}
+
+void CAddOptions::StoreFolder(const std::string& folder)
+{
+    m_settings.SetString(kOwnSection, kFileOpenPath, folder);
+}

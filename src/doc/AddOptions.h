@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+
+class CSettings;
+
+// The person's choices of how files are added, kept as per-user values in
+// the program's own section of the settings.
+class CAddOptions
+{
+public:
+    // The per-user value (in the program's own section) holding the folder
+    // last used for adding.
+    static constexpr const char* kFileOpenPath = "File Open Path";
+    // The per-user value (in the program's own section) holding how many
+    // files are converted at once; absent or below 1 means one per core.
+    static constexpr const char* kConversionsAtOnce = "Conversions at once";
+    static constexpr int kMaxConversionsAtOnce = 64;
+    // The per-user value (in the program's own section) saying whether the
+    // messages about single files of an add operation that meets more than
+    // one file go to the operation's report instead of a box each (1) or
+    // not (0, the default).
+    static constexpr const char* kProblemsAtEnd = "Problems at end";
+    // The per-user values (in the program's own section) saying whether
+    // pages without text are read with OCR (1) or not (0, the default), and
+    // in which of tesseract's languages ("eng" when absent).
+    static constexpr const char* kReadScannedPages = "Read scanned pages";
+    static constexpr const char* kOcrLanguages = "OCR languages";
+
+    explicit CAddOptions(CSettings& settings) : m_settings(settings) {}
+
+    // How many files an add operation converts at once, from the settings.
+    int ConversionsAtOnce() const;
+    static int DefaultConversionsAtOnce();
+    void SetConversionsAtOnce(int count);
+
+    bool ProblemsAtEnd() const;
+    void SetProblemsAtEnd(bool atEnd);
+    bool ReadScannedPages() const;
+    void SetReadScannedPages(bool read);
+    std::string OcrLanguages() const;
+    void SetOcrLanguages(const std::string& languages);
+
+    // The folder last used for adding; empty when none is stored.
+    std::string StoredFolder() const;
+    void StoreFolder(const std::string& folder);
+
+private:
+    CSettings& m_settings;
+};
