@@ -28,16 +28,17 @@ mkdir "$work/scans" "$work/truth"
 made=0
 # The second page of each source, then the third, and so on: title pages and
 # blank pages are passed over.
-for page in 2 3 4 5 6 7 8 9 10 11 12; do
+for page in $(seq 2 40); do
   for pdf in "${sources[@]}"; do
     ((made < pages)) || break 2
     name=$(printf 'p%03d' "$made")
-    pdftotext -layout -f "$page" -l "$page" "$pdf" "$work/truth/$name.txt" 2> /dev/null || continue
-    # Clean English pages: at least 150 words, nine in ten of them plain
+    pdftotext -layout -f "$page" -l "$page" "$pdf" "$work/truth/$name.txt" 2> /dev/null ||
+      { rm -f "$work/truth/$name.txt"; continue; }
+    # Clean English pages: at least 150 words, four in five of them plain
     # words of letters (no code, formulas or tables of contents).
     words=$(wc -w < "$work/truth/$name.txt")
     plain=$(tr -s ' \n\f' '\n\n\n' < "$work/truth/$name.txt" | grep -c -E "^[A-Za-z]+[.,;:]?$" || true)
-    ((words >= 150 && plain * 10 >= words * 9)) || continue
+    ((words >= 150 && plain * 5 >= words * 4)) || { rm -f "$work/truth/$name.txt"; continue; }
     pdftoppm -r 300 -gray -png -f "$page" -l "$page" -singlefile "$pdf" "$work/$name" 2> /dev/null
     img2pdf --pagesize Letter^T -o "$work/scans/$name.pdf" "$work/$name.png" 2> /dev/null ||
       img2pdf -o "$work/scans/$name.pdf" "$work/$name.png"
