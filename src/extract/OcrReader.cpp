@@ -8,6 +8,7 @@
 #include <random>
 #include <sstream>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace
@@ -209,8 +210,13 @@ bool COcrReader::ToolsAvailable()
     return found(kRenderTool) && found(kRecognizeTool);
 }
 
+// Set once: changing the environment while other threads may read it is
+// best done as seldom as possible.
 void COcrReader::LimitThreads()
 {
+    static bool limited = false;
+    if (std::exchange(limited, true))
+        return;
 #ifdef _WIN32
     _putenv_s("OMP_THREAD_LIMIT", "1");
 #else
