@@ -315,13 +315,19 @@ void CZeltoDoc::AddPaths(const std::vector<std::string>& paths)
 void CZeltoDoc::RunAddOperation(const std::function<void()>& operation)
 {
     m_strActivePath.clear();
-    auto report = std::make_shared<CAddReport>();
-    m_operationPrompts.Begin(report, m_options.ProblemsAtEnd());
     CConverterContext& context = m_table.Context();
     CPrompts* converterPrompts = context.Prompts();
     context.SetPrompts(&m_operationPrompts);
-    SetUpOcr(context);
-    CAddOperation(m_prompts, m_strActivePath).Run([&] { RunConversions(operation, *report); });
+    CAddOperation(m_prompts, m_strActivePath)
+        .Run(
+            [&]
+            {
+                // The operation's prompts hold the report until it ends.
+                auto report = std::make_shared<CAddReport>();
+                m_operationPrompts.Begin(report, m_options.ProblemsAtEnd());
+                SetUpOcr(context);
+                RunConversions(operation, *report);
+            });
     // After a cancel the queue has settled every file it ran; whatever a
     // failure left unjudged goes unlisted.
     m_pQueue.reset();
