@@ -13,6 +13,10 @@ namespace
 // Every waiting row is renumbered when a row enters above it, so their
 // number is bounded too: past it they are shown at once.
 constexpr std::size_t kMaxWaitingRows = 2048;
+// Rows of a large folder enter all over the list. Each separate insertion
+// costs a view of many rows time in proportion to its length, so past this
+// many the waiting rows enter as one change of the layout instead.
+constexpr std::size_t kMaxSeparateInsertions = 16;
 } // namespace
 
 CFileListModel::CFileListModel(CZeltoDoc& doc, QObject* parent)
@@ -146,6 +150,11 @@ void CFileListModel::ShowWaitingRows()
     m_sinceShown.start();
     if (m_waitingRows.empty())
         return;
+    if (SeparateInsertions() > kMaxSeparateInsertions)
+    {
+        ShowWaitingRowsInOneChange();
+        return;
+    }
     while (m_nFirstWaiting < m_waitingRows.size())
     {
         int first = m_waitingRows[m_nFirstWaiting];
@@ -160,6 +169,36 @@ void CFileListModel::ShowWaitingRows()
     }
     m_waitingRows.clear();
     m_nFirstWaiting = 0;
+    emit WaitingRowsShown();
+}
+
+std::size_t CFileListModel::SeparateInsertions() const
+{
+    std::size_t runs = 0;
+    for (std::size_t i = 0; i < m_waitingRows.size(); ++i)
+        runs += i == 0 || m_waitingRows[i] != m_waitingRows[i - 1] + 1;
+    return runs;
+}
+
+// Every index a view keeps (selection, current row) moves to where its row
+// is in the document now.
+void CFileListModel::ShowWaitingRowsInOneChange()
+{
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> rows;
+    rows.reserve(static_cast<std::size_t>(before.size()));
+    for (const QModelIndex& kept : before)
+        rows.push_back(DocRow(kept.row()));
+    m_nShownRows += static_cast<int>(m_waitingRows.size());
+    m_waitingRows.clear();
+    m_nFirstWaiting = 0;
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype i = 0; i < before.size(); ++i)
+        after << index(rows[static_cast<std::size_t>(i)], before[i].column());
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     emit WaitingRowsShown();
 }
 

@@ -70,6 +70,8 @@ private:
     int DocRow(int row) const;
     void AddWaitingRow(int docRow);
     void ShowWaitingRows();
+    std::size_t SeparateInsertions() const;
+    void ShowWaitingRowsInOneChange();
 
     CZeltoDoc& m_doc;
     int m_nShownRows = 0;

@@ -144,6 +144,7 @@ private slots:
     void RowsInsertedUnderAView_KeepItsSelectionOnItsFiles();
     void HundredThousandRows_StayConsistent();
     void RowsEnteringInABatch_AreShownTogetherAndKeepTheModelSound();
+    void BatchOfRowsAllOverTheList_EntersInOneChangeKeepingTheSelection();
 
 private:
     std::unique_ptr<CModelRig> m_pRig;
@@ -391,6 +392,30 @@ void TestFileListModel::RowsEnteringInABatch_AreShownTogetherAndKeepTheModelSoun
     model.EndBatch();
     QVERIFY(m_pRig->FollowsTheDoc());
     QVERIFY(!model.IsBatching());
+}
+
+void TestFileListModel::BatchOfRowsAllOverTheList_EntersInOneChangeKeepingTheSelection()
+{
+    CFileListModel& model = m_pRig->model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QItemSelectionModel selection(&model);
+    std::vector<std::string> even;
+    std::vector<std::string> odd;
+    for (int i = 0; i < 60; ++i)
+        (i % 2 ? odd : even).push_back("/d/f" + std::to_string(100 + i) + ".pdf");
+    Converters shown = m_pRig->ListAll(even);
+    SelectRow(selection, 20);
+    selection.setCurrentIndex(model.index(10, 0), QItemSelectionModel::NoUpdate);
+    QSignalSpy layouts(&model, &QAbstractItemModel::layoutChanged);
+
+    model.BeginBatch();
+    m_pRig->ListAll(odd);
+    model.EndBatch();
+
+    QCOMPARE(layouts.count(), 1);
+    QVERIFY(m_pRig->FollowsTheDoc());
+    QCOMPARE(SelectedConverters(model, selection), (std::set<const CConverter*>{shown[20]}));
+    QCOMPARE(model.ConverterAt(selection.currentIndex().row()), shown[10]);
 }
 
 QTEST_MAIN(TestFileListModel)
