@@ -365,11 +365,16 @@ void CMainFrame::OnToolsOptions()
 }
 
 // The report comes up by itself only when it holds messages the person has
-// not seen; otherwise everything was told in boxes already.
+// not seen; otherwise everything was told in boxes already. A report window
+// that is open always shows the last report.
 void CMainFrame::OnAddEnded(const CAddReport& report)
 {
     if (!report.HasUnseenRows())
+    {
+        if (m_pReportDlg && m_pReportDlg->isVisible())
+            m_pReportDlg->SetReport(m_doc.LastAddReport());
         return;
+    }
     ShowAddReport();
     statusBar()->showMessage(CQtText::FromText(report.Summary()));
 }

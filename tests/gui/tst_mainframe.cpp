@@ -942,6 +942,8 @@ void TestMainFrame::ReportWindow_ComesByItselfOnlyWithProblemsNotShown()
     QVERIFY(window->isVisible());
     QVERIFY(frame.AddDroppedPaths({m_pRig->Pdf("c.pdf")}));
     QCOMPARE(m_pRig->ListedSources().size(), 1u);
+    // The open window follows to the last add.
+    QVERIFY(window->ShownRows(false).empty());
 }
 
 void TestMainFrame::FirstStart_ShowsBothColumnsWhole()
