@@ -55,15 +55,6 @@ private:
     fs::path m_path;
 };
 
-bool ReadWhole(const std::string& path, std::string& bytes)
-{
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
-}
-
 // The pages of pdftotext's text, each without its form feed; text after the
 // last form feed is a page only when it is not empty.
 std::vector<std::string> SplitPages(const std::string& text)
@@ -99,6 +90,15 @@ COcrReader::COcrReader(const COcrOptions& options, std::string workingFolder,
     : m_options(options), m_strWorkingFolder(std::move(workingFolder)), m_cancel(cancel),
       m_onPage(std::move(onPage))
 {
+}
+
+bool COcrReader::ReadWhole(const std::string& path, std::string& bytes)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return !file.bad();
 }
 
 bool COcrReader::IsBlank(std::string_view page)

@@ -38,6 +38,8 @@ public:
     COcrRun ReadBlankPages(const std::string& pdfPath, std::string& text) const;
 
     static bool IsBlank(std::string_view page);
+    // A text file's whole contents; false when it cannot be read.
+    static bool ReadWhole(const std::string& path, std::string& bytes);
     // Whether both programs are found along PATH.
     static bool ToolsAvailable();
     // Tesseract spreads one page over every core unless told otherwise,

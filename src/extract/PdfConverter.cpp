@@ -12,7 +12,6 @@
 
 #include <cerrno>
 #include <fstream>
-#include <iterator>
 #include <new>
 
 namespace
@@ -82,12 +81,8 @@ CConversionRun CPdfConverter::RunConversion(const CCancelFlag& cancel) const
 void CPdfConverter::ReadScannedPages(CConversionRun& run, const CCancelFlag& cancel) const
 {
     std::string text;
-    {
-        std::ifstream file(m_strTextPath, std::ios::binary);
-        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-        if (file.bad())
-            return;
-    }
+    if (!COcrReader::ReadWhole(m_strTextPath, text))
+        return;
     COcrReader reader(Context().Ocr(), Context().ProgramFolder(), cancel,
                       [this](int page, int pages)
                       {
