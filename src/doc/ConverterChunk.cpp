@@ -37,9 +37,9 @@ std::size_t CommonLength(std::string_view a, std::string_view b)
 }
 } // namespace
 
-CConverterChunk::CSlice CConverterChunk::SliceAt(std::string_view key, std::size_t at)
+CConverterChunk::CSlice CConverterChunk::SliceOf(std::string_view rest)
 {
-    return CSlice{WordAt(key, at), WordAt(key, at + 8)};
+    return CSlice{WordAt(rest, 0), WordAt(rest, 8)};
 }
 
 std::size_t CConverterChunk::Bound(std::string_view foldedKey, bool upper) const
@@ -50,14 +50,14 @@ std::size_t CConverterChunk::Bound(std::string_view foldedKey, bool upper) const
     std::string_view shared = SharedPart();
     if (foldedKey.substr(0, shared.size()) != shared)
         return foldedKey < shared ? 0 : m_order.size();
-    CSlice slice = SliceAt(foldedKey, shared.size());
     std::string_view rest = foldedKey.substr(shared.size());
+    CSlice slice = SliceOf(rest);
     // Whether the row at `offset` lies before the bound.
     auto before = [&](std::size_t offset)
     {
         if (m_slices[offset] != slice)
             return m_slices[offset] < slice;
-        int order = KeyAt(offset).substr(shared.size()).compare(rest);
+        int order = RestAt(offset).compare(rest);
         return upper ? order <= 0 : order < 0;
     };
     std::size_t first = 0;
@@ -73,7 +73,7 @@ std::size_t CConverterChunk::Bound(std::string_view foldedKey, bool upper) const
     return first;
 }
 
-void CConverterChunk::Reserve(std::size_t length)
+void CConverterChunk::Reserve(std::string_view foldedKey)
 {
     // Only splits that kept failing for want of memory let a run grow this
     // far; refusing the row is better than slot numbers that wrap round.
@@ -91,31 +91,32 @@ void CConverterChunk::Reserve(std::size_t length)
         m_order.reserve(wanted);
         m_slices.reserve(wanted);
     }
-    if (m_keys.size() + length > m_keys.capacity())
-    {
-        m_keys.reserve(std::max(m_keys.size() + length, m_keys.capacity() * 2));
-        RenewLastKey();
-    }
+    m_strLastKey.reserve(std::max(m_strLastKey.capacity(), foldedKey.size()));
+    if (m_order.empty())
+        return;
+    std::size_t shared = std::min(m_nSharedLength, CommonLength(foldedKey, SharedPart()));
+    std::size_t rest = foldedKey.size() - shared;
+    if (shared < m_nSharedLength)
+        NarrowShared(shared, rest);
+    else if (m_keys.size() + rest > m_keys.capacity())
+        m_keys.reserve(std::max(m_keys.size() + rest, m_keys.capacity() * 2));
 }
 
 void CConverterChunk::Insert(std::size_t offset, std::string_view foldedKey,
                              std::unique_ptr<CConverter> converter) noexcept
 {
+    // A first key is the shared part in full; any later one starts with the
+    // shared part, as Reserve saw to.
     if (m_order.empty())
-    {
         m_nSharedLength = foldedKey.size();
-    }
-    else if (std::size_t common = CommonLength(foldedKey, SharedPart()); common < m_nSharedLength)
-    {
-        m_nSharedLength = common;
-        RenewSlices();
-    }
+    std::string_view rest = foldedKey.substr(m_nSharedLength);
     auto slot = static_cast<Slot>(m_rows.size());
-    Append(foldedKey, std::move(converter));
+    Append(rest, std::move(converter));
     auto at = static_cast<std::ptrdiff_t>(offset);
     m_order.insert(m_order.begin() + at, slot);
-    m_slices.insert(m_slices.begin() + at, SliceAt(foldedKey, m_nSharedLength));
-    RenewLastKey();
+    m_slices.insert(m_slices.begin() + at, SliceOf(rest));
+    if (offset + 1 == m_order.size())
+        m_strLastKey.assign(foldedKey);
 }
 
 // The last slot moves into the one that is freed, so the rows stay packed.
@@ -133,7 +134,8 @@ std::unique_ptr<CConverter> CConverterChunk::Take(std::size_t offset)
         *std::find(m_order.begin(), m_order.end(), lastSlot) = slot;
     }
     m_rows.pop_back();
-    RenewLastKey();
+    if (offset == m_order.size())
+        RenewLastKey();
     CompactKeys();
     return converter;
 }
@@ -144,19 +146,27 @@ CConverterChunk CConverterChunk::SplitOff(std::size_t offset)
     CConverterChunk tail;
     tail.m_rows.reserve(count - offset);
     tail.m_order.reserve(count - offset);
-    tail.m_slices.resize(count - offset);
+    tail.m_slices.reserve(count - offset);
     std::size_t tailBytes = 0;
+    std::size_t longestRest = 0;
     for (std::size_t i = offset; i < count; ++i)
-        tailBytes += KeyAt(i).size();
+    {
+        tailBytes += RestAt(i).size();
+        longestRest = std::max(longestRest, RestAt(i).size());
+    }
     tail.m_keys.reserve(tailBytes);
+    tail.m_strLastKey.reserve(std::max(m_nSharedLength + longestRest, m_strLastKey.size()));
     // The rows kept are packed into slots in key order.
     std::vector<CRow> kept;
     kept.reserve(offset);
-    // Nothing below allocates.
+    // Nothing below allocates. The tail starts with this run's shared part.
+    tail.m_nSharedLength = m_nSharedLength;
+    tail.m_strLastKey.assign(m_strLastKey);
     for (std::size_t i = offset; i < count; ++i)
     {
         tail.m_order.push_back(static_cast<Slot>(i - offset));
-        tail.Append(KeyAt(i), std::move(m_rows[m_order[i]].pConverter));
+        tail.m_slices.push_back(m_slices[i]);
+        tail.Append(RestAt(i), std::move(m_rows[m_order[i]].pConverter));
     }
     for (std::size_t i = 0; i < offset; ++i)
     {
@@ -167,47 +177,91 @@ CConverterChunk CConverterChunk::SplitOff(std::size_t offset)
     m_order.resize(offset);
     m_slices.resize(offset);
     m_nDeadBytes += tailBytes;
+    RenewLastKey();
     tail.RecomputeShared();
     RecomputeShared();
+    tail.CompactKeys();
     CompactKeys();
     return tail;
 }
 
-std::string_view CConverterChunk::KeyOf(const CRow& row) const
+std::string_view CConverterChunk::RestOf(const CRow& row) const
 {
     return {m_keys.data() + row.nKeyOffset, row.nKeyLength};
 }
 
-void CConverterChunk::Append(std::string_view foldedKey,
-                             std::unique_ptr<CConverter> converter) noexcept
+void CConverterChunk::Append(std::string_view rest, std::unique_ptr<CConverter> converter) noexcept
 {
     auto keyOffset = static_cast<std::uint32_t>(m_keys.size());
-    m_keys.insert(m_keys.end(), foldedKey.begin(), foldedKey.end());
+    m_keys.insert(m_keys.end(), rest.begin(), rest.end());
     m_rows.push_back(
-        CRow{keyOffset, static_cast<std::uint32_t>(foldedKey.size()), std::move(converter)});
+        CRow{keyOffset, static_cast<std::uint32_t>(rest.size()), std::move(converter)});
+}
+
+void CConverterChunk::NarrowShared(std::size_t sharedLength, std::size_t room)
+{
+    std::string_view given = SharedPart().substr(sharedLength);
+    std::vector<char> wider;
+    wider.reserve(m_keys.size() - m_nDeadBytes + m_rows.size() * given.size() + room);
+    // Nothing below allocates.
+    for (CRow& row : m_rows)
+    {
+        std::string_view rest = RestOf(row);
+        auto keyOffset = static_cast<std::uint32_t>(wider.size());
+        wider.insert(wider.end(), given.begin(), given.end());
+        wider.insert(wider.end(), rest.begin(), rest.end());
+        row.nKeyOffset = keyOffset;
+        row.nKeyLength = static_cast<std::uint32_t>(given.size() + rest.size());
+    }
+    m_keys.swap(wider);
+    m_nDeadBytes = 0;
+    m_nSharedLength = sharedLength;
+    RenewSlices();
 }
 
 // Every key is looked at, not only the first and last: a caller may have
-// put rows out of order, and a search must then still be safe.
+// put rows out of order, and a search must then still be safe. The bytes
+// that join the shared part stay in the block until it is compacted.
 void CConverterChunk::RecomputeShared() noexcept
 {
-    RenewLastKey();
-    m_nSharedLength = m_order.empty() ? 0 : KeyAt(0).size();
-    for (std::size_t i = 1; i < m_order.size(); ++i)
-        m_nSharedLength = std::min(m_nSharedLength, CommonLength(KeyAt(0), KeyAt(i)));
+    if (m_order.empty())
+    {
+        m_nSharedLength = 0;
+        return;
+    }
+    std::size_t more = RestAt(0).size();
+    for (std::size_t i = 1; i < m_order.size() && more > 0; ++i)
+        more = std::min(more, CommonLength(RestAt(0), RestAt(i)));
+    if (more == 0)
+        return;
+    for (CRow& row : m_rows)
+    {
+        row.nKeyOffset += static_cast<std::uint32_t>(more);
+        row.nKeyLength -= static_cast<std::uint32_t>(more);
+    }
+    m_nDeadBytes += more * m_rows.size();
+    m_nSharedLength += more;
     RenewSlices();
 }
 
 void CConverterChunk::RenewSlices() noexcept
 {
     for (std::size_t i = 0; i < m_order.size(); ++i)
-        m_slices[i] = SliceAt(KeyAt(i), m_nSharedLength);
+        m_slices[i] = SliceOf(RestAt(i));
 }
 
 void CConverterChunk::RenewLastKey() noexcept
 {
-    m_lastKey = m_order.empty() ? std::string_view() : KeyAt(m_order.size() - 1);
+    if (m_order.empty())
+    {
+        m_strLastKey.clear();
+        m_nSharedLength = 0;
+        return;
+    }
+    m_strLastKey.resize(m_nSharedLength);
+    m_strLastKey.append(RestAt(m_order.size() - 1));
 }
+
 void CConverterChunk::CompactKeys() noexcept
 {
     if (m_nDeadBytes * 2 <= m_keys.size())
@@ -218,13 +272,12 @@ void CConverterChunk::CompactKeys() noexcept
         live.reserve(m_keys.size() - m_nDeadBytes);
         for (CRow& row : m_rows)
         {
-            std::string_view key = KeyOf(row);
+            std::string_view rest = RestOf(row);
             row.nKeyOffset = static_cast<std::uint32_t>(live.size());
-            live.insert(live.end(), key.begin(), key.end());
+            live.insert(live.end(), rest.begin(), rest.end());
         }
         m_keys.swap(live);
         m_nDeadBytes = 0;
-        RenewLastKey();
     }
     catch (const std::bad_alloc&)
     {

@@ -120,7 +120,7 @@ void CConverterList::Insert(int row, std::unique_ptr<CConverter> converter)
         auto [chunk, offset] = Locate(row);
         CConverterChunk& target = m_chunks[chunk];
         // Room is made first: once the converter has moved, nothing may fail.
-        target.Reserve(key.size());
+        target.Reserve(key);
         target.Insert(offset, key, std::move(converter));
         ++m_nSize;
         ShiftFirstRows(chunk + 1, 1);
@@ -245,7 +245,7 @@ void CConverterList::StartFirstChunk(std::string_view foldedKey,
     m_chunks.reserve(1);
     m_firstRows.reserve(1);
     CConverterChunk first;
-    first.Reserve(foldedKey.size());
+    first.Reserve(foldedKey);
     first.Insert(0, foldedKey, std::move(converter));
     m_chunks.push_back(std::move(first));
     m_firstRows.push_back(0);

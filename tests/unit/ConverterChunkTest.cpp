@@ -20,7 +20,7 @@ protected:
     {
         for (const std::string& key : keys)
         {
-            m_chunk.Reserve(key.size());
+            m_chunk.Reserve(key);
             m_chunk.Insert(m_chunk.Size(), key, m_table.FindConverter("/" + key + ".pdf"));
         }
     }
@@ -74,7 +74,7 @@ TEST_F(ConverterChunk, AKeyOutsideTheSharedPartNarrowsIt)
     Fill({"/docs/b-long-name-one", "/docs/b-long-name-two"});
     // Goes first and shares only "/docs/" with the others.
     std::string first = "/docs/a";
-    m_chunk.Reserve(first.size());
+    m_chunk.Reserve(first);
     m_chunk.Insert(0, first, m_table.FindConverter("/first.pdf"));
     EXPECT_EQ(m_chunk.Bound("/docs/b-long-name-one", false), 1u);
     EXPECT_EQ(m_chunk.Bound("/docs/b-long-name-three", false), 2u);
@@ -131,10 +131,10 @@ TEST_F(ConverterChunk, ARunFullOfSlotNumbersRefusesAnotherRowAndKeepsItsOwn)
     for (std::size_t i = 0; i < slots; ++i)
     {
         std::string key = "/k" + std::to_string(100000 + i);
-        m_chunk.Reserve(key.size());
+        m_chunk.Reserve(key);
         m_chunk.Insert(i, key, m_table.FindConverter("/k.pdf"));
     }
-    EXPECT_THROW(m_chunk.Reserve(8), std::bad_alloc);
+    EXPECT_THROW(m_chunk.Reserve("/k"), std::bad_alloc);
     EXPECT_EQ(m_chunk.Size(), slots);
     EXPECT_EQ(m_chunk.Bound("/k165534", false), slots - 1);
     EXPECT_EQ(m_chunk.LastKey(), "/k165534");
