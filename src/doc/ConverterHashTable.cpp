@@ -11,9 +11,9 @@ void CConverterHashTable::Insert(std::uint64_t hash, CConverter* converter)
 {
     if (!converter)
         return;
-    if ((m_nSize + 1) * 2 > m_slots.size())
+    if ((m_nSize + 1) * 4 > m_tags.size() * 3)
         Grow();
-    Place(hash, converter);
+    Place(TagOf(hash), converter);
     ++m_nSize;
 }
 
@@ -21,62 +21,80 @@ void CConverterHashTable::Insert(std::uint64_t hash, CConverter* converter)
 // and a look-up still stops at the first empty slot.
 bool CConverterHashTable::Erase(std::uint64_t hash, const CConverter* converter)
 {
-    if (m_slots.empty() || !converter)
+    if (m_tags.empty() || !converter)
         return false;
-    std::size_t hole = Home(hash);
-    while (m_slots[hole].pConverter != converter || m_slots[hole].nHash != hash)
+    Tag tag = TagOf(hash);
+    std::size_t hole = Home(tag);
+    while (m_converters[hole] != converter || m_tags[hole] != tag)
     {
-        if (!m_slots[hole].pConverter)
+        if (m_tags[hole] == kNoTag)
             return false;
         hole = Next(hole);
     }
-    for (std::size_t slot = Next(hole); m_slots[slot].pConverter; slot = Next(slot))
+    for (std::size_t slot = Next(hole); m_tags[slot] != kNoTag; slot = Next(slot))
     {
         // An entry may fill the hole only if the hole lies on its way from
         // its home slot, or a look-up for it would stop short.
-        std::size_t home = Home(m_slots[slot].nHash);
+        std::size_t home = Home(m_tags[slot]);
         bool holeOnItsWay =
             hole <= slot ? (home <= hole || home > slot) : (home <= hole && home > slot);
         if (holeOnItsWay)
         {
-            m_slots[hole] = m_slots[slot];
+            m_tags[hole] = m_tags[slot];
+            m_converters[hole] = m_converters[slot];
             hole = slot;
         }
     }
-    m_slots[hole] = CSlot{};
+    m_tags[hole] = kNoTag;
+    m_converters[hole] = nullptr;
     --m_nSize;
     return true;
 }
 
 void CConverterHashTable::Clear()
 {
-    m_slots.clear();
-    m_slots.shrink_to_fit();
+    m_tags.clear();
+    m_tags.shrink_to_fit();
+    m_converters.clear();
+    m_converters.shrink_to_fit();
     m_nSize = 0;
 }
 
-std::size_t CConverterHashTable::Home(std::uint64_t hash) const
+// Both halves of the hash count, so that hashes that differ in either
+// half seldom share a tag.
+CConverterHashTable::Tag CConverterHashTable::TagOf(std::uint64_t hash)
 {
-    // The high bits of a multiplied hash are its best mixed.
-    std::uint64_t mixed = hash * 0x9E3779B97F4A7C15ull;
-    return static_cast<std::size_t>(mixed >> 32) & (m_slots.size() - 1);
+    auto tag = static_cast<Tag>(hash ^ (hash >> 32));
+    return tag == kNoTag ? ~kNoTag : tag;
 }
 
-void CConverterHashTable::Place(std::uint64_t hash, CConverter* converter)
+std::size_t CConverterHashTable::Home(Tag tag) const
 {
-    std::size_t slot = Home(hash);
-    while (m_slots[slot].pConverter)
+    // The multiplication spreads tags that differ only in their low bits;
+    // its high bits, scaled to the table's length, pick the slot.
+    std::uint64_t mixed = static_cast<Tag>(tag * 0x9E3779B9u);
+    return static_cast<std::size_t>((mixed * m_tags.size()) >> 32);
+}
+
+void CConverterHashTable::Place(Tag tag, CConverter* converter)
+{
+    std::size_t slot = Home(tag);
+    while (m_tags[slot] != kNoTag)
         slot = Next(slot);
-    m_slots[slot] = CSlot{hash, converter};
+    m_tags[slot] = tag;
+    m_converters[slot] = converter;
 }
 
 void CConverterHashTable::Grow()
 {
-    std::vector<CSlot> bigger(m_slots.empty() ? kFirstCapacity : m_slots.size() * 2);
-    std::swap(bigger, m_slots);
-    for (const CSlot& each : bigger)
+    std::size_t length = m_tags.empty() ? kFirstCapacity : m_tags.size() + m_tags.size() / 2;
+    std::vector<Tag> tags(length, kNoTag);
+    std::vector<CConverter*> converters(length, nullptr);
+    tags.swap(m_tags);
+    converters.swap(m_converters);
+    for (std::size_t slot = 0; slot < tags.size(); ++slot)
     {
-        if (each.pConverter)
-            Place(each.nHash, each.pConverter);
+        if (tags[slot] != kNoTag)
+            Place(tags[slot], converters[slot]);
     }
 }
