@@ -59,7 +59,8 @@ public:
     // paths lie in one block the converter owns, and every string here is a
     // view into it. The paths never change and the converter never moves (it
     // cannot be copied or moved), so the views stay valid for its whole life.
-    // A prototype's strings are all empty.
+    // A prototype's strings are all empty. No view is to be read past its
+    // end: where a std::string is needed, one is made from the view.
     const std::string_view m_strSourcePath;
     const std::string_view m_strSourceFolder;
     const std::string_view m_strSourceName;
@@ -85,8 +86,8 @@ private:
     // The block of the two paths and where their parts lie.
     struct CLayout
     {
-        // The source path, a NUL, the text path, a NUL; none for a
-        // prototype.
+        // The source path, a NUL, the text path, a NUL, so that each path
+        // is also a C string underneath; none for a prototype.
         std::unique_ptr<char[]> pPaths;
         std::size_t nSourceLength = 0;
         std::size_t nTextLength = 0;
