@@ -42,7 +42,7 @@ public:
         progress.nQueued = m_queue.m_nQueued;
         for (const CEntry* entry : m_queue.m_running)
         {
-            progress.converting.push_back(entry->pConverter->m_strSourcePath);
+            progress.converting.emplace_back(entry->pConverter->m_strSourcePath);
             progress.activities.push_back(entry->pConverter->Activity());
         }
         return progress;
@@ -85,7 +85,7 @@ bool CConversionQueue::HoldsSource(const std::string& sourcePath) const
     return m_paths.HoldsSource(sourcePath);
 }
 
-void CConversionQueue::WaitForTextPath(const std::string& textPath)
+void CConversionQueue::WaitForTextPath(std::string_view textPath)
 {
     std::string key = m_paths.TextKey(textPath);
     JudgeWhile([&] { return m_paths.HoldsText(key); });

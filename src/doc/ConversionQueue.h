@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -81,7 +82,7 @@ public:
 
     // Before a file is prepared: waits, judging in order, until no queued
     // file writes the same text file, by whatever path.
-    void WaitForTextPath(const std::string& textPath);
+    void WaitForTextPath(std::string_view textPath);
     // Takes a prepared converter; its tool runs as soon as a worker is free.
     // Raises CConversionStartFailure, the file unqueued, when no thread
     // could be started to run it.

@@ -110,7 +110,7 @@ void CZeltoDoc::DeleteConverters(const std::vector<const CConverter*>& selection
 
 bool CZeltoDoc::DeleteTextFile(const CConverter& converter)
 {
-    if (CFileProbe::Remove(converter.m_strTextPath) == 0)
+    if (CFileProbe::Remove(std::string(converter.m_strTextPath)) == 0)
         return true;
     m_prompts.ShowMessage(
         CMessageBox(EMessageStyle::InUse, EMessageId::DeleteFailed, {converter.m_strTextPath}));

@@ -11,6 +11,9 @@
 namespace
 {
 constexpr std::string_view kTextExt = "txt";
+// A prototype's block: two empty paths, so that its views lie where a real
+// converter's would.
+constexpr char kNoPaths[] = "\0";
 } // namespace
 
 CConverter::CConverter(std::shared_ptr<const CConverterContext> context)
@@ -23,44 +26,55 @@ CConverter::CConverter(const std::string& path, std::shared_ptr<const CConverter
 {
 }
 
+// The views are taken before the block moves into m_pPaths; moving the
+// owner does not move the characters.
 CConverter::CConverter(CLayout layout, const std::shared_ptr<const CConverterContext>& context)
-    : m_strSourcePath(std::move(layout.strSource)),
-      m_strSourceFolder(std::string_view(m_strSourcePath).substr(0, layout.nFolderLength)),
-      m_strSourceName(std::string_view(m_strSourcePath).substr(layout.nFolderLength)),
-      m_strSourceExt(std::string_view(m_strSourcePath)
-                         .substr(m_strSourcePath.size() - layout.nSourceExtLength)),
-      m_strTextPath(std::move(layout.strText)),
-      m_strTextFolder(std::string_view(m_strTextPath).substr(0, layout.nFolderLength)),
-      m_strTextName(std::string_view(m_strTextPath).substr(layout.nFolderLength)),
-      m_strTextExt(std::string_view(m_strTextPath)
-                       .substr(m_strTextPath.empty() ? 0 : m_strTextPath.size() - kTextExt.size())),
-      m_pContext(context)
+    : m_strSourcePath(PathsOf(layout), layout.nSourceLength),
+      m_strSourceFolder(m_strSourcePath.substr(0, layout.nFolderLength)),
+      m_strSourceName(m_strSourcePath.substr(layout.nFolderLength)),
+      m_strSourceExt(m_strSourcePath.substr(layout.nSourceLength - layout.nSourceExtLength)),
+      m_strTextPath(PathsOf(layout) + layout.nSourceLength + 1, layout.nTextLength),
+      m_strTextFolder(m_strTextPath.substr(0, layout.nFolderLength)),
+      m_strTextName(m_strTextPath.substr(layout.nFolderLength)),
+      m_strTextExt(
+          m_strTextPath.substr(layout.nTextLength == 0 ? 0 : layout.nTextLength - kTextExt.size())),
+      m_pPaths(std::move(layout.pPaths)), m_pContext(context)
 {
 }
 
 CConverter::~CConverter() = default;
 
+const char* CConverter::PathsOf(const CLayout& layout)
+{
+    return layout.pPaths ? layout.pPaths.get() : kNoPaths;
+}
+
 // The text file has the source's folder and base name, and the extension
 // "txt".
-CConverter::CLayout CConverter::LayOut(const std::string& path, const CPathRules& rules)
+CConverter::CLayout CConverter::LayOut(std::string_view path, const CPathRules& rules)
 {
     CSplitPath parts = rules.Split(path);
     CLayout layout;
-    layout.strSource = path;
+    layout.nSourceLength = path.size();
     layout.nFolderLength = parts.strDrive.size() + parts.strDir.size();
     // A lone dot is no extension.
     layout.nSourceExtLength = parts.strExt.size() < 2 ? 0 : parts.strExt.size() - 1;
-    layout.strText.reserve(layout.nFolderLength + parts.strBaseName.size() + 1 + kTextExt.size());
-    layout.strText.append(path, 0, layout.nFolderLength)
-        .append(parts.strBaseName)
-        .append(".")
-        .append(kTextExt);
+    layout.nTextLength = layout.nFolderLength + parts.strBaseName.size() + 1 + kTextExt.size();
+    layout.pPaths = std::make_unique_for_overwrite<char[]>(path.size() + layout.nTextLength + 2);
+    char* end = layout.pPaths.get();
+    end += path.copy(end, path.size());
+    *end++ = '\0';
+    end += path.copy(end, layout.nFolderLength);
+    end += parts.strBaseName.copy(end, parts.strBaseName.size());
+    *end++ = '.';
+    end += kTextExt.copy(end, kTextExt.size());
+    *end = '\0';
     return layout;
 }
 
-void CConverter::CheckFileAvailable(const std::string& path) const
+void CConverter::CheckFileAvailable(std::string_view path) const
 {
-    if (CFileProbe::CheckReadable(path) == 0)
+    if (CFileProbe::CheckReadable(std::string(path)) == 0)
         return;
     // The same words stand for every reason the file cannot be opened.
     Prompts().ShowMessage(CMessageBox(EMessageStyle::InUse, EMessageId::FileIgnored, {path})
@@ -69,9 +83,9 @@ void CConverter::CheckFileAvailable(const std::string& path) const
     throw CUserException();
 }
 
-void CConverter::CheckTextFileOverwrite(const std::string& path) const
+void CConverter::CheckTextFileOverwrite(std::string_view path) const
 {
-    if (!CFileProbe::Exists(path))
+    if (!CFileProbe::Exists(std::string(path)))
         return;
     CheckFileAvailable(path);
     EAnswer answer = Prompts().ShowMessage(

@@ -2,6 +2,7 @@
 
 #include "ConversionRun.h"
 
+#include <cstddef>
 #include <list>
 #include <memory>
 #include <string>
@@ -54,15 +55,17 @@ public:
     // indication; empty when nothing. Any thread.
     virtual std::string Activity() const { return {}; }
 
-    // A list holds a converter for every file, so each path is kept once:
-    // the folders, names and extensions are views into the two paths, which
-    // never change, and the converter never moves (it cannot be copied or
-    // moved), so the views stay valid for its whole life.
-    const std::string m_strSourcePath;
+    // A list holds a converter for every file, so it is kept small: both
+    // paths lie in one block the converter owns, and every string here is a
+    // view into it. The paths never change and the converter never moves (it
+    // cannot be copied or moved), so the views stay valid for its whole life.
+    // A prototype's strings are all empty. No view is to be read past its
+    // end: where a std::string is needed, one is made from the view.
+    const std::string_view m_strSourcePath;
     const std::string_view m_strSourceFolder;
     const std::string_view m_strSourceName;
     const std::string_view m_strSourceExt;
-    const std::string m_strTextPath;
+    const std::string_view m_strTextPath;
     const std::string_view m_strTextFolder;
     const std::string_view m_strTextName;
     const std::string_view m_strTextExt;
@@ -70,29 +73,35 @@ public:
 protected:
     // Raises CUserException after telling the user when the file cannot be
     // opened for reading.
-    void CheckFileAvailable(const std::string& path) const;
+    void CheckFileAvailable(std::string_view path) const;
     // Asks before an existing text file is overwritten; raises
     // CUserException when it may not be.
-    void CheckTextFileOverwrite(const std::string& path) const;
+    void CheckTextFileOverwrite(std::string_view path) const;
 
     const CConverterContext& Context() const { return *m_pContext; }
     const std::shared_ptr<const CConverterContext>& SharedContext() const { return m_pContext; }
     CPrompts& Prompts() const;
 
 private:
-    // The two paths and where their parts lie.
+    // The block of the two paths and where their parts lie.
     struct CLayout
     {
-        std::string strSource;
-        std::string strText;
+        // The source path, a NUL, the text path, a NUL, so that each path
+        // is also a C string underneath; none for a prototype.
+        std::unique_ptr<char[]> pPaths;
+        std::size_t nSourceLength = 0;
+        std::size_t nTextLength = 0;
         std::size_t nFolderLength = 0;
         // The source's extension without its dot; none when it is shorter
         // than 2 characters with its dot.
         std::size_t nSourceExtLength = 0;
     };
 
-    static CLayout LayOut(const std::string& path, const CPathRules& rules);
+    static CLayout LayOut(std::string_view path, const CPathRules& rules);
     CConverter(CLayout layout, const std::shared_ptr<const CConverterContext>& context);
+    // The block the views of `layout` lie in.
+    static const char* PathsOf(const CLayout& layout);
 
+    std::unique_ptr<char[]> m_pPaths;
     std::shared_ptr<const CConverterContext> m_pContext;
 };

@@ -67,7 +67,7 @@ void CPdfConverter::PrepareConversion()
 CConversionRun CPdfConverter::RunConversion(const CCancelFlag& cancel) const
 {
     CConversionRun run;
-    run.textBefore = CFileProbe::Stamp(m_strTextPath);
+    run.textBefore = CFileProbe::Stamp(std::string(m_strTextPath));
     run.result = CChildProcess::Run({Context().ToolName(), "-layout", ToolArgument(m_strSourcePath),
                                      ToolArgument(m_strTextPath)},
                                     Context().ProgramFolder(), &cancel);
@@ -81,7 +81,7 @@ CConversionRun CPdfConverter::RunConversion(const CCancelFlag& cancel) const
 void CPdfConverter::ReadScannedPages(CConversionRun& run, const CCancelFlag& cancel) const
 {
     std::string text;
-    if (!COcrReader::ReadWhole(m_strTextPath, text))
+    if (!COcrReader::ReadWhole(std::string(m_strTextPath), text))
         return;
     COcrReader reader(Context().Ocr(), Context().ProgramFolder(), cancel,
                       [this](int page, int pages)
@@ -99,7 +99,7 @@ void CPdfConverter::ReadScannedPages(CConversionRun& run, const CCancelFlag& can
     }
     if (run.ocr.bFailed || run.ocr.nPagesRead == 0)
         return;
-    std::ofstream file(m_strTextPath, std::ios::binary | std::ios::trunc);
+    std::ofstream file(std::string(m_strTextPath), std::ios::binary | std::ios::trunc);
     if (!file.write(text.data(), static_cast<std::streamsize>(text.size())) || !file.flush())
     {
         run.result.eFailure = CChildResult::EFailure::Read;
@@ -129,16 +129,17 @@ void CPdfConverter::AbandonConversion(const CConversionRun& run)
 void CPdfConverter::RemovePartialText(const CConversionRun& run) const
 {
     // Only a file this run wrote to is removed; an untouched one stays.
-    if (CFileProbe::Stamp(m_strTextPath) != run.textBefore)
-        CFileProbe::Remove(m_strTextPath);
+    std::string textPath(m_strTextPath);
+    if (CFileProbe::Stamp(textPath) != run.textBefore)
+        CFileProbe::Remove(textPath);
 }
 
 // The tool runs in the program's folder, so a relative path is made absolute
 // against ours. That also keeps a name that begins with '-' from being read
 // as an option.
-std::string CPdfConverter::ToolArgument(const std::string& path) const
+std::string CPdfConverter::ToolArgument(std::string_view path) const
 {
-    std::string absolute = CFileProbe::AbsolutePath(path);
+    std::string absolute = CFileProbe::AbsolutePath(std::string(path));
     if (!absolute.empty() && absolute.front() == '-')
         return "./" + absolute;
     return absolute;
@@ -245,7 +246,7 @@ void CPdfConverter::TellOcrResult(const COcrRun& ocr) const
 void CPdfConverter::CheckBlankResult() const
 {
     std::string start;
-    if (!CFileProbe::ReadPrefix(m_strTextPath, kBlankCheckBytes, start))
+    if (!CFileProbe::ReadPrefix(std::string(m_strTextPath), kBlankCheckBytes, start))
         return;
     for (char ch : start)
     {
@@ -295,5 +296,5 @@ bool CPdfConverter::RunSucceeded(const CConversionRun& conversion) const
 {
     const CChildResult& run = conversion.result;
     return !run.bCancelled && run.eFailure == CChildResult::EFailure::None &&
-           run.nExitStatus == 0 && CFileProbe::Exists(m_strTextPath);
+           run.nExitStatus == 0 && CFileProbe::Exists(std::string(m_strTextPath));
 }

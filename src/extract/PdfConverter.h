@@ -42,7 +42,7 @@ private:
     // raises CUserException.
     [[noreturn]] void ReportSystemError(int errorCode, const CMessageBox* lead = nullptr) const;
     void RemovePartialText(const CConversionRun& run) const;
-    std::string ToolArgument(const std::string& path) const;
+    std::string ToolArgument(std::string_view path) const;
 
     // The page OCR is reading and how many it reads; 0 when it reads none.
     mutable std::atomic<int> m_nOcrPage{0};

@@ -26,9 +26,9 @@ CMessageBox& CMessageBox::Details(std::string details)
     return *this;
 }
 
-CMessageBox& CMessageBox::About(std::string path, EFileOutcome outcome)
+CMessageBox& CMessageBox::About(std::string_view path, EFileOutcome outcome)
 {
-    m_strSubject = std::move(path);
+    m_strSubject.assign(path);
     m_eOutcome = outcome;
     return *this;
 }

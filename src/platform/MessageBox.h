@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // How a message box looks and which answers it offers.
@@ -53,7 +54,7 @@ public:
     CMessageBox& Details(std::string details);
     // Marks the box as telling, in an add operation, what became of the
     // file or folder at `path`.
-    CMessageBox& About(std::string path, EFileOutcome outcome);
+    CMessageBox& About(std::string_view path, EFileOutcome outcome);
 
     EMessageStyle Style() const { return m_style; }
     const std::vector<EMessageId>& Ids() const { return m_ids; }

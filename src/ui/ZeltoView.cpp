@@ -86,7 +86,7 @@ void CZeltoView::OpenSelected()
     // list may change meanwhile.
     std::vector<std::string> paths;
     for (const CConverter* converter : GetSelectedConverters())
-        paths.push_back(converter->m_strTextPath);
+        paths.emplace_back(converter->m_strTextPath);
     QPointer<CZeltoView> self(this);
     for (const std::string& path : paths)
     {

@@ -48,7 +48,7 @@ struct CModelRig
         // search one by one.
         std::unordered_map<std::string, const CConverter*> bySource;
         for (int row = 0; row < doc.RowCount(); ++row)
-            bySource[doc.ConverterAt(row)->m_strSourcePath] = doc.ConverterAt(row);
+            bySource[std::string(doc.ConverterAt(row)->m_strSourcePath)] = doc.ConverterAt(row);
         Converters listed;
         for (const std::string& path : made)
             listed.push_back(bySource.at(path));

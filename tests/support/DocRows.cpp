@@ -7,7 +7,7 @@ std::vector<std::string> CDocRows::Sources(const CZeltoDoc& doc)
 {
     std::vector<std::string> sources;
     for (int row = 0; row < doc.RowCount(); ++row)
-        sources.push_back(doc.ConverterAt(row)->m_strSourcePath);
+        sources.emplace_back(doc.ConverterAt(row)->m_strSourcePath);
     return sources;
 }
 
@@ -15,7 +15,7 @@ std::vector<std::string> CDocRows::Texts(const CZeltoDoc& doc)
 {
     std::vector<std::string> texts;
     for (int row = 0; row < doc.RowCount(); ++row)
-        texts.push_back(doc.ConverterAt(row)->m_strTextPath);
+        texts.emplace_back(doc.ConverterAt(row)->m_strTextPath);
     return texts;
 }
 

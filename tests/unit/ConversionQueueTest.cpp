@@ -58,7 +58,8 @@ public:
     void OnRowInserted(int row) override
     {
         Catch();
-        m_events.push_back("listed " + NameIn(m_doc.ConverterAt(row)->m_strSourcePath));
+        m_events.push_back("listed " +
+                           NameIn(std::string(m_doc.ConverterAt(row)->m_strSourcePath)));
     }
     void OnRowsRemoved(int, int) override {}
     void OnReset() override {}

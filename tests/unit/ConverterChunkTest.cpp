@@ -29,7 +29,7 @@ protected:
     {
         std::vector<std::string> sources;
         for (std::size_t i = 0; i < chunk.Size(); ++i)
-            sources.push_back(chunk.At(i)->m_strSourcePath);
+            sources.emplace_back(chunk.At(i)->m_strSourcePath);
         return sources;
     }
 };

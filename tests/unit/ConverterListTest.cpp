@@ -208,7 +208,7 @@ TEST_P(ConverterListShapes, AgreesWithAPlainSortedVector)
             expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(row));
             continue;
         }
-        std::string probe = m_table.FindConverter(makePath(random))->m_strTextPath;
+        std::string probe(m_table.FindConverter(makePath(random))->m_strTextPath);
         auto lower =
             std::partition_point(expected.begin(), expected.end(),
                                  [&](auto* each) { return CompareTexts(each, probe) < 0; });

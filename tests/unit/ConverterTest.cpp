@@ -56,12 +56,14 @@ TEST(Converter, PathsGiveTheEightStringsUnderEachRuleSet)
     }
 }
 
-TEST(Converter, PrototypeHasEmptyStrings)
+TEST(Converter, PrototypeHasEightEmptyStrings)
 {
     CPdfConverter prototype(ContextWith(CPathRules::Posix()));
-    EXPECT_TRUE(prototype.m_strSourcePath.empty());
-    EXPECT_TRUE(prototype.m_strTextPath.empty());
-    EXPECT_TRUE(prototype.m_strTextExt.empty());
+    for (std::string_view part :
+         {prototype.m_strSourcePath, prototype.m_strSourceFolder, prototype.m_strSourceName,
+          prototype.m_strSourceExt, prototype.m_strTextPath, prototype.m_strTextFolder,
+          prototype.m_strTextName, prototype.m_strTextExt})
+        EXPECT_TRUE(part.empty());
 }
 
 TEST(PdfConverter, AcceptsOnlyThePdfExtensionInAnyCase)

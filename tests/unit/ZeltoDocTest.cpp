@@ -77,7 +77,8 @@ TEST_F(FileList, ListedPath_IsRecognisedByteForByte)
 TEST_F(FileList, RemoveConverters_OfAConverterNotListedLeavesItAlone)
 {
     const CConverter* listed = List("a.pdf");
-    std::unique_ptr<CConverter> stranger = m_table.FindConverter(listed->m_strSourcePath);
+    std::unique_ptr<CConverter> stranger =
+        m_table.FindConverter(std::string(listed->m_strSourcePath));
     m_view.ClearEvents();
     m_doc.RemoveConverters({stranger.get(), nullptr});
     EXPECT_EQ(m_doc.RowCount(), 1);
