@@ -4,7 +4,11 @@
 // bytes of the heap in use per file and as the resident memory of this
 // process, which is what a system monitor shows.
 //
-//   zelto_bench_docmemory [files]     (default: 100000)
+//   zelto_bench_docmemory [files] [path-list]     (default: 100000)
+//
+// The paths are made up (folders of reports) unless a file listing real
+// paths, one per line, is given: they are then taken in its order, again
+// under one more folder for each further round, until there are enough.
 
 #include "ListPaths.h"
 #include "ScriptedPrompts.h"
@@ -43,6 +47,25 @@ double ResidentMiB()
     return 0;
 }
 
+std::vector<std::string> ReadPaths(const char* listFile, int files)
+{
+    std::vector<std::string> listed;
+    std::ifstream in(listFile);
+    for (std::string line; std::getline(in, line);)
+    {
+        if (!line.empty())
+            listed.push_back(line);
+    }
+    std::vector<std::string> paths;
+    for (int round = 0; !listed.empty() && static_cast<int>(paths.size()) < files; ++round)
+    {
+        std::string folder = round == 0 ? "" : "/copy " + std::to_string(round);
+        for (std::size_t i = 0; i < listed.size() && static_cast<int>(paths.size()) < files; ++i)
+            paths.push_back(folder + listed[i]);
+    }
+    return paths;
+}
+
 void PrintStep(const char* step, double heapBefore, double heapAfter, int files)
 {
     std::printf("%-34s %10.1f MiB heap %8.0f bytes/file %10.1f MiB resident\n", step,
@@ -56,7 +79,13 @@ int main(int argc, char** argv)
     int files = std::max(1, argc > 1 ? std::atoi(argv[1]) : 100000);
     CScriptedPrompts prompts;
     CConverterTable table(std::make_shared<CConverterContext>(&prompts));
-    std::vector<std::string> paths = CListPaths::Make(files);
+    std::vector<std::string> paths = argc > 2 ? ReadPaths(argv[2], files) : CListPaths::Make(files);
+    if (paths.empty())
+    {
+        std::fprintf(stderr, "no paths in %s\n", argv[2]);
+        return 1;
+    }
+    files = static_cast<int>(paths.size());
     std::size_t pathBytes = 0;
     for (const std::string& path : paths)
         pathBytes += path.size();
