@@ -1,10 +1,13 @@
 #include "OcrReader.h"
 
+#include "platform/FileProbe.h"
+
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <system_error>
@@ -14,6 +17,12 @@
 namespace
 {
 namespace fs = std::filesystem;
+
+struct CCloseFile
+{
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using CFileCloser = std::unique_ptr<std::FILE, CCloseFile>;
 
 #ifdef _WIN32
 constexpr char kPathSeparator = ';';
@@ -94,11 +103,26 @@ COcrReader::COcrReader(const COcrOptions& options, std::string workingFolder,
 
 bool COcrReader::ReadWhole(const std::string& path, std::string& bytes)
 {
-    std::ifstream file(path, std::ios::binary);
+    CFileCloser file(CFileProbe::OpenForReading(path));
     if (!file)
         return false;
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
+    bytes.clear();
+    char buffer[16384];
+    while (std::size_t count = std::fread(buffer, 1, sizeof buffer, file.get()))
+        bytes.append(buffer, count);
+    return std::ferror(file.get()) == 0;
+}
+
+int COcrReader::WriteWhole(const std::string& path, std::string_view bytes)
+{
+    errno = 0;
+    std::FILE* file = CFileProbe::OpenForWriting(path);
+    if (!file)
+        return errno != 0 ? errno : EIO;
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    // Closing writes what is still buffered, so it can fail too.
+    written = std::fclose(file) == 0 && written;
+    return written ? 0 : (errno != 0 ? errno : EIO);
 }
 
 bool COcrReader::IsBlank(std::string_view page)

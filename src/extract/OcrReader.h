@@ -38,8 +38,11 @@ public:
     COcrRun ReadBlankPages(const std::string& pdfPath, std::string& text) const;
 
     static bool IsBlank(std::string_view page);
-    // A text file's whole contents; false when it cannot be read.
+    // A text file's whole contents; false when it cannot be read. Paths are
+    // UTF-8 on every system.
     static bool ReadWhole(const std::string& path, std::string& bytes);
+    // Replaces a text file's contents; 0, or the system's error code.
+    static int WriteWhole(const std::string& path, std::string_view bytes);
     // Whether both programs are found along PATH.
     static bool ToolsAvailable();
     // Tesseract spreads one page over every core unless told otherwise,

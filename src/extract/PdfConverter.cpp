@@ -10,8 +10,6 @@
 #include "platform/SystemErrorText.h"
 #include "platform/UserException.h"
 
-#include <cerrno>
-#include <fstream>
 #include <new>
 
 namespace
@@ -99,11 +97,10 @@ void CPdfConverter::ReadScannedPages(CConversionRun& run, const CCancelFlag& can
     }
     if (run.ocr.bFailed || run.ocr.nPagesRead == 0)
         return;
-    std::ofstream file(std::string(m_strTextPath), std::ios::binary | std::ios::trunc);
-    if (!file.write(text.data(), static_cast<std::streamsize>(text.size())) || !file.flush())
+    if (int error = COcrReader::WriteWhole(std::string(m_strTextPath), text); error != 0)
     {
         run.result.eFailure = CChildResult::EFailure::Read;
-        run.result.nErrorCode = errno != 0 ? errno : EIO;
+        run.result.nErrorCode = error;
     }
 }
 

@@ -247,3 +247,19 @@ TEST_F(Ocr, Off_LeavesBlankFilesAsTheyAlwaysWere)
     EXPECT_EQ(m_prompts.FirstIds(), Ids{EMessageId::NoTextExtracted});
     EXPECT_EQ(Calls(), "");
 }
+
+// Text file names are UTF-8 on every system; on Windows a narrow path would
+// name another file, or none.
+TEST(OcrTextFile, IsReadAndRewrittenUnderANonAsciiName)
+{
+    CTempDir dir;
+    std::string path = dir.Write("\xC3\x9C"
+                                 "ber/na\xC3\xAFve r\xC3\xA9sum\xC3\xA9.txt",
+                                 "page\f\f");
+    std::string text;
+    ASSERT_TRUE(COcrReader::ReadWhole(path, text));
+    EXPECT_EQ(text, "page\f\f");
+    EXPECT_EQ(COcrReader::WriteWhole(path, "page\frecognized\f"), 0);
+    EXPECT_EQ(CTempDir::ReadFile(path), "page\frecognized\f");
+    EXPECT_NE(COcrReader::WriteWhole(dir / "no such folder/x.txt", "x"), 0);
+}

@@ -124,6 +124,11 @@ std::FILE* CFileProbe::OpenForReading(const std::string& path)
     return std::fopen(path.c_str(), "rb");
 }
 
+std::FILE* CFileProbe::OpenForWriting(const std::string& path)
+{
+    return std::fopen(path.c_str(), "wb");
+}
+
 // The folder is listed through its own "." entry: opening that needs the
 // right to reach the folder's entries as well as to list their names, so a
 // folder that can be listed but not entered fails here, once, instead of

@@ -102,6 +102,11 @@ std::FILE* CFileProbe::OpenForReading(const std::string& path)
     return ::_wfopen(CWideText::FromUtf8(path).c_str(), L"rb");
 }
 
+std::FILE* CFileProbe::OpenForWriting(const std::string& path)
+{
+    return ::_wfopen(CWideText::FromUtf8(path).c_str(), L"wb");
+}
+
 bool CFileProbe::ReadPrefix(const std::string& path, std::size_t count, std::string& bytes)
 {
     bytes.clear();
