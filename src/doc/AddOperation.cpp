@@ -8,7 +8,6 @@
 #include "platform/SystemErrorText.h"
 #include "platform/UserException.h"
 
-#include <cerrno>
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -52,27 +51,33 @@ void CAddOperation::ReportStop(const std::exception_ptr& failure)
         int code = 0;
         std::string description;
         bool notStarted = false;
+        // Tells of a code in the words its own numbering has for it.
+        auto take = [&](const std::error_code& error)
+        {
+            code = error.value();
+            description = CSystemErrorText::Describe(error);
+        };
         try
         {
             std::rethrow_exception(failure);
         }
         catch (const CConversionStartFailure& error)
         {
-            code = error.code().value();
+            take(error.code());
             notStarted = true;
         }
         catch (const std::filesystem::filesystem_error& error)
         {
             subject = error.path1().string();
-            code = error.code().value();
+            take(error.code());
         }
         catch (const std::system_error& error)
         {
-            code = error.code().value();
+            take(error.code());
         }
         catch (const std::bad_alloc&)
         {
-            code = ENOMEM;
+            code = CSystemErrorText::OutOfMemoryCode();
         }
         catch (const std::exception& error)
         {
@@ -80,7 +85,7 @@ void CAddOperation::ReportStop(const std::exception_ptr& failure)
         }
         catch (...)
         {
-            code = ECANCELED;
+            code = CSystemErrorText::CancelledCode();
         }
         if (description.empty())
             description = CSystemErrorText::Describe(code);

@@ -1,5 +1,6 @@
 #include "SystemErrorText.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <type_traits>
@@ -45,6 +46,34 @@ std::string CSystemErrorText::Describe(int errorCode)
     return text + "\n";
 }
 #endif
+
+std::string CSystemErrorText::Describe(const std::error_code& code)
+{
+    if (code.category() == std::system_category())
+        return Describe(code.value());
+    std::string text = code.message();
+    if (text.empty())
+        text = "Unknown error " + std::to_string(code.value());
+    return text + "\n";
+}
+
+int CSystemErrorText::OutOfMemoryCode()
+{
+#ifdef _WIN32
+    return ERROR_NOT_ENOUGH_MEMORY;
+#else
+    return ENOMEM;
+#endif
+}
+
+int CSystemErrorText::CancelledCode()
+{
+#ifdef _WIN32
+    return ERROR_CANCELLED;
+#else
+    return ECANCELED;
+#endif
+}
 
 std::string CSystemErrorText::DescribeSignal(int signal)
 {

@@ -411,8 +411,8 @@ TEST_F(AddCommands, MemoryRunningOutDuringTheWalk_EndsTheOperationWithAPlainMess
         EXPECT_EQ(prompts.Messages()[0].ids, std::vector<EMessageId>{EMessageId::SystemError});
         EXPECT_EQ(prompts.Messages()[0].strText,
                   "The following system error occured when processing file '" + docs + "'.\n" +
-                      CSystemErrorText::Describe(ENOMEM) + "(Error " + std::to_string(ENOMEM) +
-                      ").");
+                      CSystemErrorText::Describe(CSystemErrorText::OutOfMemoryCode()) + "(Error " +
+                      std::to_string(CSystemErrorText::OutOfMemoryCode()) + ").");
         EXPECT_EQ(prompts.WaitDepth(), 0);
     }
 }
@@ -438,7 +438,8 @@ TEST_F(AddCommands, FailureNoHandlerTakes_EndsTheOperationAndKeepsWhatWasAdded)
     ASSERT_EQ(m_prompts.Messages().size(), 1u);
     EXPECT_EQ(m_prompts.Messages()[0].strText,
               "The following system error occured when processing file '" + b + "'.\n" +
-                  CSystemErrorText::Describe(ENOMEM) + "(Error " + std::to_string(ENOMEM) + ").");
+                  CSystemErrorText::Describe(CSystemErrorText::OutOfMemoryCode()) + "(Error " +
+                  std::to_string(CSystemErrorText::OutOfMemoryCode()) + ").");
     // The next operation works as ever.
     std::string d = Pdf("d.pdf");
     m_doc.OnDropFiles({d});

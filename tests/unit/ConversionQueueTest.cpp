@@ -467,7 +467,9 @@ TEST_P(ThreadStartFailure, EndsTheOperationWithTheReasonAndKeepsWhatWasListed)
     EXPECT_EQ(message.ids,
               (std::vector<EMessageId>{EMessageId::ConversionNotStarted, EMessageId::SystemError}));
     EXPECT_NE(message.strText.find("'" + (m_dir / c.unstarted) + "'"), std::string::npos);
-    EXPECT_NE(message.strText.find(CSystemErrorText::Describe(EAGAIN)), std::string::npos);
+    EXPECT_NE(message.strText.find(
+                  CSystemErrorText::Describe(std::error_code(EAGAIN, std::generic_category()))),
+              std::string::npos);
     EXPECT_EQ(m_doc.RowCount(), static_cast<int>(1 + c.listed));
     EXPECT_EQ(m_tool.Calls().size(), 1 + c.listed);
 }

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cerrno>
+#include <string>
+#include <system_error>
 
 TEST(MessageTable, HoldsTheTextsWordForWord)
 {
@@ -95,4 +98,31 @@ TEST(SystemErrorText, EndsInALineBreak)
         EXPECT_EQ(text, "No such file or directory\n");
     }
     EXPECT_EQ(CSystemErrorText::Describe(123456).back(), '\n');
+}
+
+// The C library and Windows number their errors differently: each code is
+// worded in its own numbering, or an out-of-memory stop would be told as
+// some other error.
+TEST(SystemErrorText, EveryCodeIsWordedInItsOwnNumbering)
+{
+    struct CCase
+    {
+        std::string text;
+        const char* word;
+    };
+    const CCase cases[] = {
+        {CSystemErrorText::Describe(CSystemErrorText::OutOfMemoryCode()), "memory"},
+        {CSystemErrorText::Describe(
+             std::make_error_code(std::errc::resource_unavailable_try_again)),
+         "unavailable"},
+        {CSystemErrorText::Describe(std::error_code(2, std::system_category())), "file"},
+    };
+    for (const CCase& each : cases)
+    {
+        std::string lower = each.text;
+        for (char& c : lower)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        EXPECT_NE(lower.find(each.word), std::string::npos) << each.text;
+        EXPECT_EQ(each.text.find('\n'), each.text.size() - 1) << each.text;
+    }
 }
