@@ -1,13 +1,12 @@
 #include "OcrReader.h"
 
+#include "platform/FileCloser.h"
 #include "platform/FileProbe.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <iterator>
-#include <memory>
 #include <random>
 #include <sstream>
 #include <system_error>
@@ -17,12 +16,6 @@
 namespace
 {
 namespace fs = std::filesystem;
-
-struct CCloseFile
-{
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using CFileCloser = std::unique_ptr<std::FILE, CCloseFile>;
 
 #ifdef _WIN32
 constexpr char kPathSeparator = ';';
@@ -103,7 +96,7 @@ COcrReader::COcrReader(const COcrOptions& options, std::string workingFolder,
 
 bool COcrReader::ReadWhole(const std::string& path, std::string& bytes)
 {
-    CFileCloser file(CFileProbe::OpenForReading(path));
+    CFilePointer file(CFileProbe::OpenForReading(path));
     if (!file)
         return false;
     bytes.clear();

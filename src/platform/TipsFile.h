@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileCloser.h"
+
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -62,11 +64,6 @@ public:
     static void StoreShowAtStartup(CSettings& settings, bool show);
 
 private:
-    struct CCloser
-    {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-
     void Open(const std::string& path);
     long StartPosition();
     bool SeekTo(long position);
@@ -75,6 +72,6 @@ private:
 
     CSettings& m_settings;
     CPrompts& m_prompts;
-    std::unique_ptr<std::FILE, CCloser> m_pFile;
+    CFilePointer m_pFile;
     std::string m_strFirstText;
 };
