@@ -37,10 +37,10 @@ struct CCount
 CCount AddFolder(const std::string& folder, bool problemsAtEnd)
 {
     CScriptedPrompts prompts;
-    CConverterTable table(std::make_shared<CConverterContext>(&prompts));
+    CConverterTable table(std::make_shared<CConverterContext>());
     CMemorySettings settings;
     settings.SetInt("", CAddOptions::kProblemsAtEnd, problemsAtEnd ? 1 : 0);
-    CZeltoDoc doc(table, prompts, settings);
+    CZeltoDoc doc(table, prompts, prompts, settings);
     CCount count;
     doc.SetReportHandler([&](const CAddReport& report)
                          { count.bReportShown = report.HasUnseenRows(); });

@@ -78,14 +78,14 @@ double ThroughConverter(const std::vector<std::string>& pdfs)
 {
     RemoveTexts(pdfs);
     CScriptedPrompts prompts;
-    auto context = std::make_shared<CConverterContext>(&prompts);
+    auto context = std::make_shared<CConverterContext>();
     CConverterTable table(context);
     double cpuStart = OwnCpuSeconds();
     auto start = Clock::now();
     for (const std::string& pdf : pdfs)
     {
         std::unique_ptr<CConverter> converter = table.FindConverter(pdf);
-        CConversionSteps::Run(*converter);
+        CConversionSteps::Run(*converter, prompts);
     }
     double elapsed = Seconds(Clock::now() - start);
     g_converterCpu += OwnCpuSeconds() - cpuStart;

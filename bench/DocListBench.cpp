@@ -105,7 +105,7 @@ int main(int argc, char** argv)
         milestones.push_back(files);
 
     CScriptedPrompts prompts;
-    CConverterTable table(std::make_shared<CConverterContext>(&prompts));
+    CConverterTable table(std::make_shared<CConverterContext>());
     std::vector<std::string> paths = CListPaths::Make(files);
 
     std::vector<CMilestone> best;

@@ -78,7 +78,7 @@ int main(int argc, char** argv)
 {
     int files = std::max(1, argc > 1 ? std::atoi(argv[1]) : 100000);
     CScriptedPrompts prompts;
-    CConverterTable table(std::make_shared<CConverterContext>(&prompts));
+    CConverterTable table(std::make_shared<CConverterContext>());
     std::vector<std::string> paths = argc > 2 ? ReadPaths(argv[2], files) : CListPaths::Make(files);
     if (paths.empty())
     {

@@ -28,13 +28,13 @@ int main(int argc, char** argv)
     }
     int parallel = argc > 2 ? std::atoi(argv[2]) : 1;
     CScriptedPrompts prompts;
-    CConverterTable table(std::make_shared<CConverterContext>(&prompts));
+    CConverterTable table(std::make_shared<CConverterContext>());
     CMemorySettings settings;
     settings.SetInt("", CAddOptions::kConversionsAtOnce, parallel);
     settings.SetInt("", CAddOptions::kReadScannedPages, 1);
     if (argc > 3)
         settings.SetString("", CAddOptions::kOcrLanguages, argv[3]);
-    CZeltoDoc doc(table, prompts, settings);
+    CZeltoDoc doc(table, prompts, prompts, settings);
     prompts.AnswerFolderNext(FolderAnswerYesToAll);
     for (int i = 0; i < 100000; ++i)
         prompts.AnswerNext(EAnswer::Yes);

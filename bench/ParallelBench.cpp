@@ -243,8 +243,8 @@ double TimeDocument(const std::vector<std::string>& pdfs, int parallel)
     CScriptedPrompts prompts;
     CMemorySettings settings;
     settings.SetInt("", CAddOptions::kConversionsAtOnce, parallel);
-    CConverterTable table(std::make_shared<CConverterContext>(&prompts));
-    CZeltoDoc doc(table, prompts, settings);
+    CConverterTable table(std::make_shared<CConverterContext>());
+    CZeltoDoc doc(table, prompts, prompts, settings);
     auto start = Clock::now();
     doc.OnDropFiles(pdfs);
     double seconds = std::chrono::duration<double>(Clock::now() - start).count();

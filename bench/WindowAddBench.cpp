@@ -113,14 +113,13 @@ void PrintResult(const char* way, int listed, double seconds, double cpuSeconds)
 int ThroughDocument(const std::string& folder)
 {
     CScriptedPrompts prompts;
-    prompts.SetChosenFolder(folder);
     prompts.AnswerFolderNext(FolderAnswerYes);
     CMemorySettings settings;
-    CConverterTable table(std::make_shared<CConverterContext>(&prompts));
-    CZeltoDoc doc(table, prompts, settings);
+    CConverterTable table(std::make_shared<CConverterContext>());
+    CZeltoDoc doc(table, prompts, prompts, settings);
     double cpuStart = ThreadCpuSeconds();
     auto start = Clock::now();
-    doc.OnFileAddFolder();
+    doc.OnFileAddFolder(folder);
     PrintResult("doc", doc.RowCount(), std::chrono::duration<double>(Clock::now() - start).count(),
                 ThreadCpuSeconds() - cpuStart);
     return prompts.Messages().empty() ? 0 : 1;
@@ -149,9 +148,9 @@ int ThroughWindow(int argc, char** argv, const std::string& folder)
     QApplication application(argc, argv);
     CAnsweringPrompts prompts(folder);
     CMemorySettings settings;
-    CConverterTable table(std::make_shared<CConverterContext>(&prompts));
-    CZeltoDoc doc(table, prompts, settings);
-    CMainFrame frame(doc, prompts, settings);
+    CConverterTable table(std::make_shared<CConverterContext>());
+    CZeltoDoc doc(table, prompts, prompts, settings);
+    CMainFrame frame(doc, prompts, prompts, settings);
     prompts.SetParentWindow(&frame);
     frame.resize(CMainFrame::kFirstSize);
     frame.show();

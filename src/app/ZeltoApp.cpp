@@ -108,7 +108,6 @@ bool CZeltoApp::InitInstance(const CCommandLine& commandLine)
 
     m_pSettings = std::make_unique<CQtSettings>();
     m_pPrompts = std::make_unique<CQtPrompts>();
-    m_pContext->SetPrompts(m_pPrompts.get());
     // Whether the help is there is decided here, once.
     m_pHelp = std::make_unique<CHelpLauncher>(
         CDataFiles::FindHelpFile(FolderOf(m_strExecutablePath)), *m_pPrompts);
@@ -150,8 +149,8 @@ bool CZeltoApp::StartForAutomation()
 
 void CZeltoApp::CreateMainWindow()
 {
-    m_pDoc = std::make_unique<CZeltoDoc>(m_converters, *m_pPrompts, *m_pSettings);
-    m_pFrame = std::make_unique<CMainFrame>(*m_pDoc, *m_pPrompts, *m_pSettings);
+    m_pDoc = std::make_unique<CZeltoDoc>(m_converters, *m_pPrompts, *m_pPrompts, *m_pSettings);
+    m_pFrame = std::make_unique<CMainFrame>(*m_pDoc, *m_pPrompts, *m_pPrompts, *m_pSettings);
     m_pPrompts->SetParentWindow(m_pFrame.get());
     ConnectCommands();
     m_pFrame->RestorePlacement();

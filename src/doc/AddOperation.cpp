@@ -1,107 +1,158 @@
 #include "AddOperation.h"
 
-#include "ConversionStartFailure.h"
 #include "OperationCancelled.h"
-
-#include "platform/MessageBox.h"
+#include "OutcomePresenter.h"
+#include "extract/Converter.h"
+#include "extract/ConverterContext.h"
+#include "extract/ConverterTable.h"
+#include "platform/FileProbe.h"
+#include "platform/MessageTable.h"
 #include "platform/Prompts.h"
 #include "platform/SystemErrorText.h"
-#include "platform/UserException.h"
 
-#include <filesystem>
-#include <new>
-#include <system_error>
-
-CAddOperation::CAddOperation(CPrompts& prompts, const std::string& activePath)
-    : m_prompts(prompts), m_strActivePath(activePath)
+CAddOperation::CAddOperation(CServices services, const CAddSettings& settings,
+                             EStandingFolderAnswer& folderAnswer, std::string& activePath)
+    : m_services(std::move(services)), m_eFolderAnswer(folderAnswer), m_strActivePath(activePath),
+      m_queue(
+          m_services.progress, m_services.table.Context().PathRules(), settings.nConversionsAtOnce,
+          settings.conversion,
+          [this](std::unique_ptr<CConverter> converter, CFileOutcome outcome)
+          { HandOn(std::move(converter), outcome); },
+          m_services.startThread)
 {
 }
 
-bool CAddOperation::Run(const std::function<void()>& operation)
+CAddOperation::~CAddOperation() = default;
+
+void CAddOperation::Run(const std::function<void()>& walk)
 {
+    std::exception_ptr failure;
     try
     {
-        operation();
-        return true;
-    }
-    catch (const CUserException&)
-    {
-        // The user has been told.
-        return true;
+        walk();
     }
     catch (const COperationCancelled&)
     {
-        // The person asked for it; there is nothing to tell.
-        return true;
+        throw;
     }
     catch (...)
     {
-        ReportStop(std::current_exception());
+        failure = std::current_exception();
+    }
+    m_queue.Finish();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+void CAddOperation::AddPaths(const std::vector<std::string>& paths)
+{
+    if (paths.size() > 1)
+        m_bMany = true;
+    for (const std::string& path : paths)
+        AddPath(path);
+}
+
+void CAddOperation::AddPath(const std::string& path)
+{
+    m_strActivePath = path;
+    // Also where a cancel that came during a question takes effect.
+    m_queue.JudgeFinished();
+    // A listed path is recognised as received, before anything else is
+    // looked at; so is one that is being converted.
+    if (CFileProbe::IsGone(path) || m_services.isListed(path) || m_queue.HoldsSource(path))
+        return;
+    if (CFileProbe::IsFolder(path))
+        AddFolder(path);
+    else
+        AddFile(path);
+}
+
+// A link back into a folder that is being walked would be walked for ever;
+// it is passed over without asking.
+void CAddOperation::AddFolder(const std::string& folder)
+{
+    if (m_walker.IsBeingWalked(folder) || !AskAddFolderContents(folder))
+        return;
+    m_bMany = true;
+    if (int error = m_walker.Walk(folder, [this](const std::string& entry) { AddPath(entry); }))
+    {
+        m_services.presenter.Present(
+            CFileOutcome::Dropped(
+                folder, CMessageBox(EMessageStyle::Information, EMessageId::FolderUnreadable,
+                                    {folder, CSystemErrorText::Describe(error), error})
+                            .About(folder, EFileOutcome::CouldNotOpen)),
+            IsMany());
+    }
+}
+
+// Everything that belongs to one file, apart from how it was found: make the
+// converter, check and ask, and queue it. Two files that make the same text
+// file are never written at the same time: the second waits for the first
+// and is then asked about overwriting the first's.
+void CAddOperation::AddFile(const std::string& path)
+{
+    ++m_nFiles;
+    std::unique_ptr<CConverter> converter = m_services.table.FindConverter(path);
+    if (!converter)
+    {
+        m_services.presenter.Present(
+            CFileOutcome::Dropped(path,
+                                  CMessageBox(EMessageStyle::InUse, EMessageId::FileIgnored, {path})
+                                      .About(path, EFileOutcome::Ignored)),
+            IsMany());
+        return;
+    }
+    m_queue.WaitForTextPath(converter->m_strTextPath);
+    if (std::optional<CFileOutcome> dropped = converter->PrepareConversion(*this))
+    {
+        m_services.presenter.Present(*dropped, IsMany());
+        return;
+    }
+    m_queue.Enqueue(std::move(converter));
+}
+
+bool CAddOperation::AskAddFolderContents(const std::string& folder)
+{
+    if (m_eFolderAnswer == EStandingFolderAnswer::YesToAll)
+        return true;
+    if (m_eFolderAnswer == EStandingFolderAnswer::NoToAll)
+        return false;
+    int answer = m_services.prompts.AskFolderQuestion(
+        CMessageTable::Format(EMessageId::AddFolderQuestion, {folder}));
+    switch (answer)
+    {
+    case FolderAnswerYes:
+        return true;
+    case FolderAnswerYesToAll:
+        m_eFolderAnswer = EStandingFolderAnswer::YesToAll;
+        return true;
+    case FolderAnswerNoToAll:
+        m_eFolderAnswer = EStandingFolderAnswer::NoToAll;
+        return false;
+    default:
+        // "No", and a question that could not be shown.
         return false;
     }
 }
 
-// Told in the words of a system error about the path it struck, as the
-// failure nearly always is one: no memory, or another refusal of the system.
-void CAddOperation::ReportStop(const std::exception_ptr& failure)
+// With more than one file, the question offers to stand for the rest of the
+// operation.
+COverwriteQuestion::CAnswer CAddOperation::AskOverwrite(const CMessageBox& question)
 {
-    try
-    {
-        std::string subject = m_strActivePath;
-        int code = 0;
-        std::string description;
-        bool notStarted = false;
-        // Tells of a code in the words its own numbering has for it.
-        auto take = [&](const std::error_code& error)
-        {
-            code = error.value();
-            description = CSystemErrorText::Describe(error);
-        };
-        try
-        {
-            std::rethrow_exception(failure);
-        }
-        catch (const CConversionStartFailure& error)
-        {
-            take(error.code());
-            notStarted = true;
-        }
-        catch (const std::filesystem::filesystem_error& error)
-        {
-            subject = error.path1().string();
-            take(error.code());
-        }
-        catch (const std::system_error& error)
-        {
-            take(error.code());
-        }
-        catch (const std::bad_alloc&)
-        {
-            code = CSystemErrorText::OutOfMemoryCode();
-        }
-        catch (const std::exception& error)
-        {
-            description = std::string(error.what()) + "\n";
-        }
-        catch (...)
-        {
-            code = CSystemErrorText::CancelledCode();
-        }
-        if (description.empty())
-            description = CSystemErrorText::Describe(code);
-        if (!notStarted)
-        {
-            m_prompts.ShowMessage(CMessageBox(EMessageStyle::Information, EMessageId::SystemError,
-                                              {"", subject, description, code}));
-            return;
-        }
-        // Said first, as the system's words alone would blame the file.
-        m_prompts.ShowMessage(
-            CMessageBox(EMessageStyle::Information, EMessageId::ConversionNotStarted)
-                .Then(EMessageId::SystemError, {"", subject, description, code}));
-    }
-    catch (...)
-    {
-        // Without memory even the message may fail; the list stays as it is.
-    }
+    if (m_standingOverwrite)
+        return {*m_standingOverwrite == EAnswer::Yes, false};
+    if (!IsMany())
+        return {m_services.prompts.ShowMessage(question) == EAnswer::Yes, true};
+    CCheckedAnswer checked =
+        m_services.prompts.ShowMessageWithCheckBox(question, EMessageId::SameForRestCheck);
+    if (checked.bChecked)
+        m_standingOverwrite = checked.eAnswer;
+    return {checked.eAnswer == EAnswer::Yes, true};
+}
+
+void CAddOperation::HandOn(std::unique_ptr<CConverter> converter, const CFileOutcome& outcome)
+{
+    m_services.presenter.Present(outcome, IsMany());
+    if (outcome.bListed)
+        m_services.list(std::move(converter));
 }

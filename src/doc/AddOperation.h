@@ -1,28 +1,108 @@
 #pragma once
 
-#include <exception>
+#include "AddOptions.h"
+#include "ConversionQueue.h"
+#include "FolderWalker.h"
+#include "extract/OverwriteQuestion.h"
+
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+class CConverter;
+class CConverterTable;
+class COutcomePresenter;
 class CPrompts;
+class CProgressIndication;
 
-// Runs one add operation (a paste, a drop, Add..., Add Folder...) so that
-// nothing escapes it: the window calls these from its event handlers. A
-// failure that no file's or folder's own handling takes (memory running
-// out) ends the operation and is told in a plain message naming the path the
-// operation was at; what was added before it stays.
-class CAddOperation
+// The standing answer of the folder question; it outlives an operation, as
+// a later Add... keeps it.
+enum class EStandingFolderAnswer
+{
+    Ask,
+    YesToAll,
+    NoToAll
+};
+
+// One add operation (a paste, a drop, Add..., Add Folder..., a command's
+// paths): walks the paths it is given, asks the folder question, queues each
+// file for conversion and hands every file's outcome, in queue order on the
+// thread that runs it, to the presenter, and each converted file to the
+// list. It owns its queue and its settings, read once when it starts; it
+// asks the person only what needs an answer (the folder and overwrite
+// questions) and shows progress through the progress indication.
+//
+// What the person meets comes in this order: the questions and messages
+// before a file is converted follow the order in which files are found; each
+// file's result and its new row come after the results of every file found
+// before it; with more than one conversion at once, the questions and
+// messages about a later file may come before the result of an earlier one.
+// After a cancel, nothing more is shown: files whose runs ended well are
+// listed, others' text files removed.
+class CAddOperation : private COverwriteQuestion
 {
 public:
-    // `activePath` is where the operation is; it is read only on failure.
-    CAddOperation(CPrompts& prompts, const std::string& activePath);
+    // Whether a source path is listed already.
+    using FIsListed = std::function<bool(const std::string&)>;
+    // Takes a converted file into the list.
+    using FList = std::function<void(std::unique_ptr<CConverter>)>;
 
-    // Returns false when the operation was ended by a failure.
-    bool Run(const std::function<void()>& operation);
+    struct CServices
+    {
+        const CConverterTable& table;
+        CPrompts& prompts;
+        CProgressIndication& progress;
+        COutcomePresenter& presenter;
+        FIsListed isListed;
+        FList list;
+        CConversionQueue::FStartThread startThread = CConversionQueue::StartStdThread;
+    };
+
+    // `folderAnswer` is the standing folder answer, read and updated;
+    // `activePath` is kept at the path the operation is at, so that a
+    // failure that ends it can name it.
+    CAddOperation(CServices services, const CAddSettings& settings,
+                  EStandingFolderAnswer& folderAnswer, std::string& activePath);
+    // Drops every file not handed on yet without a word.
+    ~CAddOperation() override;
+
+    CAddOperation(const CAddOperation&) = delete;
+    CAddOperation& operator=(const CAddOperation&) = delete;
+
+    // Runs `walk`, which adds paths, then waits for every queued file and
+    // hands it on. A failure that ends the walk still lets the files queued
+    // before it finish and be handed on before it is raised again.
+    void Run(const std::function<void()>& walk);
+    // Adds several paths: the operation then meets more than one file.
+    void AddPaths(const std::vector<std::string>& paths);
+    // Adds one file, or one folder recursively after asking. Paths that do
+    // not exist or are listed already are passed over in silence; so is a
+    // path that is being converted. A path that exists but cannot be
+    // examined goes on as a file, so that the file's own checks tell of it.
+    void AddPath(const std::string& path);
+    // From any thread: ends running tools; the next wait ends the operation.
+    void Cancel() { m_queue.Cancel(); }
+
+    // How many files the operation met.
+    int FilesMet() const { return m_nFiles; }
 
 private:
-    void ReportStop(const std::exception_ptr& failure);
+    bool IsMany() const { return m_bMany || m_nFiles > 1; }
+    void AddFolder(const std::string& folder);
+    void AddFile(const std::string& path);
+    bool AskAddFolderContents(const std::string& folder);
+    CAnswer AskOverwrite(const CMessageBox& question) override;
+    void HandOn(std::unique_ptr<CConverter> converter, const CFileOutcome& outcome);
 
-    CPrompts& m_prompts;
-    const std::string& m_strActivePath;
+    CServices m_services;
+    EStandingFolderAnswer& m_eFolderAnswer;
+    std::string& m_strActivePath;
+    CFolderWalker m_walker;
+    bool m_bMany = false;
+    int m_nFiles = 0;
+    // The answer that stands for the rest of the overwrite questions.
+    std::optional<EAnswer> m_standingOverwrite;
+    CConversionQueue m_queue;
 };

@@ -1,5 +1,6 @@
 #include "AddOptions.h"
 
+#include "extract/OcrReader.h"
 #include "platform/Settings.h"
 
 #include <algorithm>
@@ -69,4 +70,18 @@ std::string CAddOptions::StoredFolder() const
 void CAddOptions::StoreFolder(const std::string& folder)
 {
     m_settings.SetString(kOwnSection, kFileOpenPath, folder);
+}
+
+CAddSettings CAddOptions::ForOperation() const
+{
+    CAddSettings settings;
+    settings.nConversionsAtOnce = ConversionsAtOnce();
+    settings.bProblemsAtEnd = ProblemsAtEnd();
+    COcrOptions& ocr = settings.conversion.ocr;
+    ocr.bWanted = ReadScannedPages();
+    ocr.bAvailable = ocr.bWanted && COcrReader::ToolsAvailable();
+    ocr.strLanguages = OcrLanguages();
+    if (ocr.IsOn())
+        COcrReader::LimitThreads();
+    return settings;
 }

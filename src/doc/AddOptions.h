@@ -1,8 +1,19 @@
 #pragma once
 
+#include "extract/ConversionOptions.h"
+
 #include <string>
 
 class CSettings;
+
+// What one add operation follows from start to end, read when it starts.
+struct CAddSettings
+{
+    int nConversionsAtOnce = 1;
+    // Messages about single files go to the report without a box.
+    bool bProblemsAtEnd = false;
+    CConversionOptions conversion;
+};
 
 // The person's choices of how files are added, kept as per-user values in
 // the program's own section of the settings.
@@ -40,6 +51,11 @@ public:
     void SetReadScannedPages(bool read);
     std::string OcrLanguages() const;
     void SetOcrLanguages(const std::string& languages);
+
+    // The settings of an add operation that starts now. Whether the OCR
+    // programs are there is looked at here, once per operation, so that a
+    // missing one is told about once.
+    CAddSettings ForOperation() const;
 
     // The folder last used for adding; empty when none is stored.
     std::string StoredFolder() const;

@@ -125,6 +125,7 @@ std::string CAddReport::OutcomeName(EFileOutcome outcome)
     case EFileOutcome::ReadByOcr:
         return CMessageTable::Format(EMessageId::OutcomeReadByOcr);
     case EFileOutcome::None:
+    case EFileOutcome::Converted:
         break;
     }
     return {};

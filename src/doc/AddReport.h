@@ -54,7 +54,7 @@ public:
     static std::string TabSeparated(const std::vector<const CAddReportRow*>& rows);
 
 private:
-    static constexpr std::size_t kOutcomes = static_cast<std::size_t>(EFileOutcome::ReadByOcr) + 1;
+    static constexpr std::size_t kOutcomes = static_cast<std::size_t>(EFileOutcome::Converted) + 1;
 
     std::vector<CAddReportRow> m_rows;
     std::array<int, kOutcomes> m_counts{};

@@ -3,8 +3,7 @@
 #include "ConversionStartFailure.h"
 #include "OperationCancelled.h"
 #include "extract/Converter.h"
-#include "platform/Prompts.h"
-#include "platform/UserException.h"
+#include "platform/ProgressIndication.h"
 
 #include <algorithm>
 #include <system_error>
@@ -58,13 +57,13 @@ std::thread CConversionQueue::StartStdThread(std::function<void()> body)
     return std::thread(std::move(body));
 }
 
-CConversionQueue::CConversionQueue(CPrompts& prompts, const CPathRules& rules, int parallel,
-                                   FConverted onConverted, FStartThread startThread,
-                                   std::size_t heldBytesBudget)
-    : m_prompts(prompts), m_nParallel(std::max(1, parallel)),
+CConversionQueue::CConversionQueue(CProgressIndication& progress, const CPathRules& rules,
+                                   int parallel, CConversionOptions options, FJudged onJudged,
+                                   FStartThread startThread, std::size_t heldBytesBudget)
+    : m_progress(progress), m_nParallel(std::max(1, parallel)),
       m_nMaxWaiting(kWaitingPerWorker * static_cast<std::size_t>(m_nParallel)),
-      m_nHeldBytesBudget(heldBytesBudget), m_onConverted(std::move(onConverted)),
-      m_startThread(std::move(startThread)), m_paths(rules)
+      m_nHeldBytesBudget(heldBytesBudget), m_options(std::move(options)),
+      m_onJudged(std::move(onJudged)), m_startThread(std::move(startThread)), m_paths(rules)
 {
     // Room for every worker from the start: a started thread must never be
     // lost to a failed allocation, nor a worker fail to note its run.
@@ -153,7 +152,7 @@ void CConversionQueue::Cancel()
 {
     m_cancel.Request();
     m_workChanged.notify_all();
-    m_prompts.NotifyConversionsChanged();
+    m_progress.NotifyConversionsChanged();
 }
 
 bool CConversionQueue::HeadDone() const
@@ -184,7 +183,7 @@ void CConversionQueue::WaitForHeadOr(const std::function<bool()>& mustWait)
 {
     CHeadMonitor monitor(*this, mustWait);
     if (!monitor.IsReady())
-        m_prompts.WaitForConversions(monitor, m_cancel);
+        m_progress.WaitForConversions(monitor, m_cancel);
 }
 
 // The head's report leaves the budget with it; workers held back by the
@@ -207,15 +206,8 @@ std::unique_ptr<CConversionQueue::CEntry> CConversionQueue::TakeHead()
 
 void CConversionQueue::Judge(CEntry& entry)
 {
-    try
-    {
-        entry.pConverter->FinishConversion(entry.run);
-        m_onConverted(std::move(entry.pConverter));
-    }
-    catch (const CUserException&)
-    {
-        // The user has been told; the file is dropped.
-    }
+    CFileOutcome outcome = entry.pConverter->FinishConversion(entry.run);
+    m_onJudged(std::move(entry.pConverter), std::move(outcome));
 }
 
 void CConversionQueue::StartWorkerIfNeeded()
@@ -238,8 +230,9 @@ void CConversionQueue::StartWorkerIfNeeded()
 
 void CConversionQueue::WorkerLoop()
 {
+    CRunRequest request{m_options, m_cancel, [this] { m_progress.NotifyConversionsChanged(); }};
     while (CEntry* entry = TakeNextRun())
-        EndRun(*entry, entry->pConverter->RunConversion(m_cancel));
+        EndRun(*entry, entry->pConverter->RunConversion(request));
 }
 
 // The next waiting file, in queue order, once the finished files that wait to
@@ -262,7 +255,7 @@ CConversionQueue::CEntry* CConversionQueue::TakeNextRun()
     m_running.push_back(entry);
     lock.unlock();
     // Room for another waiting file.
-    m_prompts.NotifyConversionsChanged();
+    m_progress.NotifyConversionsChanged();
     return entry;
 }
 
@@ -278,7 +271,7 @@ void CConversionQueue::EndRun(CEntry& entry, CConversionRun run)
         m_running.erase(std::find(m_running.begin(), m_running.end(), &entry));
         ++m_nFinished;
     }
-    m_prompts.NotifyConversionsChanged();
+    m_progress.NotifyConversionsChanged();
 }
 
 void CConversionQueue::StopWorkers()
@@ -311,7 +304,12 @@ void CConversionQueue::SettleAfterCancel()
         try
         {
             if (entry->bDone && entry->pConverter->FinishQuietly(entry->run))
-                m_onConverted(std::move(entry->pConverter));
+            {
+                CFileOutcome outcome;
+                outcome.strSourcePath.assign(entry->pConverter->m_strSourcePath);
+                outcome.strTextPath.assign(entry->pConverter->m_strTextPath);
+                m_onJudged(std::move(entry->pConverter), std::move(outcome));
+            }
         }
         catch (...)
         {

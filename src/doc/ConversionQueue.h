@@ -1,7 +1,9 @@
 #pragma once
 
 #include "QueuedPaths.h"
+#include "extract/ConversionOptions.h"
 #include "extract/ConversionRun.h"
+#include "extract/FileOutcome.h"
 #include "platform/CancelFlag.h"
 
 #include <condition_variable>
@@ -17,16 +19,16 @@
 
 class CConverter;
 class CPathRules;
-class CPrompts;
+class CProgressIndication;
 
 // The conversions of one add operation. Up to a given number of tool runs
 // go on at once on worker threads; everything else happens on the thread
 // that owns the queue, in this order:
 // - a file's checks and questions come before it is queued, so they follow
 //   the order in which the caller queues the files;
-// - each finished file is judged (its report shown) and listed only after
-//   every file queued before it, so reports and new rows follow that order
-//   too, and each file's report comes after its own questions;
+// - each finished file is judged and its outcome handed on only after every
+//   file queued before it, so outcomes (and the new rows they bring) follow
+//   that order too, and each file's outcome comes after its own questions;
 // - one conversion at a time: a file is judged before Enqueue returns, so
 //   nothing of the next file comes before it. Several: Enqueue returns while
 //   files convert, so the questions about a later file may come before the
@@ -42,7 +44,8 @@ class CPrompts;
 class CConversionQueue
 {
 public:
-    using FConverted = std::function<void(std::unique_ptr<CConverter>)>;
+    // Takes a judged file: its outcome says whether it is to be listed.
+    using FJudged = std::function<void(std::unique_ptr<CConverter>, CFileOutcome)>;
     // Starts a thread that runs `body`; throws std::system_error when the
     // system refuses one, as std::thread does.
     using FStartThread = std::function<std::thread(std::function<void()> body)>;
@@ -64,9 +67,11 @@ public:
     static std::thread StartStdThread(std::function<void()> body);
 
     // `parallel` tool runs at most (1 gives strictly one file after
-    // another); `onConverted` lists a file whose conversion succeeded.
-    CConversionQueue(CPrompts& prompts, const CPathRules& rules, int parallel,
-                     FConverted onConverted, FStartThread startThread = StartStdThread,
+    // another), each following `options`; `onJudged` takes every file that
+    // was run, in queue order.
+    CConversionQueue(CProgressIndication& progress, const CPathRules& rules, int parallel,
+                     CConversionOptions options, FJudged onJudged,
+                     FStartThread startThread = StartStdThread,
                      std::size_t heldBytesBudget = kHeldBytesBudget);
     // Ends running tools and drops every file not judged yet without a
     // message, removing whatever their runs wrote.
@@ -94,8 +99,9 @@ public:
 
     // Cancels the operation (from any thread): running tools are ended and
     // the next wait or judgement raises COperationCancelled. Before it does,
-    // every file that was run is settled without a message: listed when its
-    // run succeeded, and whatever its run wrote removed when not.
+    // every file that was run is settled without a message: handed on as
+    // converted, with nothing to tell, when its run succeeded, and whatever
+    // its run wrote removed when not.
     void Cancel();
     bool IsCancelled() const { return m_cancel.IsRequested(); }
 
@@ -121,11 +127,12 @@ private:
     void AbandonAll();
     [[noreturn]] void ThrowCancelled();
 
-    CPrompts& m_prompts;
+    CProgressIndication& m_progress;
     const int m_nParallel;
     const std::size_t m_nMaxWaiting;
     const std::size_t m_nHeldBytesBudget;
-    FConverted m_onConverted;
+    const CConversionOptions m_options;
+    FJudged m_onJudged;
     FStartThread m_startThread;
     CCancelFlag m_cancel;
 

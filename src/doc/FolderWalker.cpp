@@ -1,10 +1,7 @@
 #include "FolderWalker.h"
 
 #include "platform/FileProbe.h"
-#include "platform/MessageBox.h"
 #include "platform/PathRules.h"
-#include "platform/Prompts.h"
-#include "platform/SystemErrorText.h"
 
 #include <algorithm>
 #include <new>
@@ -43,8 +40,6 @@ private:
 };
 } // namespace
 
-CFolderWalker::CFolderWalker(CPrompts& prompts) : m_prompts(prompts) {}
-
 std::vector<std::string> CFolderWalker::ReadEntries(const std::string& folder,
                                                     std::error_code& error)
 {
@@ -72,31 +67,27 @@ bool CFolderWalker::IsBeingWalked(const std::string& folder) const
     return stamp && m_walking.count({stamp->nDevice, stamp->nInode}) != 0;
 }
 
-void CFolderWalker::Walk(const std::string& folder,
-                         const std::function<void(const std::string&)>& visit)
+int CFolderWalker::Walk(const std::string& folder,
+                        const std::function<void(const std::string&)>& visit)
 {
     std::error_code error;
     std::vector<std::string> entries = ReadEntries(folder, error);
     if (error)
-    {
-        ReportUnreadable(folder, error.value());
-        return;
-    }
+        return UnreadableError(error.value());
     std::optional<CWalkingMark> mark;
     if (std::optional<CFileStamp> stamp = CFileProbe::Stamp(folder))
         mark.emplace(m_walking, CFolderId{stamp->nDevice, stamp->nInode});
     for (const std::string& entry : entries)
         visit(entry);
+    return 0;
 }
 
-void CFolderWalker::ReportUnreadable(const std::string& folder, int errorCode) const
+int CFolderWalker::UnreadableError(int errorCode)
 {
     if (CFileProbe::MeansGone(errorCode))
-        return;
+        return 0;
     // A listing that could not get its memory would fail anywhere else too.
     if (CFileProbe::MeansOutOfMemory(errorCode))
         throw std::bad_alloc();
-    m_prompts.ShowMessage(CMessageBox(EMessageStyle::Information, EMessageId::FolderUnreadable,
-                                      {folder, CSystemErrorText::Describe(errorCode), errorCode})
-                              .About(folder, EFileOutcome::CouldNotOpen));
+    return errorCode;
 }

@@ -8,16 +8,14 @@
 #include <utility>
 #include <vector>
 
-class CPrompts;
-
 // Walks folders for one add operation and remembers which folders the walk
 // is inside of, so that a link leading back into one of them (a loop of
 // symbolic links, or a junction on Windows) is never entered again. Links to
 // files and to other folders are followed.
 //
 // A folder that cannot be read is skipped and the walk goes on with the
-// rest: the person is told once, when the walk meets it, naming the folder
-// and the system's reason. That holds for the top folder of a drop as much
+// rest: the walk gives the system's reason, so that the person can be told
+// once, when the walk meets it. That holds for the top folder of a drop as much
 // as for a subfolder, and for a folder whose names can be listed but whose
 // entries cannot be reached (no search permission), as nothing in it could
 // be added. A folder that no longer exists by the time it is read is passed
@@ -27,8 +25,6 @@ class CPrompts;
 class CFolderWalker
 {
 public:
-    explicit CFolderWalker(CPrompts& prompts);
-
     // The entries of a folder, all but "." and "..", hidden ones included,
     // as full paths in case-insensitive name order. When the folder cannot
     // be read, or its entries cannot be reached, gives nothing and sets
@@ -41,15 +37,15 @@ public:
     // Hands every entry of the folder to `visit`, in the order of
     // ReadEntries. The entries are read before the first visit, so files
     // that visiting creates in the folder (the text files) are not met.
-    // A folder that cannot be read visits nothing and is told about.
-    void Walk(const std::string& folder, const std::function<void(const std::string&)>& visit);
+    // A folder that cannot be read visits nothing and gives the system's
+    // error code; otherwise, and for a folder that is gone, gives 0.
+    int Walk(const std::string& folder, const std::function<void(const std::string&)>& visit);
 
 private:
     // A folder's identity whatever path leads to it: device and file number.
     using CFolderId = std::pair<std::uint64_t, std::uint64_t>;
 
-    void ReportUnreadable(const std::string& folder, int errorCode) const;
+    static int UnreadableError(int errorCode);
 
-    CPrompts& m_prompts;
     std::set<CFolderId> m_walking;
 };

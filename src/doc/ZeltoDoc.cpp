@@ -1,28 +1,53 @@
 #include "ZeltoDoc.h"
 
-#include "AddOperation.h"
 #include "AddReport.h"
+#include "CommandGuard.h"
 #include "DocObserver.h"
-#include "OperationCancelled.h"
+#include "MessagePresenter.h"
 #include "extract/Converter.h"
 #include "extract/ConverterContext.h"
 #include "extract/ConverterTable.h"
-#include "extract/OcrReader.h"
 #include "platform/FileProbe.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageTable.h"
 #include "platform/PathRules.h"
+#include "platform/ProgressIndication.h"
 #include "platform/Prompts.h"
-#include "platform/Settings.h"
-#include "platform/UserException.h"
 
 #include <algorithm>
 #include <list>
-#include <thread>
 
-CZeltoDoc::CZeltoDoc(CConverterTable& table, CPrompts& prompts, CSettings& settings)
-    : m_table(table), m_prompts(prompts), m_operationPrompts(prompts), m_options(settings),
-      m_rules(table.Context().PathRules()), m_fileList(m_rules), m_walker(m_operationPrompts)
+namespace
+{
+// Marks an operation as the running one for as long as it lives, and takes
+// the count of files it met when it ends, however it ends.
+class CRunning
+{
+public:
+    CRunning(CAddOperation*& running, CAddOperation& operation, int& filesMet)
+        : m_running(running), m_operation(operation), m_filesMet(filesMet)
+    {
+        m_running = &operation;
+    }
+    ~CRunning()
+    {
+        m_filesMet = m_operation.FilesMet();
+        m_running = nullptr;
+    }
+    CRunning(const CRunning&) = delete;
+    CRunning& operator=(const CRunning&) = delete;
+
+private:
+    CAddOperation*& m_running;
+    CAddOperation& m_operation;
+    int& m_filesMet;
+};
+} // namespace
+
+CZeltoDoc::CZeltoDoc(CConverterTable& table, CPrompts& prompts, CProgressIndication& progress,
+                     CSettings& settings)
+    : m_table(table), m_prompts(prompts), m_progress(progress), m_options(settings),
+      m_rules(table.Context().PathRules()), m_fileList(m_rules)
 {
 }
 
@@ -76,6 +101,7 @@ void CZeltoDoc::InsertSorted(std::unique_ptr<CConverter> converter)
     Notify([row](CDocObserver& observer) { observer.OnRowAboutToBeInserted(row); });
     m_fileList.Insert(row, std::move(converter));
     Notify([row](CDocObserver& observer) { observer.OnRowInserted(row); });
+    UpdateFileCount();
 }
 
 void CZeltoDoc::RemoveConverters(const std::vector<const CConverter*>& selection)
@@ -139,148 +165,36 @@ void CZeltoDoc::RemoveRows(std::vector<int> rows)
     }
 }
 
-void CZeltoDoc::AddPath(const std::string& path)
+void CZeltoDoc::OnEditPasteFiles(const std::vector<std::string>& clipboardFiles)
 {
-    m_strActivePath = path;
-    // Also where a cancel that came during a question takes effect.
-    m_pQueue->JudgeFinished();
-    // A listed path is recognised as received, before anything else is
-    // looked at; so is one that is being converted.
-    if (CFileProbe::IsGone(path) || m_fileList.FindBySourcePath(path) ||
-        m_pQueue->HoldsSource(path))
+    RunAddOperation([&](CAddOperation& operation) { operation.AddPaths(clipboardFiles); });
+}
+
+void CZeltoDoc::OnFileAdd(const std::vector<std::string>& chosen)
+{
+    if (chosen.empty())
         return;
-    // A path that cannot be examined goes on as a file, so that the file's
-    // own checks tell the person about it.
-    if (CFileProbe::IsFolder(path))
-        AddFolder(path);
-    else
-        AddFile(path);
-}
-
-void CZeltoDoc::AddFolder(const std::string& folder)
-{
-    // A link back into a folder that is being walked would be walked for
-    // ever; it is passed over without asking.
-    if (m_walker.IsBeingWalked(folder) || !AskAddFolderContents(folder))
-        return;
-    m_operationPrompts.MeetMany();
-    m_walker.Walk(folder, [this](const std::string& entry) { AddPath(entry); });
-}
-
-// Everything that belongs to one file, apart from how it was found: make the
-// converter, check and ask, and queue it.
-void CZeltoDoc::AddFile(const std::string& path)
-{
-    m_operationPrompts.MeetFile();
-    try
-    {
-        std::unique_ptr<CConverter> converter = RequireConverter(path);
-        CWaitIndication wait(m_prompts);
-        // Two files that make the same text file must not be written at
-        // the same time; the second is asked about overwriting the first's.
-        m_pQueue->WaitForTextPath(converter->m_strTextPath);
-        converter->PrepareConversion();
-        m_pQueue->Enqueue(std::move(converter));
-    }
-    catch (const CUserException&)
-    {
-        // The user has been told; the converter has gone with its owner.
-    }
-}
-
-std::unique_ptr<CConverter> CZeltoDoc::RequireConverter(const std::string& path)
-{
-    std::unique_ptr<CConverter> converter = m_table.FindConverter(path);
-    if (converter)
-        return converter;
-    m_operationPrompts.ShowMessage(
-        CMessageBox(EMessageStyle::InUse, EMessageId::FileIgnored, {path})
-            .About(path, EFileOutcome::Ignored));
-    throw CUserException();
-}
-
-bool CZeltoDoc::AskAddFolderContents(const std::string& folder)
-{
-    if (m_eFolderPromptState == EFolderPromptState::YesToAll)
-        return true;
-    if (m_eFolderPromptState == EFolderPromptState::NoToAll)
-        return false;
-    int answer = m_operationPrompts.AskFolderQuestion(
-        CMessageTable::Format(EMessageId::AddFolderQuestion, {folder}));
-    switch (answer)
-    {
-    case FolderAnswerYes:
-        return true;
-    case FolderAnswerYesToAll:
-        m_eFolderPromptState = EFolderPromptState::YesToAll;
-        return true;
-    case FolderAnswerNoToAll:
-        m_eFolderPromptState = EFolderPromptState::NoToAll;
-        return false;
-    default:
-        // "No", and a question that could not be shown.
-        return false;
-    }
-}
-
-void CZeltoDoc::OnEditPasteFiles()
-{
     RunAddOperation(
-        [this]
+        [&](CAddOperation& operation)
         {
-            m_eFolderPromptState = EFolderPromptState::Ask;
-            if (std::optional<std::vector<std::string>> files = m_prompts.ClipboardFiles())
-                AddPaths(*files);
-        });
-}
-
-// The folder of the first chosen file is remembered before anything is
-// added; a cancelled dialog changes nothing. The standing folder answer is
-// kept, as this dialog offers files only.
-void CZeltoDoc::OnFileAdd()
-{
-    RunAddOperation(
-        [this]
-        {
-            std::string stored = m_options.StoredFolder();
-            std::vector<std::string> chosen = m_prompts.ChooseFiles(AddFileFilter(), stored);
-            if (chosen.empty())
-                return;
             CSplitPath first = m_rules.Split(chosen.front());
             std::string folder = first.strDrive + first.strDir;
-            if (!m_rules.SamePath(folder, stored))
+            if (!m_rules.SamePath(folder, m_options.StoredFolder()))
                 m_options.StoreFolder(folder);
-            AddPaths(chosen);
-        });
+            operation.AddPaths(chosen);
+        },
+        true);
 }
 
-// Choosing a folder is not yet consent to add it: the folder question asks
-// about it. The folder is remembered whatever the answer.
-void CZeltoDoc::OnFileAddFolder()
+void CZeltoDoc::OnFileAddFolder(const std::string& folder)
 {
-    std::optional<std::string> folder;
-    RunAddOperation(
-        [&]
-        {
-            folder = m_prompts.ChooseFolder(m_options.StoredFolder(),
-                                            CMessageTable::Format(EMessageId::SelectFolderStatus));
-            if (!folder)
-                return;
-            m_eFolderPromptState = EFolderPromptState::Ask;
-            AddPath(*folder);
-        });
-    if (folder)
-        RunAddOperation([&] { m_options.StoreFolder(*folder); });
+    RunAddOperation([&](CAddOperation& operation) { operation.AddPath(folder); }, false,
+                    [&] { m_options.StoreFolder(folder); });
 }
 
 void CZeltoDoc::OnDropFiles(const std::vector<std::string>& paths)
 {
-    RunAddOperation(
-        [&]
-        {
-            m_eFolderPromptState = EFolderPromptState::Ask;
-            AddPaths(paths);
-        });
+    RunAddOperation([&](CAddOperation& operation) { operation.AddPaths(paths); });
 }
 
 std::string CZeltoDoc::AddFileFilter() const
@@ -301,105 +215,54 @@ std::string CZeltoDoc::AddFileFilter() const
     return filter.substr(0, filter.find('|'));
 }
 
-void CZeltoDoc::AddPaths(const std::vector<std::string>& paths)
-{
-    if (paths.size() > 1)
-        m_operationPrompts.MeetMany();
-    for (const std::string& path : paths)
-        AddPath(path);
-}
-
 // A failure may come between listing a file and counting it, so the count
-// is brought up to date after every operation. For the length of the
-// operation the converters speak through the operation's prompts.
-void CZeltoDoc::RunAddOperation(const std::function<void()>& operation)
+// is brought up to date after every operation, whatever became of it.
+void CZeltoDoc::RunAddOperation(const std::function<void(CAddOperation&)>& walk,
+                                bool keepFolderAnswer, const std::function<void()>& after)
 {
     m_strActivePath.clear();
-    CConverterContext& context = m_table.Context();
-    CPrompts* converterPrompts = context.Prompts();
-    context.SetPrompts(&m_operationPrompts);
-    CAddOperation(m_prompts, m_strActivePath)
+    auto report = std::make_shared<CAddReport>();
+    int filesMet = 0;
+    CCommandGuard(m_prompts, m_strActivePath)
         .Run(
             [&]
             {
-                // The operation's prompts hold the report until it ends.
-                auto report = std::make_shared<CAddReport>();
-                m_operationPrompts.Begin(report, m_options.ProblemsAtEnd());
-                SetUpOcr(context);
-                RunConversions(operation, *report);
+                if (!keepFolderAnswer)
+                    m_eFolderAnswer = EStandingFolderAnswer::Ask;
+                CAddSettings settings = m_options.ForOperation();
+                CMessagePresenter presenter(m_prompts, *report, settings.bProblemsAtEnd);
+                CAddOperation operation({m_table, m_prompts, m_progress, presenter,
+                                         [this](const std::string& path)
+                                         { return m_fileList.FindBySourcePath(path) != nullptr; },
+                                         [this](std::unique_ptr<CConverter> converter)
+                                         { InsertSorted(std::move(converter)); },
+                                         m_startThread},
+                                        settings, m_eFolderAnswer, m_strActivePath);
+                CRunning running(m_pOperation, operation, filesMet);
+                operation.Run([&] { walk(operation); });
+            },
+            [&]
+            {
+                m_progress.EndConversions();
+                UpdateFileCount();
+                EndReport(report, filesMet);
+                if (after)
+                    after();
             });
-    // After a cancel the queue has settled every file it ran; whatever a
-    // failure left unjudged goes unlisted.
-    m_pQueue.reset();
-    context.SetPrompts(converterPrompts);
-    m_prompts.EndConversions();
-    CAddOperation(m_prompts, m_strActivePath).Run([this] { UpdateFileCount(); });
-    EndReport();
 }
 
-void CZeltoDoc::RunConversions(const std::function<void()>& operation, CAddReport& report)
+void CZeltoDoc::EndReport(const std::shared_ptr<CAddReport>& report, int filesMet)
 {
-    m_pQueue = std::make_unique<CConversionQueue>(
-        m_operationPrompts, m_rules, m_options.ConversionsAtOnce(),
-        [this, &report](std::unique_ptr<CConverter> converter)
-        {
-            InsertSorted(std::move(converter));
-            UpdateFileCount();
-            report.CountConverted();
-        },
-        m_startThread);
-    // A failure that ends the walk still lets the files queued before it
-    // finish and be listed, before it is told.
-    std::exception_ptr failure;
-    try
-    {
-        operation();
-    }
-    catch (const COperationCancelled&)
-    {
-        throw;
-    }
-    catch (const CUserException&)
-    {
-        throw;
-    }
-    catch (...)
-    {
-        failure = std::current_exception();
-    }
-    m_pQueue->Finish();
-    if (failure)
-        std::rethrow_exception(failure);
-}
-
-// An operation that met nothing (a dialog cancelled, a folder only
-// remembered) leaves the last report as it was.
-void CZeltoDoc::EndReport()
-{
-    bool metAnything = m_operationPrompts.MetAnything();
-    std::shared_ptr<CAddReport> report = m_operationPrompts.End();
-    if (!metAnything)
+    report->Stop();
+    if (filesMet == 0 && report->Rows().empty())
         return;
     m_pLastReport = report;
     if (m_reportHandler)
-        CAddOperation(m_prompts, m_strActivePath).Run([&] { m_reportHandler(*report); });
-}
-
-// Whether the programs are there is looked at once per operation, so that
-// a missing one is told about once.
-void CZeltoDoc::SetUpOcr(CConverterContext& context) const
-{
-    COcrOptions ocr;
-    ocr.bWanted = m_options.ReadScannedPages();
-    ocr.bAvailable = ocr.bWanted && COcrReader::ToolsAvailable();
-    ocr.strLanguages = m_options.OcrLanguages();
-    if (ocr.IsOn())
-        COcrReader::LimitThreads();
-    context.SetOcr(std::move(ocr));
+        m_reportHandler(*report);
 }
 
 void CZeltoDoc::CancelAdding()
 {
-    if (m_pQueue)
-        m_pQueue->Cancel();
+    if (m_pOperation)
+        m_pOperation->Cancel();
 }

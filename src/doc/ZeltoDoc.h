@@ -1,10 +1,9 @@
 #pragma once
 
+#include "AddOperation.h"
 #include "AddOptions.h"
 #include "ConversionQueue.h"
 #include "ConverterList.h"
-#include "FolderWalker.h"
-#include "OperationPrompts.h"
 
 #include <functional>
 #include <memory>
@@ -17,16 +16,19 @@ class CConverterContext;
 class CConverterTable;
 class CDocObserver;
 class CPathRules;
+class CProgressIndication;
 class CPrompts;
 class CSettings;
 
 // The program's one document: the converters of every listed file, owned and
-// kept in ascending case-insensitive order of their text paths, and every
-// way in which paths enter the list. Nothing of the list is ever saved.
+// kept in ascending case-insensitive order of their text paths, and the
+// entry points through which paths enter the list, each of which runs one
+// add operation. Nothing of the list is ever saved.
 class CZeltoDoc
 {
 public:
-    CZeltoDoc(CConverterTable& table, CPrompts& prompts, CSettings& settings);
+    CZeltoDoc(CConverterTable& table, CPrompts& prompts, CProgressIndication& progress,
+              CSettings& settings);
     ~CZeltoDoc();
 
     CZeltoDoc(const CZeltoDoc&) = delete;
@@ -41,7 +43,8 @@ public:
     int RowCount() const { return m_fileList.Size(); }
     const CConverter* ConverterAt(int row) const { return m_fileList.At(row); }
 
-    // Remove All: empties the list and tells the views; no file is touched.
+    // Remove All (the window's "new document"): empties the list and tells
+    // the views; no file is touched.
     void OnNewDocument();
     // The count as last recorded, for the status bar.
     int GetFileCount() const { return m_nFileCount; }
@@ -55,22 +58,28 @@ public:
     // its converter stays; the list is recounted once, at the end.
     void DeleteConverters(const std::vector<const CConverter*>& selection);
 
-    // The entry points. Each is one add operation: a failure that no file's
-    // handling takes ends only the operation, is told in a plain message,
-    // and leaves every file added before it listed. What the person sees of
-    // one operation comes in this order: the questions and messages before a
-    // file is converted follow the order in which files are found; each
-    // file's result (its report, a blank text) and its new row come after
-    // the results of every file found before it; with more than one
-    // conversion at once, the questions and messages about a later file may
-    // come before the result of an earlier one. After a cancel, nothing more
-    // is shown: files whose runs ended well are listed, others' text files
-    // removed.
-    void OnEditPasteFiles();
-    void OnFileAdd();
-    void OnFileAddFolder();
+    // The entry points. Each is one add operation (see CAddOperation for
+    // the order in which the person meets what it finds): a failure that no
+    // file's handling takes ends only the operation, is told in a plain
+    // message, and leaves every file added before it listed. The window
+    // gathers the paths (from the clipboard, the file and folder choosers,
+    // a drop) before it calls.
+    // Paste: the local file paths on the clipboard, in clipboard order.
+    void OnEditPasteFiles(const std::vector<std::string>& clipboardFiles);
+    // Add...: the files chosen, in the dialog's order. The folder of the
+    // first is remembered before anything is added; the standing folder
+    // answer is kept, as the dialog offers files only. Nothing chosen
+    // changes nothing.
+    void OnFileAdd(const std::vector<std::string>& chosen);
+    // Add Folder...: choosing a folder is not yet consent to add it: the
+    // folder question asks about it. The folder is remembered whatever the
+    // answer.
+    void OnFileAddFolder(const std::string& folder);
     // Paths dropped on the main window, in drop order.
     void OnDropFiles(const std::vector<std::string>& paths);
+
+    // The file dialog's one filter entry, "All Valid (*.pdf)".
+    std::string AddFileFilter() const;
 
     // The person's choices of how files are added.
     CAddOptions& Options() { return m_options; }
@@ -97,42 +106,18 @@ public:
     }
 
 private:
-    // The standing answer of the folder question for the rest of one add
-    // operation.
-    enum class EFolderPromptState
-    {
-        Ask,
-        YesToAll,
-        NoToAll
-    };
-
-    // The file dialog's one filter entry, "All Valid (*.pdf)".
-    std::string AddFileFilter() const;
     void UpdateFileCount();
     // Takes the converter into the list after every converter whose text
-    // path is not greater and tells the views. Does not recount.
+    // path is not greater and tells the views, then recounts.
     void InsertSorted(std::unique_ptr<CConverter> converter);
-    // Adds one file, or one folder recursively after asking. Paths that do
-    // not exist or are listed already are passed over in silence. Problems
-    // with one file are told to the user here, and that file is skipped; a
-    // path that exists but cannot be examined is such a file. A folder that
-    // cannot be read is told about by the walker and skipped.
-    void AddPath(const std::string& path);
-    // Queues one file that is not listed yet for conversion; it is listed
-    // when the conversion succeeds, and told about and dropped when not.
-    void AddFile(const std::string& path);
-    // A new converter for the path; tells the user and raises
-    // CUserException when no converter handles it.
-    std::unique_ptr<CConverter> RequireConverter(const std::string& path);
-    // Whether a folder's contents are to be added: the standing answer, or
-    // the four-button question.
-    bool AskAddFolderContents(const std::string& folder);
-    void AddFolder(const std::string& folder);
-    void AddPaths(const std::vector<std::string>& paths);
-    void RunAddOperation(const std::function<void()>& operation);
-    void RunConversions(const std::function<void()>& operation, CAddReport& report);
-    void EndReport();
-    void SetUpOcr(CConverterContext& context) const;
+    // Runs one add operation whose paths `walk` adds, then `after`, which
+    // runs whatever became of the operation. The standing folder answer is
+    // reset first unless `keepFolderAnswer`.
+    void RunAddOperation(const std::function<void(CAddOperation&)>& walk,
+                         bool keepFolderAnswer = false, const std::function<void()>& after = {});
+    // An operation that met nothing (a folder only remembered) leaves the
+    // last report as it was.
+    void EndReport(const std::shared_ptr<CAddReport>& report, int filesMet);
     bool DeleteTextFile(const CConverter& converter);
     void RemoveRows(std::vector<int> rows);
     void SetFileCount(int count);
@@ -140,20 +125,17 @@ private:
 
     CConverterTable& m_table;
     CPrompts& m_prompts;
-    // What add operations show and ask goes through these, so that each
-    // operation keeps its report.
-    COperationPrompts m_operationPrompts;
+    CProgressIndication& m_progress;
     CAddOptions m_options;
     const CPathRules& m_rules;
     std::vector<CDocObserver*> m_observers;
     CConverterList m_fileList;
     int m_nFileCount = 0;
-    CFolderWalker m_walker;
     // The path an add operation is at, to name it should the operation fail.
     std::string m_strActivePath;
-    EFolderPromptState m_eFolderPromptState = EFolderPromptState::Ask;
-    // The conversions of the running add operation; none between operations.
-    std::unique_ptr<CConversionQueue> m_pQueue;
+    EStandingFolderAnswer m_eFolderAnswer = EStandingFolderAnswer::Ask;
+    // The running add operation; none between operations.
+    CAddOperation* m_pOperation = nullptr;
     CConversionQueue::FStartThread m_startThread = CConversionQueue::StartStdThread;
     std::shared_ptr<const CAddReport> m_pLastReport;
     std::function<void(const CAddReport&)> m_reportHandler;

@@ -16,4 +16,8 @@ struct CConversionRun
     std::optional<CFileStamp> textBefore;
     // The pages read with OCR after the tool, when OCR is on.
     COcrRun ocr;
+    // OCR was wanted but its programs were not found.
+    bool bOcrMissing = false;
+    // From the start of the tool to the end of OCR.
+    double dSeconds = 0.0;
 };

@@ -1,12 +1,9 @@
 #include "Converter.h"
 
 #include "ConverterContext.h"
+#include "OverwriteQuestion.h"
 #include "platform/FileProbe.h"
 #include "platform/MessageBox.h"
-#include "platform/Prompts.h"
-#include "platform/UserException.h"
-
-#include <stdexcept>
 
 namespace
 {
@@ -72,33 +69,42 @@ CConverter::CLayout CConverter::LayOut(std::string_view path, const CPathRules& 
     return layout;
 }
 
-void CConverter::CheckFileAvailable(std::string_view path) const
+CFileOutcome CConverter::Outcome() const
+{
+    CFileOutcome outcome;
+    outcome.strSourcePath.assign(m_strSourcePath);
+    outcome.strTextPath.assign(m_strTextPath);
+    return outcome;
+}
+
+std::optional<CFileOutcome> CConverter::CheckFileAvailable(std::string_view path) const
 {
     if (CFileProbe::CheckReadable(std::string(path)) == 0)
-        return;
+        return std::nullopt;
     // The same words stand for every reason the file cannot be opened.
-    Prompts().ShowMessage(CMessageBox(EMessageStyle::InUse, EMessageId::FileIgnored, {path})
-                              .Then(EMessageId::FileInUse)
-                              .About(path, EFileOutcome::CouldNotOpen));
-    throw CUserException();
+    CFileOutcome outcome = Outcome();
+    outcome.bListed = false;
+    outcome.Tell(CMessageBox(EMessageStyle::InUse, EMessageId::FileIgnored, {path})
+                     .Then(EMessageId::FileInUse)
+                     .About(path, EFileOutcome::CouldNotOpen));
+    return outcome;
 }
 
-void CConverter::CheckTextFileOverwrite(std::string_view path) const
+std::optional<CFileOutcome> CConverter::CheckTextFileOverwrite(std::string_view path,
+                                                               COverwriteQuestion& overwrite) const
 {
     if (!CFileProbe::Exists(std::string(path)))
-        return;
-    CheckFileAvailable(path);
-    EAnswer answer = Prompts().ShowMessage(
-        CMessageBox(EMessageStyle::Prompt, EMessageId::OverwriteQuestion, {path})
-            .About(path, EFileOutcome::NotOverwritten));
-    if (answer != EAnswer::Yes)
-        throw CUserException();
-}
-
-CPrompts& CConverter::Prompts() const
-{
-    CPrompts* prompts = m_pContext ? m_pContext->Prompts() : nullptr;
-    if (!prompts)
-        throw std::logic_error("converter used before the prompts were set up");
-    return *prompts;
+        return std::nullopt;
+    if (std::optional<CFileOutcome> unavailable = CheckFileAvailable(path))
+        return unavailable;
+    CMessageBox question(EMessageStyle::Prompt, EMessageId::OverwriteQuestion, {path});
+    question.About(path, EFileOutcome::NotOverwritten);
+    COverwriteQuestion::CAnswer answer = overwrite.AskOverwrite(question);
+    if (answer.bYes)
+        return std::nullopt;
+    CFileOutcome outcome = Outcome();
+    outcome.bListed = false;
+    outcome.bAsked = answer.bAsked;
+    outcome.Tell(std::move(question));
+    return outcome;
 }

@@ -1,17 +1,19 @@
 #pragma once
 
 #include "ConversionRun.h"
+#include "FileOutcome.h"
 
 #include <cstddef>
 #include <list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
-class CCancelFlag;
 class CConverterContext;
+class COverwriteQuestion;
 class CPathRules;
-class CPrompts;
+struct CRunRequest;
 
 // One listed file: the source it was made from and the text file it made,
 // and the contract every kind of converter fulfils.
@@ -36,14 +38,15 @@ public:
     virtual void AddExtensions(std::list<std::string>& extensions) const = 0;
     // Converts the source into the text file in three steps, so that the
     // tool runs of several files can overlap while everything the user sees
-    // keeps its order: the checks that may ask the user (this thread), the
-    // tool run alone (any thread, no messages), and the judgement of what it
-    // left (the user's thread again). Prepare and Finish raise
-    // CUserException after telling the user when the file is to be dropped;
-    // a file that passes Finish is to be listed.
-    virtual void PrepareConversion() = 0;
-    virtual CConversionRun RunConversion(const CCancelFlag& cancel) const = 0;
-    virtual void FinishConversion(const CConversionRun& run) = 0;
+    // keeps its order: the checks and the overwrite question (this thread),
+    // the tool run alone (any thread), and the judgement of what it left
+    // (the user's thread again). Prepare gives the outcome of a file that is
+    // dropped before its run, nothing when the file is to be run; Finish
+    // gives the file's outcome, which says whether it is to be listed.
+    // Neither shows anything: the outcome holds what is to be told.
+    virtual std::optional<CFileOutcome> PrepareConversion(COverwriteQuestion& overwrite) = 0;
+    virtual CConversionRun RunConversion(const CRunRequest& request) const = 0;
+    virtual CFileOutcome FinishConversion(const CConversionRun& run) = 0;
     // A run of a cancelled operation, instead of Finish: whether it
     // succeeded, so that the file is listed without a word; when it did not,
     // removes whatever the run wrote. Says nothing either way.
@@ -71,16 +74,18 @@ public:
     const std::string_view m_strTextExt;
 
 protected:
-    // Raises CUserException after telling the user when the file cannot be
-    // opened for reading.
-    void CheckFileAvailable(std::string_view path) const;
-    // Asks before an existing text file is overwritten; raises
-    // CUserException when it may not be.
-    void CheckTextFileOverwrite(std::string_view path) const;
+    // The outcome of a file that cannot be opened for reading; nothing when
+    // it can.
+    std::optional<CFileOutcome> CheckFileAvailable(std::string_view path) const;
+    // Asks before an existing text file is overwritten; the outcome of a file
+    // that may not be, nothing when it may.
+    std::optional<CFileOutcome> CheckTextFileOverwrite(std::string_view path,
+                                                       COverwriteQuestion& overwrite) const;
+    // An outcome of this file with nothing told yet.
+    CFileOutcome Outcome() const;
 
     const CConverterContext& Context() const { return *m_pContext; }
     const std::shared_ptr<const CConverterContext>& SharedContext() const { return m_pContext; }
-    CPrompts& Prompts() const;
 
 private:
     // The block of the two paths and where their parts lie.

@@ -1,16 +1,14 @@
 #pragma once
 
-#include "OcrOptions.h"
 #include "platform/PathRules.h"
 
 #include <string>
 #include <utility>
 
-class CPrompts;
-
-// What every converter shares: where to reach the user, the program's own
-// folder (the extraction tool's working folder), the tool's name and the
-// path rules. The application fills it in at start-up.
+// What every converter shares and nothing changes once files convert: the
+// program's own folder (the extraction tool's working folder), the tool's
+// name and the path rules. The application fills it in at start-up; what one
+// add operation chooses travels with that operation instead.
 class CConverterContext
 {
 public:
@@ -20,38 +18,28 @@ public:
     static constexpr const char* kDefaultToolName = "pdftotext";
 #endif
 
-    explicit CConverterContext(CPrompts* prompts = nullptr,
-                               const CPathRules& rules = CPathRules::Native())
-        : m_pPrompts(prompts), m_pRules(&rules)
+    explicit CConverterContext(const CPathRules& rules = CPathRules::Native()) : m_pRules(&rules) {}
+
+    const std::string& ProgramFolder() const
     {
+        return m_strProgramFolder;
+    }
+    void SetProgramFolder(std::string folder)
+    {
+        m_strProgramFolder = std::move(folder);
     }
 
-    CPrompts* Prompts() const { return m_pPrompts; }
-    void SetPrompts(CPrompts* prompts) { m_pPrompts = prompts; }
-
-    const std::string& ProgramFolder() const { return m_strProgramFolder; }
-    void SetProgramFolder(std::string folder) { m_strProgramFolder = std::move(folder); }
-
-    const std::string& ToolName() const { return m_strToolName; }
-    const CPathRules& PathRules() const { return *m_pRules; }
-
-    // How the running add operation reads pages without text; set before
-    // its conversions start.
-    const COcrOptions& Ocr() const { return m_ocr; }
-    void SetOcr(COcrOptions options)
+    const std::string& ToolName() const
     {
-        m_ocr = std::move(options);
-        m_bOcrMissingTold = false;
+        return m_strToolName;
     }
-    // True the first time it is asked after SetOcr: the person is told once
-    // per operation that OCR cannot run. User's thread only.
-    bool TellOcrMissingOnce() const { return !std::exchange(m_bOcrMissingTold, true); }
+    const CPathRules& PathRules() const
+    {
+        return *m_pRules;
+    }
 
 private:
-    CPrompts* m_pPrompts;
     const CPathRules* m_pRules;
     std::string m_strProgramFolder;
     std::string m_strToolName = kDefaultToolName;
-    COcrOptions m_ocr;
-    mutable bool m_bOcrMissingTold = false;
 };

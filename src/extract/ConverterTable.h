@@ -29,6 +29,7 @@ public:
     void GetExtensions(std::list<std::string>& extensions) const;
 
     CConverterContext& Context() { return *m_pContext; }
+    const CConverterContext& Context() const { return *m_pContext; }
 
 private:
     std::shared_ptr<CConverterContext> m_pContext;

@@ -1,15 +1,15 @@
 #include "PdfConverter.h"
 
+#include "ConversionOptions.h"
 #include "ConverterContext.h"
 #include "ExtractionReport.h"
 #include "OcrReader.h"
 #include "platform/FileProbe.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageTable.h"
-#include "platform/Prompts.h"
 #include "platform/SystemErrorText.h"
-#include "platform/UserException.h"
 
+#include <chrono>
 #include <new>
 
 namespace
@@ -56,37 +56,43 @@ void CPdfConverter::AddExtensions(std::list<std::string>& extensions) const
     extensions.push_back("pdf");
 }
 
-void CPdfConverter::PrepareConversion()
+std::optional<CFileOutcome> CPdfConverter::PrepareConversion(COverwriteQuestion& overwrite)
 {
-    CheckFileAvailable(m_strSourcePath);
-    CheckTextFileOverwrite(m_strTextPath);
+    if (std::optional<CFileOutcome> unavailable = CheckFileAvailable(m_strSourcePath))
+        return unavailable;
+    return CheckTextFileOverwrite(m_strTextPath, overwrite);
 }
 
-CConversionRun CPdfConverter::RunConversion(const CCancelFlag& cancel) const
+CConversionRun CPdfConverter::RunConversion(const CRunRequest& request) const
 {
+    auto start = std::chrono::steady_clock::now();
     CConversionRun run;
     run.textBefore = CFileProbe::Stamp(std::string(m_strTextPath));
     run.result = CChildProcess::Run({Context().ToolName(), "-layout", ToolArgument(m_strSourcePath),
                                      ToolArgument(m_strTextPath)},
-                                    Context().ProgramFolder(), &cancel);
-    if (Context().Ocr().IsOn() && RunSucceeded(run))
-        ReadScannedPages(run, cancel);
+                                    Context().ProgramFolder(), &request.cancel);
+    const COcrOptions& ocr = request.options.ocr;
+    run.bOcrMissing = ocr.bWanted && !ocr.bAvailable;
+    if (ocr.IsOn() && RunSucceeded(run))
+        ReadScannedPages(run, request);
+    run.dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return run;
 }
 
 // The recognized text replaces the text file only when every page could be
 // read; a cancel leaves the run cancelled, so that what it wrote goes.
-void CPdfConverter::ReadScannedPages(CConversionRun& run, const CCancelFlag& cancel) const
+void CPdfConverter::ReadScannedPages(CConversionRun& run, const CRunRequest& request) const
 {
     std::string text;
     if (!COcrReader::ReadWhole(std::string(m_strTextPath), text))
         return;
-    COcrReader reader(Context().Ocr(), Context().ProgramFolder(), cancel,
-                      [this](int page, int pages)
+    COcrReader reader(request.options.ocr, Context().ProgramFolder(), request.cancel,
+                      [this, &request](int page, int pages)
                       {
                           m_nOcrPage = page;
                           m_nOcrPages = pages;
-                          Prompts().NotifyConversionsChanged();
+                          if (request.onActivityChanged)
+                              request.onActivityChanged();
                       });
     run.ocr = reader.ReadBlankPages(ToolArgument(m_strSourcePath), text);
     m_nOcrPages = 0;
@@ -112,10 +118,17 @@ std::string CPdfConverter::Activity() const
     return CMessageTable::Format(EMessageId::OcrActivity, {m_nOcrPage.load(), pages});
 }
 
-void CPdfConverter::FinishConversion(const CConversionRun& run)
+CFileOutcome CPdfConverter::FinishConversion(const CConversionRun& run)
 {
-    JudgeToolRun(run);
-    TellOcrResult(run.ocr);
+    CFileOutcome outcome = Outcome();
+    outcome.nExitStatus = run.result.nExitStatus;
+    outcome.nSignal = run.result.nSignal;
+    outcome.dSeconds = run.dSeconds;
+    if (JudgeToolRun(run, outcome))
+        TellOcrResult(run, outcome);
+    else
+        outcome.bListed = false;
+    return outcome;
 }
 
 void CPdfConverter::AbandonConversion(const CConversionRun& run)
@@ -142,13 +155,15 @@ std::string CPdfConverter::ToolArgument(std::string_view path) const
     return absolute;
 }
 
-void CPdfConverter::JudgeToolRun(const CConversionRun& conversion) const
+bool CPdfConverter::JudgeToolRun(const CConversionRun& conversion, CFileOutcome& outcome) const
 {
     const CChildResult& run = conversion.result;
     if (run.bCancelled)
     {
+        // Dropped without a word: the person asked for it.
         RemovePartialText(conversion);
-        throw CUserException();
+        outcome.eKind = EFileOutcome::None;
+        return false;
     }
     switch (run.eFailure)
     {
@@ -158,33 +173,37 @@ void CPdfConverter::JudgeToolRun(const CConversionRun& conversion) const
     {
         CMessageBox lead(EMessageStyle::Information, EMessageId::ToolNotRun,
                          {m_strSourcePath, Context().ToolName()});
-        ReportSystemError(run.nErrorCode, &lead);
+        outcome.Tell(SystemErrorMessage(run.nErrorCode, &lead));
+        return false;
     }
     case CChildResult::EFailure::Pipe:
     case CChildResult::EFailure::Read:
-        ReportSystemError(run.nErrorCode);
+        outcome.Tell(SystemErrorMessage(run.nErrorCode));
+        return false;
     }
 
     CExtractionReport report(run.strErrorOutput);
+    outcome.strToolReport = report.Cut();
     if (!RunSucceeded(conversion))
     {
         // Whatever the failed run wrote is no text of the PDF.
         RemovePartialText(conversion);
         std::string reported =
             report.IsEmpty() ? HowTheToolEnded(run, Context().ToolName()) : report.ForDisplay();
-        Prompts().ShowMessage(CMessageBox(EMessageStyle::Error, EMessageId::ExtractionFailed,
-                                          {m_strSourcePath, reported})
-                                  .Details(report.Cut())
-                                  .About(m_strSourcePath, EFileOutcome::Failed));
-        throw CUserException();
+        outcome.Tell(CMessageBox(EMessageStyle::Error, EMessageId::ExtractionFailed,
+                                 {m_strSourcePath, reported})
+                         .Details(report.Cut())
+                         .About(m_strSourcePath, EFileOutcome::Failed));
+        return false;
     }
     if (!report.IsEmpty())
     {
-        Prompts().ShowMessage(CMessageBox(EMessageStyle::Warning, EMessageId::ExtractionWarning,
-                                          {m_strSourcePath, report.ForDisplay()})
-                                  .Details(report.Cut())
-                                  .About(m_strSourcePath, EFileOutcome::Warning));
+        outcome.Tell(CMessageBox(EMessageStyle::Warning, EMessageId::ExtractionWarning,
+                                 {m_strSourcePath, report.ForDisplay()})
+                         .Details(report.Cut())
+                         .About(m_strSourcePath, EFileOutcome::Warning));
     }
+    return true;
 }
 
 std::string CPdfConverter::HowTheToolEnded(const CChildResult& run, const std::string& tool)
@@ -213,8 +232,9 @@ std::string CPdfConverter::HowTheToolEnded(const CChildResult& run, const std::s
 
 // Pages OCR could not read are told about whether or not the rest of the
 // file has text; a file of which OCR read something is told about so.
-void CPdfConverter::TellOcrResult(const COcrRun& ocr) const
+void CPdfConverter::TellOcrResult(const CConversionRun& run, CFileOutcome& outcome) const
 {
+    const COcrRun& ocr = run.ocr;
     if (ocr.bFailed)
     {
         CExtractionReport report(ocr.failure.strErrorOutput);
@@ -225,22 +245,22 @@ void CPdfConverter::TellOcrResult(const COcrRun& ocr) const
         CMessageBox box(blank ? EMessageStyle::Information : EMessageStyle::Warning,
                         blank ? EMessageId::OcrFailedNoText : EMessageId::OcrFailedSomePages,
                         {m_strSourcePath, reported});
-        Prompts().ShowMessage(
+        outcome.Tell(
             box.Details(report.Cut())
                 .About(m_strSourcePath, blank ? EFileOutcome::NoText : EFileOutcome::Warning));
         return;
     }
     if (ocr.nPagesRead > 0)
     {
-        Prompts().ShowMessage(CMessageBox(EMessageStyle::Information, EMessageId::ReadByOcr,
-                                          {m_strSourcePath, ocr.nPagesRead, ocr.nBlankPages})
-                                  .About(m_strSourcePath, EFileOutcome::ReadByOcr));
+        outcome.Tell(CMessageBox(EMessageStyle::Information, EMessageId::ReadByOcr,
+                                 {m_strSourcePath, ocr.nPagesRead, ocr.nBlankPages})
+                         .About(m_strSourcePath, EFileOutcome::ReadByOcr));
         return;
     }
-    CheckBlankResult();
+    CheckBlankResult(run, outcome);
 }
 
-void CPdfConverter::CheckBlankResult() const
+void CPdfConverter::CheckBlankResult(const CConversionRun& run, CFileOutcome& outcome) const
 {
     std::string start;
     if (!CFileProbe::ReadPrefix(std::string(m_strTextPath), kBlankCheckBytes, start))
@@ -250,31 +270,22 @@ void CPdfConverter::CheckBlankResult() const
         if (!IsBlankByte(ch))
             return;
     }
-    const COcrOptions& options = Context().Ocr();
-    if (options.bWanted && !options.bAvailable && Context().TellOcrMissingOnce())
-        Prompts().ShowMessage(CMessageBox(EMessageStyle::Information, EMessageId::OcrMissing));
-    Prompts().ShowMessage(
+    outcome.bOcrMissing = run.bOcrMissing;
+    outcome.Tell(
         CMessageBox(EMessageStyle::Information, EMessageId::NoTextExtracted, {m_strSourceName})
             .About(m_strSourcePath, EFileOutcome::NoText));
 }
 
-void CPdfConverter::ReportSystemError(int errorCode, const CMessageBox* lead) const
+CMessageBox CPdfConverter::SystemErrorMessage(int errorCode, const CMessageBox* lead) const
 {
     std::string systemText = CSystemErrorText::Describe(errorCode);
+    CMessageBox box = lead ? *lead
+                           : CMessageBox(EMessageStyle::Information, EMessageId::SystemError,
+                                         {"", m_strSourceName, systemText, errorCode});
     if (lead)
-    {
-        CMessageBox box = *lead;
-        box.Then(EMessageId::SystemError, {"", m_strSourceName, systemText, errorCode})
-            .About(m_strSourcePath, EFileOutcome::Failed);
-        Prompts().ShowMessage(box);
-    }
-    else
-    {
-        Prompts().ShowMessage(CMessageBox(EMessageStyle::Information, EMessageId::SystemError,
-                                          {"", m_strSourceName, systemText, errorCode})
-                                  .About(m_strSourcePath, EFileOutcome::Failed));
-    }
-    throw CUserException();
+        box.Then(EMessageId::SystemError, {"", m_strSourceName, systemText, errorCode});
+    box.About(m_strSourcePath, EFileOutcome::Failed);
+    return box;
 }
 
 // A run succeeded when it was not cancelled, started and was read without

@@ -17,30 +17,29 @@ public:
     std::unique_ptr<CConverter> Create(const std::string& path) const override;
     bool Accepts(const std::string& path) const override;
     void AddExtensions(std::list<std::string>& extensions) const override;
-    void PrepareConversion() override;
-    CConversionRun RunConversion(const CCancelFlag& cancel) const override;
-    void FinishConversion(const CConversionRun& run) override;
+    std::optional<CFileOutcome> PrepareConversion(COverwriteQuestion& overwrite) override;
+    CConversionRun RunConversion(const CRunRequest& request) const override;
+    CFileOutcome FinishConversion(const CConversionRun& run) override;
     bool FinishQuietly(const CConversionRun& run) override;
     void AbandonConversion(const CConversionRun& run) override;
     std::string Activity() const override;
 
 private:
-    // Tells the user of every problem of a finished tool run and raises
-    // CUserException when the file is to be dropped.
-    void JudgeToolRun(const CConversionRun& run) const;
+    // Adds every problem of a finished tool run to the outcome; false when
+    // the file is to be dropped.
+    bool JudgeToolRun(const CConversionRun& run, CFileOutcome& outcome) const;
     // Whether the tool ended with success and left a text file.
     bool RunSucceeded(const CConversionRun& run) const;
     // How a run of `tool` that reported nothing ended, for the failure
     // message.
     static std::string HowTheToolEnded(const CChildResult& run, const std::string& tool);
     // With OCR on, reads the pages that came out without text; any thread.
-    void ReadScannedPages(CConversionRun& run, const CCancelFlag& cancel) const;
-    // Tells the user what OCR did, or when the text file came out blank.
-    void TellOcrResult(const COcrRun& ocr) const;
-    void CheckBlankResult() const;
-    // Tells the user of a system error, after `lead` when one is given, and
-    // raises CUserException.
-    [[noreturn]] void ReportSystemError(int errorCode, const CMessageBox* lead = nullptr) const;
+    void ReadScannedPages(CConversionRun& run, const CRunRequest& request) const;
+    // Adds what OCR did, or that the text file came out blank.
+    void TellOcrResult(const CConversionRun& run, CFileOutcome& outcome) const;
+    void CheckBlankResult(const CConversionRun& run, CFileOutcome& outcome) const;
+    // The message of a system error, after `lead` when one is given.
+    CMessageBox SystemErrorMessage(int errorCode, const CMessageBox* lead = nullptr) const;
     void RemovePartialText(const CConversionRun& run) const;
     std::string ToolArgument(std::string_view path) const;
 

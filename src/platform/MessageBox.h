@@ -26,7 +26,8 @@ enum class EAnswer
     No
 };
 
-// What a message about one file in an add operation tells of that file.
+// What became of one file of an add operation, and what a message about
+// that file tells of it.
 enum class EFileOutcome
 {
     None, // the message is not about one file of an add operation
@@ -36,7 +37,8 @@ enum class EFileOutcome
     Ignored,
     CouldNotOpen,
     Failed,
-    ReadByOcr
+    ReadByOcr,
+    Converted // listed without a word; no message tells it
 };
 
 // One message box: the numbered messages it is made of, in order, their

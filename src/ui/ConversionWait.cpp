@@ -2,7 +2,8 @@
 
 #include "dialogs/QtText.h"
 #include "dialogs/RunProgressDlg.h"
-#include "platform/Prompts.h"
+#include "platform/CancelFlag.h"
+#include "platform/ProgressIndication.h"
 
 #include <QApplication>
 #include <QEventLoop>

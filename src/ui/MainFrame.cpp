@@ -12,8 +12,8 @@
 #include "dialogs/IconSet.h"
 #include "dialogs/OptionsDlg.h"
 #include "dialogs/QtText.h"
-#include "doc/AddOperation.h"
 #include "doc/AddReport.h"
+#include "doc/CommandGuard.h"
 #include "doc/ZeltoDoc.h"
 #include "platform/MemoryRelease.h"
 #include "platform/MessageTable.h"
@@ -63,9 +63,10 @@ bool ChooseDropAction(QDropEvent& event)
 constexpr int kRefusalMilliseconds = 5000;
 } // namespace
 
-CMainFrame::CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings, QWidget* parent)
+CMainFrame::CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CPathSources& sources,
+                       CSettings& settings, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_prompts(prompts), m_settings(settings),
-      m_strCaption(CQtText::Message(EMessageId::MainCaption)),
+      m_addCommands(doc, prompts, sources), m_strCaption(CQtText::Message(EMessageId::MainCaption)),
       m_pOwnOpener(std::make_unique<CDesktopOpener>()), m_pOpener(m_pOwnOpener.get())
 {
     setWindowTitle(m_strCaption);
@@ -141,10 +142,10 @@ void CMainFrame::CreateActions()
 {
     using EIcon = CIconSet::EIcon;
     MakeAction(ID_FILE_ADD, EMessageId::AddFileMenu,
-               [this] { RunGuarded([this] { m_doc.OnFileAdd(); }); })
+               [this] { RunBusy([this] { m_addCommands.AddFiles(); }); })
         ->setIcon(CIconSet::Icon(EIcon::AddFiles));
     MakeAction(ID_FILE_ADD_FOLDER, EMessageId::AddFolderMenu,
-               [this] { RunGuarded([this] { m_doc.OnFileAddFolder(); }); })
+               [this] { RunBusy([this] { m_addCommands.AddFolder(); }); })
         ->setIcon(CIconSet::Icon(EIcon::AddFolder));
     QAction* removeAll = MakeAction(ID_FILE_NEW, EMessageId::RemoveAllMenu,
                                     [this] { RunGuarded([this] { m_doc.OnNewDocument(); }); });
@@ -153,7 +154,7 @@ void CMainFrame::CreateActions()
     MakeAction(ID_APP_EXIT, EMessageId::ExitMenu, [this] { close(); });
 
     QAction* paste = MakeAction(ID_EDIT_PASTE, EMessageId::PasteFilesMenu,
-                                [this] { RunGuarded([this] { m_doc.OnEditPasteFiles(); }); });
+                                [this] { RunBusy([this] { m_addCommands.PasteFiles(); }); });
     paste->setIcon(CIconSet::Icon(EIcon::PasteFiles));
     paste->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
@@ -303,7 +304,19 @@ void CMainFrame::RestorePlacement()
     CWindowPlacement(m_settings).Restore(*this, kPlacementKey);
 }
 
+// Nothing may leave a slot: what no command handles itself (memory running
+// out) is told, and what was done before it stays.
 bool CMainFrame::RunGuarded(const std::function<void()>& command)
+{
+    return RunBusy(
+        [this, &command]
+        {
+            const std::string noPath;
+            CCommandGuard(m_prompts, noPath).Run(command);
+        });
+}
+
+bool CMainFrame::RunBusy(const std::function<void()>& command)
 {
     if (m_nBusy > 0)
     {
@@ -312,10 +325,7 @@ bool CMainFrame::RunGuarded(const std::function<void()>& command)
     }
     ++m_nBusy;
     m_pView->Model().BeginBatch();
-    // Nothing may leave a slot: what no command handles itself (memory
-    // running out) is told, and what was done before it stays.
-    const std::string noPath;
-    CAddOperation(m_prompts, noPath).Run(command);
+    command();
     m_pView->Model().EndBatch();
     --m_nBusy;
     UpdateFileCountPane();
@@ -338,7 +348,7 @@ void CMainFrame::RefuseWhileBusy()
 
 bool CMainFrame::AddDroppedPaths(const std::vector<std::string>& paths)
 {
-    return RunGuarded([this, &paths] { m_doc.OnDropFiles(paths); });
+    return RunBusy([this, &paths] { m_addCommands.AddDropped(paths); });
 }
 
 void CMainFrame::OnToolsExplorer()

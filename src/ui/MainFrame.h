@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AddCommands.h"
 #include "CommandIds.h"
 #include "platform/MessageIds.h"
 
@@ -17,6 +18,7 @@ class CAddReportDlg;
 class CContextHelpMode;
 class CDesktopOpener;
 class CMainStatusBar;
+class CPathSources;
 class CPrompts;
 class CSettings;
 class CZeltoDoc;
@@ -36,7 +38,10 @@ public:
     // The window's size at a start without a stored placement.
     static constexpr QSize kFirstSize{720, 480};
 
-    CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CSettings& settings, QWidget* parent = nullptr);
+    // Dialogs speak through `prompts`; the add commands gather paths from
+    // `sources`.
+    CMainFrame(CZeltoDoc& doc, CPrompts& prompts, CPathSources& sources, CSettings& settings,
+               QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     CZeltoView* View() const { return m_pView; }
@@ -63,7 +68,8 @@ public:
     bool AddDroppedPaths(const std::vector<std::string>& paths);
 
     // Runs a command that changes the list, unless one is running already;
-    // then the person is told and false is returned.
+    // then the person is told and false is returned. A failure the command
+    // does not handle is told.
     bool RunGuarded(const std::function<void()>& command);
     bool IsBusy() const { return m_nBusy > 0; }
 
@@ -86,6 +92,8 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void CreateInertKeys();
+    // RunGuarded for a command that guards itself (the add commands).
+    bool RunBusy(const std::function<void()>& command);
     void UpdateFileCountPane();
     void RefuseWhileBusy();
     void OnToolsExplorer();
@@ -95,6 +103,7 @@ private:
     CZeltoDoc& m_doc;
     CPrompts& m_prompts;
     CSettings& m_settings;
+    CAddCommands m_addCommands;
     const QString m_strCaption;
     CZeltoView* m_pView = nullptr;
     QToolBar* m_pToolBar = nullptr;

@@ -12,16 +12,37 @@
 #include <QMessageBox>
 #include <QTimer>
 
+namespace
+{
+// A box or question shows the normal cursor over a busy one, as it waits
+// for the person.
+class CNormalCursor
+{
+public:
+    CNormalCursor() : m_bOverBusy(QApplication::overrideCursor() != nullptr)
+    {
+        if (m_bOverBusy)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~CNormalCursor()
+    {
+        if (m_bOverBusy)
+            QApplication::restoreOverrideCursor();
+    }
+    CNormalCursor(const CNormalCursor&) = delete;
+    CNormalCursor& operator=(const CNormalCursor&) = delete;
+
+private:
+    bool m_bOverBusy;
+};
+} // namespace
+
 CQtPrompts::CQtPrompts(QWidget* parent)
     : m_pParent(parent), m_pConversionWait(std::make_unique<CConversionWait>())
 {
 }
 
-CQtPrompts::~CQtPrompts()
-{
-    while (m_nWaitDepth > 0)
-        EndWait();
-}
+CQtPrompts::~CQtPrompts() = default;
 
 QWidget* CQtPrompts::DialogParent() const
 {
@@ -51,6 +72,7 @@ EAnswer CQtPrompts::Run(QMessageBox& messageBox, const CMessageBox& box)
 {
     if (box.Style() == EMessageStyle::InUse || box.Style() == EMessageStyle::Prompt)
         BringToFront(messageBox);
+    CNormalCursor normal;
     messageBox.exec();
     if (box.Style() != EMessageStyle::Prompt)
         return EAnswer::Ok;
@@ -111,6 +133,7 @@ int CQtPrompts::AskFolderQuestion(const std::string& question)
     try
     {
         CYesNoAllDlg dialog(CQtText::FromText(question), DialogParent());
+        CNormalCursor normal;
         return dialog.exec();
     }
     catch (const std::exception&)
@@ -134,21 +157,6 @@ std::optional<std::string> CQtPrompts::ChooseFolder(const std::string& initialFo
 std::optional<std::vector<std::string>> CQtPrompts::ClipboardFiles()
 {
     return CClipboardFileList::Read(QApplication::clipboard()->mimeData());
-}
-
-void CQtPrompts::BeginWait()
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    ++m_nWaitDepth;
-}
-
-void CQtPrompts::EndWait()
-{
-    // An end without a beginning must not take away someone else's cursor.
-    if (m_nWaitDepth == 0)
-        return;
-    --m_nWaitDepth;
-    QApplication::restoreOverrideCursor();
 }
 
 void CQtPrompts::WaitForConversions(const CConversionMonitor& monitor, CCancelFlag& cancel)

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "platform/PathSources.h"
+#include "platform/ProgressIndication.h"
 #include "platform/Prompts.h"
 
 #include <QPointer>
@@ -10,9 +12,10 @@
 class CConversionWait;
 class QMessageBox;
 
-// The prompts of the program shown with real Qt widgets. Every method runs
-// on the GUI thread.
-class CQtPrompts : public CPrompts
+// The prompts, the progress of add operations and the path choosers of the
+// program, with real Qt widgets. Every method runs on the GUI thread, but
+// NotifyConversionsChanged, which may be called from any thread.
+class CQtPrompts : public CPrompts, public CProgressIndication, public CPathSources
 {
 public:
     // `parent` is the window the dialogs belong to (the main window); when
@@ -33,8 +36,6 @@ public:
     void WaitForConversions(const CConversionMonitor& monitor, CCancelFlag& cancel) override;
     void NotifyConversionsChanged() override;
     void EndConversions() override;
-    void BeginWait() override;
-    void EndWait() override;
 
     // The message box that ShowMessage would show, ready to be run.
     static void Prepare(QMessageBox& messageBox, const CMessageBox& box);
@@ -46,5 +47,4 @@ private:
 
     QPointer<QWidget> m_pParent;
     std::unique_ptr<CConversionWait> m_pConversionWait;
-    int m_nWaitDepth = 0;
 };

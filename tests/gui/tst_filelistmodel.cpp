@@ -102,8 +102,8 @@ struct CModelRig
     CTempDir dir;
     CScriptedPrompts prompts;
     CMemorySettings settings;
-    CListingTable table{std::make_shared<CConverterContext>(&prompts, CPathRules::Posix())};
-    CZeltoDoc doc{table, prompts, settings};
+    CListingTable table{std::make_shared<CConverterContext>(CPathRules::Posix())};
+    CZeltoDoc doc{table, prompts, prompts, settings};
     CFileListModel model{doc};
 };
 

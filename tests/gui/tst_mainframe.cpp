@@ -80,8 +80,8 @@ struct CFrameRig
     explicit CFrameRig(const QString& settingsFile = QString())
         : settings(settingsFile.isEmpty() ? QString::fromStdString(settingsDir / "Zelto.ini")
                                           : settingsFile),
-          table(std::make_shared<CConverterContext>(&prompts)), doc(table, prompts, settings),
-          frame(doc, prompts, settings)
+          table(std::make_shared<CConverterContext>()), doc(table, prompts, prompts, settings),
+          frame(doc, prompts, prompts, settings)
     {
         frame.SetOpener(&opener);
         frame.resize(700, 500);
@@ -414,17 +414,28 @@ void TestMainFrame::MenuItems_ReachTheirCommands()
     QCOMPARE(tip.count(), 1);
     QCOMPARE(about.count(), 1);
 
+    // The dialogs offer the filter and start in the folder last used.
     std::string file = m_pRig->Pdf("chosen.pdf");
     m_pRig->prompts.SetChosenFiles({file});
     frame.Action(ID_FILE_ADD)->trigger();
     QCOMPARE(m_pRig->ListedSources(), (Paths{file}));
-    QCOMPARE(m_pRig->prompts.FileDialogs().size(), std::size_t(1));
+    using Dialog = std::pair<std::string, std::string>;
+    QCOMPARE(m_pRig->prompts.FileDialogs(), (std::vector<Dialog>{{"All Valid (*.pdf)", ""}}));
 
     std::string inFolder = m_pRig->Pdf("folder/inside.pdf");
     m_pRig->prompts.SetChosenFolder(m_pRig->dir / "folder");
     m_pRig->prompts.AnswerFolderNext(FolderAnswerYes);
     frame.Action(ID_FILE_ADD_FOLDER)->trigger();
     QCOMPARE(m_pRig->ListedSources(), (Paths{file, inFolder}));
+    QCOMPARE(m_pRig->prompts.FolderDialogs(),
+             (std::vector<Dialog>{
+                 {m_pRig->dir.Path() + "/", "Select folder from which to add files:"}}));
+
+    // A cancelled chooser asks and adds nothing.
+    m_pRig->prompts.SetChosenFolder(std::nullopt);
+    frame.Action(ID_FILE_ADD_FOLDER)->trigger();
+    QCOMPARE(m_pRig->doc.RowCount(), 2);
+    QCOMPARE(m_pRig->prompts.FolderQuestions().size(), std::size_t(1));
     QVERIFY(m_pRig->prompts.Messages().empty());
 }
 

@@ -2,6 +2,7 @@
 #include "TempDir.h"
 #include "dialogs/QtText.h"
 #include "dialogs/RunProgressDlg.h"
+#include "platform/CancelFlag.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageTable.h"
 #include "ui/ClipboardFileList.h"
@@ -146,7 +147,7 @@ private slots:
     void FolderChooser_StartsAtTheFolderAndShowsTheStatusText();
     void FolderChooser_Cancelled_GivesNothing();
 
-    void Wait_NestsTheOverrideCursor();
+    void BoxOverABusyCursor_ShowsTheNormalOneAndGivesItBack();
 };
 
 void TestQtPrompts::MessageBox_HasTheStylesButtonsIconAndCaption_data()
@@ -504,26 +505,24 @@ void TestQtPrompts::FolderChooser_Cancelled_GivesNothing()
     QCOMPARE(chosen, std::nullopt);
 }
 
-void TestQtPrompts::Wait_NestsTheOverrideCursor()
+void TestQtPrompts::BoxOverABusyCursor_ShowsTheNormalOneAndGivesItBack()
 {
-    {
-        CQtPrompts prompts;
-        prompts.BeginWait();
-        prompts.BeginWait();
-        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        prompts.EndWait();
-        QVERIFY(QApplication::overrideCursor() != nullptr);
-        prompts.EndWait();
-        QCOMPARE(QApplication::overrideCursor(), nullptr);
-        // One end too many leaves a cursor set by someone else alone.
-        QApplication::setOverrideCursor(Qt::CrossCursor);
-        prompts.EndWait();
-        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
-        QApplication::restoreOverrideCursor();
-        // A wait still open when the prompts go is ended with them.
-        prompts.BeginWait();
-    }
-    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    CQtPrompts prompts;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    CModalDriver driver;
+    Qt::CursorShape shown = Qt::WaitCursor;
+    driver.Expect<QMessageBox>(
+        [&shown](QMessageBox* box)
+        {
+            shown = QApplication::overrideCursor()->shape();
+            box->button(QMessageBox::No)->click();
+        });
+    prompts.ShowMessage(
+        CMessageBox(EMessageStyle::Prompt, EMessageId::OverwriteQuestion, {"/data/a.txt"}));
+    QVERIFY(driver.Handled());
+    QCOMPARE(shown, Qt::ArrowCursor);
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QApplication::restoreOverrideCursor();
 }
 
 QTEST_MAIN(TestQtPrompts)

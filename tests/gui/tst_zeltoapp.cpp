@@ -216,7 +216,6 @@ void CZeltoAppTest::StartUp_ShowsWindowWithCaptionIconAndDrops()
     QVERIFY(!QApplication::windowIcon().isNull());
     QVERIFY(app.Settings()->Location().startsWith(CQtText::FromPath(m_strHome)));
     QVERIFY(app.HelpFileExists());
-    QCOMPARE(app.Converters().Context().Prompts() != nullptr, true);
     QCOMPARE(app.Converters().Context().ProgramFolder(), *m_pDir / "bin/");
 }
 

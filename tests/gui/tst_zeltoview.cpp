@@ -60,7 +60,7 @@ struct CViewRig
 {
     explicit CViewRig(bool bRealPrompts = false)
         : prompts(bRealPrompts ? static_cast<CPrompts&>(qtPrompts) : scripted),
-          table(std::make_shared<CConverterContext>(&prompts)), doc(table, prompts, settings),
+          table(std::make_shared<CConverterContext>()), doc(table, prompts, scripted, settings),
           view(doc, prompts)
     {
         view.SetOpener(&opener);

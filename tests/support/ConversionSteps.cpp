@@ -1,8 +1,12 @@
 #include "ConversionSteps.h"
 
+#include "doc/AddReport.h"
+#include "doc/MessagePresenter.h"
+#include "extract/ConversionOptions.h"
 #include "extract/Converter.h"
+#include "extract/OverwriteQuestion.h"
 #include "platform/CancelFlag.h"
-#include "platform/UserException.h"
+#include "platform/Prompts.h"
 
 #include <condition_variable>
 #include <mutex>
@@ -10,8 +14,23 @@
 
 namespace
 {
+// The question as a single file added alone asks it.
+class CAskEachTime : public COverwriteQuestion
+{
+public:
+    explicit CAskEachTime(CPrompts& prompts) : m_prompts(prompts) {}
+    CAnswer AskOverwrite(const CMessageBox& question) override
+    {
+        return {m_prompts.ShowMessage(question) == EAnswer::Yes, true};
+    }
+
+private:
+    CPrompts& m_prompts;
+};
+
 CConversionRun RunTool(const CConverter& converter, std::chrono::milliseconds cancelAfter)
 {
+    CConversionOptions options;
     CCancelFlag cancel;
     std::mutex mutex;
     std::condition_variable finished;
@@ -23,7 +42,7 @@ CConversionRun RunTool(const CConverter& converter, std::chrono::milliseconds ca
             if (!finished.wait_for(lock, cancelAfter, [&] { return done; }))
                 cancel.Request();
         });
-    CConversionRun run = converter.RunConversion(cancel);
+    CConversionRun run = converter.RunConversion({options, cancel, {}});
     {
         std::lock_guard lock(mutex);
         done = true;
@@ -34,19 +53,20 @@ CConversionRun RunTool(const CConverter& converter, std::chrono::milliseconds ca
 }
 } // namespace
 
-bool CConversionSteps::Run(CConverter& converter,
-                           std::optional<std::chrono::milliseconds> cancelAfter)
+CFileOutcome CConversionSteps::Run(CConverter& converter, CPrompts& prompts,
+                                   std::optional<std::chrono::milliseconds> cancelAfter)
 {
-    try
+    CAskEachTime overwrite(prompts);
+    std::optional<CFileOutcome> outcome = converter.PrepareConversion(overwrite);
+    if (!outcome)
     {
-        converter.PrepareConversion();
-        CConversionRun run =
-            cancelAfter ? RunTool(converter, *cancelAfter) : converter.RunConversion(CCancelFlag());
-        converter.FinishConversion(run);
-        return true;
+        CConversionOptions options;
+        CCancelFlag cancel;
+        CConversionRun run = cancelAfter ? RunTool(converter, *cancelAfter)
+                                         : converter.RunConversion({options, cancel, {}});
+        outcome = converter.FinishConversion(run);
     }
-    catch (const CUserException&)
-    {
-        return false;
-    }
+    CAddReport report;
+    CMessagePresenter(prompts, report, false).Present(*outcome, false);
+    return *outcome;
 }

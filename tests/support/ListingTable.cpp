@@ -10,9 +10,12 @@ class CListedAsIs : public CPdfConverter
 public:
     using CPdfConverter::CPdfConverter;
 
-    void PrepareConversion() override {}
-    CConversionRun RunConversion(const CCancelFlag&) const override { return {}; }
-    void FinishConversion(const CConversionRun&) override {}
+    std::optional<CFileOutcome> PrepareConversion(COverwriteQuestion&) override
+    {
+        return std::nullopt;
+    }
+    CConversionRun RunConversion(const CRunRequest&) const override { return {}; }
+    CFileOutcome FinishConversion(const CConversionRun&) override { return Outcome(); }
     bool FinishQuietly(const CConversionRun&) override { return true; }
     void AbandonConversion(const CConversionRun&) override {}
 };

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/CancelFlag.h"
+#include "platform/PathSources.h"
+#include "platform/ProgressIndication.h"
 #include "platform/Prompts.h"
 
 #include <condition_variable>
@@ -22,9 +25,10 @@ struct CRecordedMessage
     std::optional<EMessageId> checkLabel = {};
 };
 
-// Prompts for tests: records every message box, answers from a script and
-// can ask for a cancel while conversions are awaited.
-class CScriptedPrompts : public CPrompts
+// Prompts, progress and path sources for tests: records every message box,
+// answers from a script and can ask for a cancel while conversions are
+// awaited.
+class CScriptedPrompts : public CPrompts, public CProgressIndication, public CPathSources
 {
 public:
     EAnswer ShowMessage(const CMessageBox& box) override;
@@ -38,12 +42,6 @@ public:
     void WaitForConversions(const CConversionMonitor& monitor, CCancelFlag& cancel) override;
     void NotifyConversionsChanged() override;
     void EndConversions() override { ++m_nConversionEnds; }
-    void BeginWait() override
-    {
-        ++m_nWaitDepth;
-        ++m_nWaitCount;
-    }
-    void EndWait() override { --m_nWaitDepth; }
 
     // Answers for boxes that offer a choice, in order. When the script runs
     // dry a choice is answered No and counted as unexpected.
@@ -87,8 +85,6 @@ public:
     {
         return m_folderDialogs;
     }
-    int WaitDepth() const { return m_nWaitDepth; }
-    int WaitCount() const { return m_nWaitCount; }
     int UnexpectedChoices() const { return m_nUnexpected; }
     void Clear() { m_messages.clear(); }
     void ClearFolderQuestions() { m_folderQuestions.clear(); }
@@ -104,7 +100,6 @@ private:
     std::optional<std::vector<std::string>> m_clipboard;
     std::vector<std::pair<std::string, std::string>> m_fileDialogs;
     std::vector<std::pair<std::string, std::string>> m_folderDialogs;
-    int m_nWaitDepth = 0;
     int m_nCancelInWait = 0;
     int m_nConversionWaits = 0;
     int m_nConversionEnds = 0;
@@ -118,6 +113,5 @@ private:
         unsigned long nCount = 0;
     };
     std::unique_ptr<CWakeState> m_pWake = std::make_unique<CWakeState>();
-    int m_nWaitCount = 0;
     int m_nUnexpected = 0;
 };

@@ -29,9 +29,12 @@ int main(int argc, char** argv)
     namespace fs = std::filesystem;
     fs::path root = fs::temp_directory_path() / "zelto-screenshot" / "Documents";
     fs::remove_all(root.parent_path());
-    const char* const files[] = {"Invoices/2026-01 Northwind.pdf", "Invoices/2026-02 Northwind.pdf",
-                                 "Invoices/2026-03 Contoso.pdf",   "Reports/Annual report 2025.pdf",
-                                 "Reports/Board minutes.pdf",      "Reports/Quarterly review Q3.pdf",
+    const char* const files[] = {"Invoices/2026-01 Northwind.pdf",
+                                 "Invoices/2026-02 Northwind.pdf",
+                                 "Invoices/2026-03 Contoso.pdf",
+                                 "Reports/Annual report 2025.pdf",
+                                 "Reports/Board minutes.pdf",
+                                 "Reports/Quarterly review Q3.pdf",
                                  "Manual.pdf"};
     for (const char* file : files)
     {
@@ -43,15 +46,14 @@ int main(int argc, char** argv)
     CScriptedPrompts prompts;
     prompts.AnswerFolderNext(FolderAnswerYesToAll);
     CMemorySettings settings;
-    CConverterTable table(std::make_shared<CConverterContext>(&prompts));
-    CZeltoDoc doc(table, prompts, settings);
-    CMainFrame frame(doc, prompts, settings);
+    CConverterTable table(std::make_shared<CConverterContext>());
+    CZeltoDoc doc(table, prompts, prompts, settings);
+    CMainFrame frame(doc, prompts, prompts, settings);
     frame.resize(720, 360);
     frame.show();
     frame.AddDroppedPaths({root.string()});
-    frame.View()->selectionModel()->select(
-        frame.View()->model()->index(3, 0),
-        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    frame.View()->selectionModel()->select(frame.View()->model()->index(3, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QApplication::processEvents();
 
     bool saved = frame.grab().save(output);

@@ -116,8 +116,7 @@ public:
 
 TEST_F(AddCommands, Paste_WithoutAFileListDoesNothingAndShowsNothing)
 {
-    m_prompts.SetClipboardFiles(std::nullopt);
-    m_doc.OnEditPasteFiles();
+    m_doc.OnEditPasteFiles({});
     EXPECT_EQ(m_doc.RowCount(), 0);
     EXPECT_TRUE(m_prompts.Messages().empty());
     EXPECT_TRUE(m_view.Events().empty());
@@ -128,8 +127,7 @@ TEST_F(AddCommands, Paste_ThreeFilesWithATextFileBetween_ListsThePdfsInTextPathO
     std::string c = Pdf("c.pdf");
     std::string b = m_dir.Write("b.txt", "words");
     std::string a = Pdf("a.pdf");
-    m_prompts.SetClipboardFiles(Paths{c, b, a});
-    m_doc.OnEditPasteFiles();
+    m_doc.OnEditPasteFiles(Paths{c, b, a});
     EXPECT_EQ(ListedSources(), (Paths{a, c}));
     EXPECT_EQ(MessageTexts(), (Paths{Ignored(b)}));
     EXPECT_EQ(m_view.Events(), (Events{"insert 0", "count 1", "insert 0", "count 2"}));
@@ -140,9 +138,8 @@ TEST_F(AddCommands, Paste_AsksAgainAfterAnEarlierNoToAll)
     std::string docs = Folder("docs");
     std::string a = Pdf("docs/a.pdf");
     LeaveStandingFolderAnswer(FolderAnswerNoToAll);
-    m_prompts.SetClipboardFiles(Paths{docs});
     m_prompts.AnswerFolderNext(FolderAnswerYes);
-    m_doc.OnEditPasteFiles();
+    m_doc.OnEditPasteFiles(Paths{docs});
     EXPECT_EQ(m_prompts.FolderQuestions(), (Paths{Question(docs)}));
     EXPECT_EQ(ListedSources(), (Paths{a}));
 }
@@ -160,21 +157,12 @@ TEST_F(AddCommands, Drop_AsksAgainAfterAnEarlierYesToAllAndAddsInDropOrder)
     EXPECT_EQ(m_tool.Calls(), (Paths{z}));
 }
 
-TEST_F(AddCommands, Add_OffersTheFilterAndTheStoredFolder)
-{
-    Store("/data/docs/");
-    m_doc.OnFileAdd();
-    ASSERT_EQ(m_prompts.FileDialogs().size(), 1u);
-    EXPECT_EQ(m_prompts.FileDialogs()[0].first, "All Valid (*.pdf)");
-    EXPECT_EQ(m_prompts.FileDialogs()[0].second, "/data/docs/");
-}
-
 TEST_F(AddCommands, Add_CancelledAddsAndStoresNothing)
 {
-    m_doc.OnFileAdd();
-    EXPECT_EQ(m_prompts.FileDialogs()[0].second, "");
+    m_doc.OnFileAdd({});
     EXPECT_FALSE(IsStored());
     EXPECT_EQ(m_doc.RowCount(), 0);
+    EXPECT_EQ(m_prompts.ConversionEnds(), 0);
 }
 
 TEST_F(AddCommands, Add_AddsTheChosenFilesKeepingTheStandingFolderAnswer)
@@ -183,9 +171,8 @@ TEST_F(AddCommands, Add_AddsTheChosenFilesKeepingTheStandingFolderAnswer)
     std::string a = Pdf("a.pdf");
     std::string docs = Folder("docs");
     Pdf("docs/c.pdf");
-    m_prompts.SetChosenFiles({b, docs, a});
     LeaveStandingFolderAnswer(FolderAnswerNoToAll);
-    m_doc.OnFileAdd();
+    m_doc.OnFileAdd({b, docs, a});
     EXPECT_EQ(ListedSources(), (Paths{a, b}));
     EXPECT_EQ(m_tool.Calls(), (Paths{b, a}));
     EXPECT_EQ(Stored(), m_dir.Path() + "/");
@@ -196,14 +183,13 @@ TEST_P(AddStoresFolder, OnlyWhenItNamesAnotherFolder)
 {
     const StoredFolderCase& c = GetParam();
     const CPathRules& rules = c.bWindows ? CPathRules::Windows() : CPathRules::Posix();
-    CConverterTable table(std::make_shared<CConverterContext>(&m_prompts, rules));
-    CZeltoDoc doc(table, m_prompts, m_settings);
+    CConverterTable table(std::make_shared<CConverterContext>(rules));
+    CZeltoDoc doc(table, m_prompts, m_prompts, m_settings);
     if (c.stored)
         m_settings.SetString("", kFileOpenPath, *c.stored);
     int writesBefore = m_settings.WriteCount();
-    m_prompts.SetChosenFiles(c.chosen);
 
-    doc.OnFileAdd();
+    doc.OnFileAdd(c.chosen);
 
     if (c.written)
     {
@@ -214,7 +200,6 @@ TEST_P(AddStoresFolder, OnlyWhenItNamesAnotherFolder)
     {
         EXPECT_EQ(m_settings.WriteCount(), writesBefore);
     }
-    EXPECT_EQ(m_prompts.FileDialogs().at(0).second, c.stored.value_or(""));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -261,9 +246,8 @@ TEST_F(AddCommands, AddFolder_AnsweredNoAddsNothingButStoresTheFolder)
 {
     std::string docs = Folder("docs");
     Pdf("docs/a.pdf");
-    m_prompts.SetChosenFolder(docs);
     m_prompts.AnswerFolderNext(FolderAnswerNo);
-    m_doc.OnFileAddFolder();
+    m_doc.OnFileAddFolder(docs);
     EXPECT_EQ(m_prompts.FolderQuestions(), (Paths{Question(docs)}));
     EXPECT_EQ(m_doc.RowCount(), 0);
     EXPECT_EQ(Stored(), docs);
@@ -274,32 +258,12 @@ TEST_F(AddCommands, AddFolder_AsksAboutTheChosenFolderEvenAfterAnEarlierYesToAll
     std::string docs = Folder("docs");
     std::string a = Pdf("docs/a.pdf");
     Store("/data/last");
-    m_prompts.SetChosenFolder(docs);
     LeaveStandingFolderAnswer(FolderAnswerYesToAll);
     m_prompts.AnswerFolderNext(FolderAnswerYes);
-    m_doc.OnFileAddFolder();
+    m_doc.OnFileAddFolder(docs);
     EXPECT_EQ(m_prompts.FolderQuestions(), (Paths{Question(docs)}));
     EXPECT_EQ(ListedSources(), (Paths{a}));
     EXPECT_EQ(Stored(), docs);
-    ASSERT_EQ(m_prompts.FolderDialogs().size(), 1u);
-    EXPECT_EQ(m_prompts.FolderDialogs()[0].first, "/data/last");
-    EXPECT_EQ(m_prompts.FolderDialogs()[0].second, "Select folder from which to add files:");
-}
-
-TEST_F(AddCommands, AddFolder_CancelledStoresNothingAndKeepsTheStandingAnswer)
-{
-    m_prompts.SetChosenFolder(std::nullopt);
-    LeaveStandingFolderAnswer(FolderAnswerNoToAll);
-    m_doc.OnFileAddFolder();
-    EXPECT_FALSE(IsStored());
-    EXPECT_TRUE(m_prompts.FolderQuestions().empty());
-    // The answer still stands for Add..., which keeps it.
-    std::string docs = Folder("docs");
-    Pdf("docs/a.pdf");
-    m_prompts.SetChosenFiles({docs});
-    m_doc.OnFileAdd();
-    EXPECT_TRUE(m_prompts.FolderQuestions().empty());
-    EXPECT_EQ(m_doc.RowCount(), 0);
 }
 
 TEST_P(UnreadableFolder, IsToldOnceWhenMetAndTheRestOfTheDropIsAdded)
@@ -361,8 +325,8 @@ TEST_F(AddCommands, FolderThatVanishesWhileAsked_IsPassedOverInSilence)
             SCOPED_TRACE(vanishing + " at once " + std::to_string(atOnce));
             m_settings.SetInt("", CAddOptions::kConversionsAtOnce, atOnce);
             CFolderQuestionHook prompts;
-            CConverterTable table(std::make_shared<CConverterContext>(&prompts));
-            CZeltoDoc doc(table, prompts, m_settings);
+            CConverterTable table(std::make_shared<CConverterContext>());
+            CZeltoDoc doc(table, prompts, prompts, m_settings);
             std::string first = Pdf(run + "first.pdf");
             std::string a = Pdf(run + "docs/a.pdf");
             Pdf(run + "docs/sub/s.pdf");
@@ -379,7 +343,6 @@ TEST_F(AddCommands, FolderThatVanishesWhileAsked_IsPassedOverInSilence)
             EXPECT_EQ(CDocRows::Sources(doc), listed);
             EXPECT_EQ(doc.GetFileCount(), static_cast<int>(listed.size()));
             EXPECT_TRUE(prompts.Messages().empty());
-            EXPECT_EQ(prompts.WaitDepth(), 0);
         }
     }
 }
@@ -393,8 +356,8 @@ TEST_F(AddCommands, MemoryRunningOutDuringTheWalk_EndsTheOperationWithAPlainMess
         SCOPED_TRACE(atOnce);
         m_settings.SetInt("", CAddOptions::kConversionsAtOnce, atOnce);
         CFolderQuestionHook prompts;
-        CConverterTable table(std::make_shared<CConverterContext>(&prompts));
-        CZeltoDoc doc(table, prompts, m_settings);
+        CConverterTable table(std::make_shared<CConverterContext>());
+        CZeltoDoc doc(table, prompts, prompts, m_settings);
         std::string first = Pdf("first" + std::to_string(atOnce) + ".pdf");
         std::string docs = Folder("docs" + std::to_string(atOnce));
         Pdf("docs" + std::to_string(atOnce) + "/a.pdf");
@@ -413,7 +376,6 @@ TEST_F(AddCommands, MemoryRunningOutDuringTheWalk_EndsTheOperationWithAPlainMess
                   "The following system error occured when processing file '" + docs + "'.\n" +
                       CSystemErrorText::Describe(CSystemErrorText::OutOfMemoryCode()) + "(Error " +
                       std::to_string(CSystemErrorText::OutOfMemoryCode()) + ").");
-        EXPECT_EQ(prompts.WaitDepth(), 0);
     }
 }
 
@@ -424,9 +386,8 @@ TEST_F(AddCommands, FailureNoHandlerTakes_EndsTheOperationAndKeepsWhatWasAdded)
     std::string a = Pdf("a.pdf");
     std::string b = Pdf("b.pdf");
     std::string c = Pdf("c.pdf");
-    m_prompts.SetClipboardFiles(Paths{a, b, c});
 
-    m_doc.OnEditPasteFiles();
+    m_doc.OnEditPasteFiles(Paths{a, b, c});
     m_doc.RemoveObserver(failing);
 
     // The second file was listed when the failure came; the third was never

@@ -57,7 +57,6 @@ TEST_F(AddingFiles, NewPdf_IsConvertedListedAndCounted)
     EXPECT_EQ(CTempDir::ReadFile(m_dir / "a.txt"), "Text of a.pdf\n");
     EXPECT_EQ(m_doc.GetFileCount(), 1);
     EXPECT_EQ(m_view.Events(), (Events{"insert 0", "count 1"}));
-    EXPECT_EQ(m_prompts.WaitCount(), 1);
     EXPECT_TRUE(m_prompts.Messages().empty());
 }
 
@@ -128,18 +127,16 @@ TEST_F(AddingFiles, FileNoConverterTakes_IsIgnoredByItsFullPath)
     ASSERT_EQ(m_prompts.Messages().size(), 1u);
     EXPECT_EQ(m_prompts.Messages()[0].strText, Ignored(doc));
     EXPECT_EQ(m_prompts.Messages()[0].style, EMessageStyle::InUse);
-    EXPECT_EQ(m_prompts.WaitCount(), 0);
     EXPECT_EQ(m_doc.RowCount(), 0);
 }
 
-TEST_F(AddingFiles, ConversionGivenUp_IsNotListedAndTheWaitEnds)
+TEST_F(AddingFiles, ConversionGivenUp_IsNotListed)
 {
     std::string broken = BrokenPdf("broken.pdf");
     std::string good = Pdf("good.pdf");
     Drop({broken, good});
     EXPECT_EQ(ListedSources(), (Paths{good}));
     EXPECT_EQ(m_prompts.FirstIds(), std::vector<EMessageId>{EMessageId::ExtractionFailed});
-    EXPECT_EQ(m_prompts.WaitCount(), 2);
     EXPECT_EQ(m_view.Events(), (Events{"insert 0", "count 1"}));
 }
 
@@ -167,8 +164,7 @@ TEST_P(FolderAnswer, DecidesAndSetsTheStandingAnswer)
     std::string later = Folder("later");
     std::string laterPdf = Pdf("later/b.pdf");
     m_prompts.AnswerFolderNext(FolderAnswerNo);
-    m_prompts.SetChosenFiles({later});
-    m_doc.OnFileAdd();
+    m_doc.OnFileAdd({later});
     EXPECT_EQ(m_prompts.FolderQuestions().size(), c.laterAsked ? 2u : 1u);
     EXPECT_EQ(m_doc.RowCount(), (c.added ? 1 : 0) + (c.laterAdded ? 1 : 0));
 }
@@ -363,7 +359,6 @@ TEST_F(AddingFiles, FolderOf2000Files_AddsEveryOneInTextPathOrder)
                                [](const std::string& a, const std::string& b)
                                { return CPathRules::CompareNoCase(a, b) < 0; }));
     EXPECT_TRUE(m_prompts.Messages().empty());
-    EXPECT_EQ(m_prompts.WaitCount(), 2000);
 }
 
 TEST_F(AddingFiles, LongPaths_ArriveWhole)

@@ -68,9 +68,9 @@ struct CAddScene
     CTempDir m_dir;
     CFakeTool m_tool;
     CScriptedPrompts m_prompts;
-    CConverterTable m_table{std::make_shared<CConverterContext>(&m_prompts)};
+    CConverterTable m_table{std::make_shared<CConverterContext>()};
     CMemorySettings m_settings;
-    CZeltoDoc m_doc{m_table, m_prompts, m_settings};
+    CZeltoDoc m_doc{m_table, m_prompts, m_prompts, m_settings};
     std::vector<const CAddReport*> m_reports;
 };
 
@@ -203,7 +203,7 @@ TEST_F(AddReport, OperationThatMetNothing_KeepsTheLastReport)
     ASSERT_TRUE(last);
     EXPECT_EQ(last->Converted(), 1);
 
-    m_doc.OnFileAdd(); // the file dialog is cancelled
+    m_doc.OnFileAdd({}); // the file dialog is cancelled
     m_doc.OnDropFiles({m_dir / "missing.pdf"});
     EXPECT_EQ(m_doc.LastAddReport(), last);
 }

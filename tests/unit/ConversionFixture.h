@@ -27,11 +27,16 @@ protected:
                  std::optional<std::chrono::milliseconds> cancelAfter = std::nullopt)
     {
         std::unique_ptr<CConverter> converter = m_table.FindConverter(path);
-        return converter && CConversionSteps::Run(*converter, cancelAfter);
+        if (!converter)
+            return false;
+        m_outcome = CConversionSteps::Run(*converter, m_prompts, cancelAfter);
+        return m_outcome.bListed;
     }
 
+    // The outcome of the last file converted.
+    CFileOutcome m_outcome;
     CTempDir m_dir;
     CScriptedPrompts m_prompts;
-    std::shared_ptr<CConverterContext> m_context = std::make_shared<CConverterContext>(&m_prompts);
+    std::shared_ptr<CConverterContext> m_context = std::make_shared<CConverterContext>();
     CConverterTable m_table{m_context};
 };

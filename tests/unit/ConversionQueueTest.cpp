@@ -3,6 +3,7 @@
 #include "FakeTool.h"
 #include "SystemSkip.h"
 #include "doc/AddReport.h"
+#include "extract/OverwriteQuestion.h"
 #include "platform/SystemErrorText.h"
 
 #include <cerrno>
@@ -38,6 +39,16 @@ protected:
             m_dir.Write(name + ".sleep", std::to_string(seconds));
         return path;
     }
+
+    // For files whose text file is not there yet.
+    class CNoQuestion : public COverwriteQuestion
+    {
+        CAnswer AskOverwrite(const CMessageBox&) override
+        {
+            ADD_FAILURE() << "no text file to overwrite";
+            return {};
+        }
+    } m_noQuestion;
 };
 
 std::string Warning(const std::string& what)
@@ -371,8 +382,8 @@ TEST_F(ParallelAdd, ReportsBeyondTheBudget_HoldBackNewRunsUntilTheHeadIsJudged)
 {
     Paths startedWhenListed;
     CConversionQueue queue(
-        m_prompts, m_rules, 2,
-        [&](std::unique_ptr<CConverter> converter)
+        m_prompts, m_rules, 2, {},
+        [&](std::unique_ptr<CConverter> converter, const CFileOutcome&)
         {
             std::string name(converter->m_strSourceName);
             if (std::filesystem::exists(m_dir / "c.pdf.started"))
@@ -383,7 +394,7 @@ TEST_F(ParallelAdd, ReportsBeyondTheBudget_HoldBackNewRunsUntilTheHeadIsJudged)
     for (const std::string& path : {Pdf("a.pdf", "", "text\n", 0.3), Pdf("b.pdf"), Pdf("c.pdf")})
     {
         std::unique_ptr<CConverter> converter = m_table.FindConverter(path);
-        converter->PrepareConversion();
+        ASSERT_FALSE(converter->PrepareConversion(m_noQuestion));
         queue.Enqueue(std::move(converter));
     }
     queue.Finish();

@@ -162,8 +162,7 @@ TEST_F(ConverterList, OneSourcePathListedTwiceIsFoundUntilBothAreGone)
 
 TEST_F(ConverterList, SourcePathIdentityFollowsTheRules)
 {
-    CConverterTable windowsTable(
-        std::make_shared<CConverterContext>(nullptr, CPathRules::Windows()));
+    CConverterTable windowsTable(std::make_shared<CConverterContext>(CPathRules::Windows()));
     CConverterList windows(CPathRules::Windows());
     windows.Insert(0, windowsTable.FindConverter("C:\\Docs\\Report.pdf"));
     EXPECT_NE(windows.FindBySourcePath("c:\\DOCS\\report.PDF"), nullptr);

@@ -18,7 +18,7 @@ struct StringsCase
 
 std::shared_ptr<CConverterContext> ContextWith(const CPathRules& rules)
 {
-    return std::make_shared<CConverterContext>(nullptr, rules);
+    return std::make_shared<CConverterContext>(rules);
 }
 } // namespace
 

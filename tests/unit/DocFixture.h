@@ -134,7 +134,6 @@ protected:
     void TearDown() override
     {
         EXPECT_TRUE(m_view.FollowsTheDoc());
-        EXPECT_EQ(m_prompts.WaitDepth(), 0);
         EXPECT_EQ(m_prompts.UnexpectedChoices(), 0);
         m_doc.RemoveObserver(m_view);
     }
@@ -175,12 +174,11 @@ protected:
     const CPathRules& m_rules;
     CTempDir m_dir;
     CScriptedPrompts m_prompts;
-    std::shared_ptr<CConverterContext> m_context =
-        std::make_shared<CConverterContext>(&m_prompts, m_rules);
+    std::shared_ptr<CConverterContext> m_context = std::make_shared<CConverterContext>(m_rules);
     CListingTable m_table{m_context};
     // One file at a time: these tests describe what the person sees in that
     // order; several at once has tests of its own.
     CMemorySettings m_settings = OneAtATime();
-    CZeltoDoc m_doc{m_table, m_prompts, m_settings};
+    CZeltoDoc m_doc{m_table, m_prompts, m_prompts, m_settings};
     CRecordingView m_view{m_doc};
 };

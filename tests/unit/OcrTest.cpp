@@ -100,9 +100,9 @@ protected:
     CTempDir m_bin;
     std::unique_ptr<CScopedPath> m_pPath;
     CScriptedPrompts m_prompts;
-    CConverterTable m_table{std::make_shared<CConverterContext>(&m_prompts)};
+    CConverterTable m_table{std::make_shared<CConverterContext>()};
     CMemorySettings m_settings;
-    CZeltoDoc m_doc{m_table, m_prompts, m_settings};
+    CZeltoDoc m_doc{m_table, m_prompts, m_prompts, m_settings};
 };
 
 // A page of printed text, photographed: rendered to gray pixels at 150 dpi

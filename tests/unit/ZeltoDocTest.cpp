@@ -138,8 +138,7 @@ TEST_F(FileList, RemoveAll_EmptiesTheListTouchesNoFileAndKeepsTheFolderAnswer)
     EXPECT_TRUE(std::filesystem::exists(pdf));
     EXPECT_EQ(CTempDir::ReadFile(text), "words");
 
-    m_prompts.SetChosenFiles({folder, pdf});
-    m_doc.OnFileAdd();
+    m_doc.OnFileAdd({folder, pdf});
     EXPECT_EQ(Relative(ListedTexts()), (Texts{"a.txt"}));
     EXPECT_EQ(m_prompts.FolderQuestions().size(), 1u);
 }

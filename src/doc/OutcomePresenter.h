@@ -1,0 +1,17 @@
+#pragma once
+
+struct CFileOutcome;
+
+// Whoever shows the person what became of each file of an add operation:
+// the window in message boxes or its report, a command in report rows.
+// The operation hands every outcome over on its own thread, in the order
+// the person is to learn of them: a file dropped before its conversion when
+// it is dropped, a converted file after every file queued before it.
+class COutcomePresenter
+{
+public:
+    virtual ~COutcomePresenter() = default;
+
+    // `manyFiles`: whether the operation is sure to meet more than one file.
+    virtual void Present(const CFileOutcome& outcome, bool manyFiles) = 0;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "OcrOptions.h"
+
+#include <functional>
+
+class CCancelFlag;
+
+// The choices of one add operation that its conversions follow, read once
+// when the operation starts and never changed while its files convert.
+struct CConversionOptions
+{
+    COcrOptions ocr;
+};
+
+// What one tool run is handed: the operation's choices, its cancel, and
+// whom to tell (from the worker's thread) that the run's activity changed.
+struct CRunRequest
+{
+    const CConversionOptions& options;
+    const CCancelFlag& cancel;
+    std::function<void()> onActivityChanged;
+};
