@@ -2,6 +2,7 @@
 
 #include "ContextHelpMode.h"
 #include "DesktopOpener.h"
+#include "DroppedFiles.h"
 #include "FileListModel.h"
 #include "FileManagerItem.h"
 #include "MainStatusBar.h"
@@ -24,41 +25,11 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QTimer>
 #include <QToolBar>
-#include <QUrl>
 
 namespace
 {
-// The local files among dropped URLs, in drop order.
-std::vector<std::string> LocalPaths(const QMimeData* data)
-{
-    std::vector<std::string> paths;
-    if (!data || !data->hasUrls())
-        return paths;
-    for (const QUrl& url : data->urls())
-    {
-        if (url.isLocalFile())
-            paths.push_back(CQtText::ToPath(url.toLocalFile()));
-    }
-    return paths;
-}
-
-// Dropped files are only read, so a drop is taken as a copy (or a link),
-// never as a move, after which the program they came from could delete
-// them. A drop that offers neither is refused.
-bool ChooseDropAction(QDropEvent& event)
-{
-    if (event.possibleActions() & Qt::CopyAction)
-        event.setDropAction(Qt::CopyAction);
-    else if (event.possibleActions() & Qt::LinkAction)
-        event.setDropAction(Qt::LinkAction);
-    else
-        return false;
-    return true;
-}
-
 // How long the refusal of a command stays in the status bar.
 constexpr int kRefusalMilliseconds = 5000;
 } // namespace
@@ -434,13 +405,13 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 {
     // The URLs are read once per drag; a drag of thousands of files would
     // otherwise be parsed at every move of the pointer.
-    m_bDragUsable = !LocalPaths(event->mimeData()).empty();
+    m_bDragUsable = !CDroppedFiles::LocalPaths(event->mimeData()).empty();
     dragMoveEvent(event);
 }
 
 void CMainFrame::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (m_bDragUsable && !IsBusy() && ChooseDropAction(*event))
+    if (m_bDragUsable && !IsBusy() && CDroppedFiles::ChooseAction(*event))
         event->accept();
     else
         event->ignore();
@@ -448,8 +419,8 @@ void CMainFrame::dragMoveEvent(QDragMoveEvent* event)
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
-    std::vector<std::string> paths = LocalPaths(event->mimeData());
-    if (paths.empty() || !ChooseDropAction(*event))
+    std::vector<std::string> paths = CDroppedFiles::LocalPaths(event->mimeData());
+    if (paths.empty() || !CDroppedFiles::ChooseAction(*event))
     {
         event->ignore();
         return;
