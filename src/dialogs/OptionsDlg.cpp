@@ -1,6 +1,7 @@
 #include "OptionsDlg.h"
 
 #include "QtText.h"
+#include "doc/AddOptions.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -125,4 +126,19 @@ std::string COptionsDlg::OcrLanguages() const
             chosen << m_pLanguages->item(row)->text();
     }
     return chosen.isEmpty() ? "eng" : CQtText::ToText(chosen.join('+'));
+}
+
+void COptionsDlg::Edit(CAddOptions& options, const std::vector<std::string>& installed,
+                       QWidget* parent)
+{
+    COptionsDlg dialog(options.ConversionsAtOnce(), CAddOptions::kMaxConversionsAtOnce,
+                       CAddOptions::DefaultConversionsAtOnce(), parent);
+    dialog.SetProblemsAtEnd(options.ProblemsAtEnd());
+    dialog.SetOcr(options.ReadScannedPages(), options.OcrLanguages(), installed);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    options.SetConversionsAtOnce(dialog.ConversionsAtOnce());
+    options.SetProblemsAtEnd(dialog.ProblemsAtEnd());
+    options.SetReadScannedPages(dialog.ReadScannedPages());
+    options.SetOcrLanguages(dialog.OcrLanguages());
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+class CAddOptions;
 class QCheckBox;
 class QLabel;
 class QListWidget;
@@ -14,8 +15,8 @@ class QSpinBox;
 // Tools > Options...: how many files an add operation converts at once,
 // whether the problems met while adding many files are told one box each or
 // in one report at the end, and whether pages without text are read with OCR
-// and in which languages. The dialog only shows and edits the choices;
-// whoever runs it stores them when the dialog is accepted.
+// and in which languages. The dialog itself only shows and edits the
+// choices; Edit stores them when the dialog is accepted.
 class COptionsDlg : public QDialog
 {
     Q_OBJECT
@@ -26,6 +27,11 @@ public:
     // none is stored.
     COptionsDlg(int conversionsAtOnce, int maxConversionsAtOnce, int defaultConversionsAtOnce,
                 QWidget* parent = nullptr);
+
+    // Runs the dialog on the stored choices, offering the `installed` OCR
+    // languages, and stores the choices when it is accepted.
+    static void Edit(CAddOptions& options, const std::vector<std::string>& installed,
+                     QWidget* parent);
 
     QSpinBox* ConversionsBox() const { return m_pConversions; }
     int ConversionsAtOnce() const;

@@ -332,17 +332,7 @@ void CMainFrame::OnToolsExplorer()
 // from the next add operation on.
 void CMainFrame::OnToolsOptions()
 {
-    COptionsDlg dialog(m_doc.Options().ConversionsAtOnce(), CAddOptions::kMaxConversionsAtOnce,
-                       CAddOptions::DefaultConversionsAtOnce(), this);
-    dialog.SetProblemsAtEnd(m_doc.Options().ProblemsAtEnd());
-    dialog.SetOcr(m_doc.Options().ReadScannedPages(), m_doc.Options().OcrLanguages(),
-                  CTesseractLanguages::Installed());
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    m_doc.Options().SetConversionsAtOnce(dialog.ConversionsAtOnce());
-    m_doc.Options().SetProblemsAtEnd(dialog.ProblemsAtEnd());
-    m_doc.Options().SetReadScannedPages(dialog.ReadScannedPages());
-    m_doc.Options().SetOcrLanguages(dialog.OcrLanguages());
+    COptionsDlg::Edit(m_doc.Options(), CTesseractLanguages::Installed(), this);
 }
 
 // The report comes up by itself only when it holds messages the person has
