@@ -305,9 +305,7 @@ void CConversionQueue::SettleAfterCancel()
         {
             if (entry->bDone && entry->pConverter->FinishQuietly(entry->run))
             {
-                CFileOutcome outcome;
-                outcome.strSourcePath.assign(entry->pConverter->m_strSourcePath);
-                outcome.strTextPath.assign(entry->pConverter->m_strTextPath);
+                CFileOutcome outcome = entry->pConverter->Outcome();
                 m_onJudged(std::move(entry->pConverter), std::move(outcome));
             }
         }

@@ -54,6 +54,8 @@ public:
     // A run that will never be judged: removes whatever it wrote, says
     // nothing.
     virtual void AbandonConversion(const CConversionRun& run) = 0;
+    // An outcome of this file with nothing told yet: converted and listed.
+    CFileOutcome Outcome() const;
     // What the run going on is doing beyond converting, for the progress
     // indication; empty when nothing. Any thread.
     virtual std::string Activity() const { return {}; }
@@ -81,8 +83,6 @@ protected:
     // that may not be, nothing when it may.
     std::optional<CFileOutcome> CheckTextFileOverwrite(std::string_view path,
                                                        COverwriteQuestion& overwrite) const;
-    // An outcome of this file with nothing told yet.
-    CFileOutcome Outcome() const;
 
     const CConverterContext& Context() const { return *m_pContext; }
     const std::shared_ptr<const CConverterContext>& SharedContext() const { return m_pContext; }
