@@ -8,6 +8,7 @@
 #include "platform/FileProbe.h"
 #include "platform/MessageTable.h"
 #include "platform/Prompts.h"
+#include "platform/ReplacementFile.h"
 #include "platform/SystemErrorText.h"
 
 CAddOperation::CAddOperation(CServices services, const CAddSettings& settings,
@@ -108,7 +109,15 @@ void CAddOperation::AddFile(const std::string& path)
         m_services.presenter.Present(*dropped, IsMany());
         return;
     }
+    RemoveLeftoversOnce(converter->m_strTextPath);
     m_queue.Enqueue(std::move(converter));
+}
+
+void CAddOperation::RemoveLeftoversOnce(std::string_view textPath)
+{
+    std::string folder = CReplacementFile(std::string(textPath)).Folder();
+    if (m_cleanedFolders.insert(folder).second)
+        CReplacementFile::RemoveLeftovers(folder);
 }
 
 bool CAddOperation::AskAddFolderContents(const std::string& folder)

@@ -8,7 +8,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CConverter;
@@ -40,7 +42,9 @@ enum class EStandingFolderAnswer
 // before it; with more than one conversion at once, the questions and
 // messages about a later file may come before the result of an earlier one.
 // After a cancel, nothing more is shown: files whose runs ended well are
-// listed, others' text files removed.
+// listed, others leave their text files as they were. The first time the
+// operation writes into a folder, it removes what programs killed while
+// writing text there left behind.
 class CAddOperation : private COverwriteQuestion
 {
 public:
@@ -95,6 +99,7 @@ private:
     bool AskAddFolderContents(const std::string& folder);
     CAnswer AskOverwrite(const CMessageBox& question) override;
     void HandOn(std::unique_ptr<CConverter> converter, const CFileOutcome& outcome);
+    void RemoveLeftoversOnce(std::string_view textPath);
 
     CServices m_services;
     EStandingFolderAnswer& m_eFolderAnswer;
@@ -104,5 +109,6 @@ private:
     int m_nFiles = 0;
     // The answer that stands for the rest of the overwrite questions.
     std::optional<EAnswer> m_standingOverwrite;
+    std::set<std::string> m_cleanedFolders;
     CConversionQueue m_queue;
 };

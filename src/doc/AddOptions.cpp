@@ -33,6 +33,23 @@ void CAddOptions::SetOcrLanguages(const std::string& languages)
     m_settings.SetString(kOwnSection, kOcrLanguages, languages);
 }
 
+// An absent value reads as empty text, and 0 means no limit; a value out of
+// range is taken for a slip and gives the default.
+int CAddOptions::TimeLimitPerFile() const
+{
+    if (m_settings.GetString(kOwnSection, kTimeLimitPerFile).empty())
+        return CConversionOptions::kDefaultTimeLimitSeconds;
+    int seconds = m_settings.GetInt(kOwnSection, kTimeLimitPerFile);
+    if (seconds < 0 || seconds > kMaxTimeLimitSeconds)
+        return CConversionOptions::kDefaultTimeLimitSeconds;
+    return seconds;
+}
+
+void CAddOptions::SetTimeLimitPerFile(int seconds)
+{
+    m_settings.SetInt(kOwnSection, kTimeLimitPerFile, std::clamp(seconds, 0, kMaxTimeLimitSeconds));
+}
+
 bool CAddOptions::ProblemsAtEnd() const
 {
     return m_settings.GetInt(kOwnSection, kProblemsAtEnd) == 1;
@@ -77,6 +94,7 @@ CAddSettings CAddOptions::ForOperation() const
     CAddSettings settings;
     settings.nConversionsAtOnce = ConversionsAtOnce();
     settings.bProblemsAtEnd = ProblemsAtEnd();
+    settings.conversion.nTimeLimitSeconds = TimeLimitPerFile();
     COcrOptions& ocr = settings.conversion.ocr;
     ocr.bWanted = ReadScannedPages();
     ocr.bAvailable = ocr.bWanted && COcrReader::ToolsAvailable();

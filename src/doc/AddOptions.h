@@ -37,6 +37,11 @@ public:
     // in which of tesseract's languages ("eng" when absent).
     static constexpr const char* kReadScannedPages = "Read scanned pages";
     static constexpr const char* kOcrLanguages = "OCR languages";
+    // The per-user value (in the program's own section) holding how many
+    // seconds each tool run of a file may take; 0 for no limit, absent for
+    // the default.
+    static constexpr const char* kTimeLimitPerFile = "Time limit per file";
+    static constexpr int kMaxTimeLimitSeconds = 24 * 60 * 60;
 
     explicit CAddOptions(CSettings& settings) : m_settings(settings) {}
 
@@ -51,6 +56,8 @@ public:
     void SetReadScannedPages(bool read);
     std::string OcrLanguages() const;
     void SetOcrLanguages(const std::string& languages);
+    int TimeLimitPerFile() const;
+    void SetTimeLimitPerFile(int seconds);
 
     // The settings of an add operation that starts now. Whether the OCR
     // programs are there is looked at here, once per operation, so that a

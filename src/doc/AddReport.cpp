@@ -95,15 +95,17 @@ std::string CAddReport::Summary() const
 {
     char seconds[32];
     std::snprintf(seconds, sizeof seconds, "%.1f", Seconds());
-    std::string byOcr;
+    std::string beyond;
     if (int read = Count(EFileOutcome::ReadByOcr))
-        byOcr = " " + CMessageTable::Format(EMessageId::AddReportSummaryOcr, {read});
+        beyond = " " + CMessageTable::Format(EMessageId::AddReportSummaryOcr, {read});
+    if (int timedOut = Count(EFileOutcome::TimedOut))
+        beyond += " " + CMessageTable::Format(EMessageId::AddReportSummaryTimedOut, {timedOut});
     return CMessageTable::Format(EMessageId::AddReportSummary,
                                  {m_nConverted, Count(EFileOutcome::Warning),
                                   Count(EFileOutcome::NoText), Count(EFileOutcome::NotOverwritten),
                                   Count(EFileOutcome::Ignored) + Count(EFileOutcome::CouldNotOpen),
                                   Count(EFileOutcome::Failed), std::string(seconds)}) +
-           byOcr;
+           beyond;
 }
 
 std::string CAddReport::OutcomeName(EFileOutcome outcome)
@@ -124,6 +126,8 @@ std::string CAddReport::OutcomeName(EFileOutcome outcome)
         return CMessageTable::Format(EMessageId::OutcomeFailed);
     case EFileOutcome::ReadByOcr:
         return CMessageTable::Format(EMessageId::OutcomeReadByOcr);
+    case EFileOutcome::TimedOut:
+        return CMessageTable::Format(EMessageId::OutcomeTimedOut);
     case EFileOutcome::None:
     case EFileOutcome::Converted:
         break;

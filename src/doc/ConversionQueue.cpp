@@ -289,9 +289,8 @@ void CConversionQueue::StopWorkers()
     m_workers.clear();
 }
 
-// Runs only with the workers stopped. Every text file the operation wrote
-// is then either listed or removed: the runs that ended well are listed
-// without a word, whatever the others wrote goes.
+// Runs only with the workers stopped. The runs that ended well are listed
+// without a word; the others left their text files as they were.
 void CConversionQueue::SettleAfterCancel()
 {
     m_waiting.clear();
@@ -317,22 +316,11 @@ void CConversionQueue::SettleAfterCancel()
     }
 }
 
-// Every file not judged yet is dropped in silence; whatever its run wrote
-// goes with it.
+// Every file not judged yet is dropped in silence. A run that succeeded has
+// put its whole text in place, which stays; any other left the text file as
+// it was.
 void CConversionQueue::AbandonAll()
 {
-    for (std::unique_ptr<CEntry>& entry : m_entries)
-    {
-        try
-        {
-            if (entry->bDone)
-                entry->pConverter->AbandonConversion(entry->run);
-        }
-        catch (...)
-        {
-            // Nothing more can be done about a file that cannot be removed.
-        }
-    }
     m_entries.clear();
 }
 

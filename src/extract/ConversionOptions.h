@@ -10,7 +10,12 @@ class CCancelFlag;
 // when the operation starts and never changed while its files convert.
 struct CConversionOptions
 {
+    static constexpr int kDefaultTimeLimitSeconds = 600;
+
     COcrOptions ocr;
+    // Seconds each tool run may take (pdftotext, and each of OCR's runs for
+    // a page); 0 for no limit.
+    int nTimeLimitSeconds = kDefaultTimeLimitSeconds;
 };
 
 // What one tool run is handed: the operation's choices, its cancel, and

@@ -2,18 +2,24 @@
 
 #include "OcrRun.h"
 #include "platform/ChildProcess.h"
-#include "platform/FileProbe.h"
 
-#include <optional>
+#include <string>
 
 // What one run of a converter's tool left behind, to be judged afterwards on
 // the thread that talks to the user.
 struct CConversionRun
 {
     CChildResult result;
-    // The text file's stamp from before the run, to tell whether a
-    // cancelled run wrote to it.
-    std::optional<CFileStamp> textBefore;
+    // The new text took the text file's place; until then the file was
+    // left as it was.
+    bool bTextWritten = false;
+    // The system's error number when the text could not be written to the
+    // text file's folder; 0 otherwise.
+    int nTextError = 0;
+    // The time each tool run had; 0 for no limit.
+    int nTimeLimitSeconds = 0;
+    // The first bytes of the new text, enough to tell a blank one.
+    std::string strTextStart;
     // The pages read with OCR after the tool, when OCR is on.
     COcrRun ocr;
     // OCR was wanted but its programs were not found.

@@ -48,12 +48,9 @@ public:
     virtual CConversionRun RunConversion(const CRunRequest& request) const = 0;
     virtual CFileOutcome FinishConversion(const CConversionRun& run) = 0;
     // A run of a cancelled operation, instead of Finish: whether it
-    // succeeded, so that the file is listed without a word; when it did not,
-    // removes whatever the run wrote. Says nothing either way.
+    // succeeded, so that the file is listed without a word. Says nothing
+    // either way. A run that did not succeed left the text file as it was.
     virtual bool FinishQuietly(const CConversionRun& run) = 0;
-    // A run that will never be judged: removes whatever it wrote, says
-    // nothing.
-    virtual void AbandonConversion(const CConversionRun& run) = 0;
     // An outcome of this file with nothing told yet: converted and listed.
     CFileOutcome Outcome() const;
     // What the run going on is doing beyond converting, for the progress

@@ -106,18 +106,6 @@ bool COcrReader::ReadWhole(const std::string& path, std::string& bytes)
     return std::ferror(file.get()) == 0;
 }
 
-int COcrReader::WriteWhole(const std::string& path, std::string_view bytes)
-{
-    errno = 0;
-    std::FILE* file = CFileProbe::OpenForWriting(path);
-    if (!file)
-        return errno != 0 ? errno : EIO;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    // Closing writes what is still buffered, so it can fail too.
-    written = std::fclose(file) == 0 && written;
-    return written ? 0 : (errno != 0 ? errno : EIO);
-}
-
 bool COcrReader::IsBlank(std::string_view page)
 {
     return page.find_first_not_of(" \t\r\n\f\v") == std::string_view::npos;
@@ -192,10 +180,16 @@ bool COcrReader::ReadPage(const std::string& pdfPath, int page, const std::strin
 bool COcrReader::RunTool(const char* tool, const std::vector<std::string>& arguments,
                          COcrRun& run) const
 {
-    CChildResult result = CChildProcess::Run(arguments, m_strWorkingFolder, &m_cancel);
-    if (result.bCancelled)
+    CChildRequest request;
+    request.arguments = arguments;
+    request.workingFolder = m_strWorkingFolder;
+    request.cancel = &m_cancel;
+    request.nTimeLimitSeconds = m_nTimeLimitSeconds;
+    CChildResult result = CChildProcess::Run(request);
+    if (result.bCancelled || result.bTimedOut)
     {
-        run.bCancelled = true;
+        run.bCancelled = result.bCancelled;
+        run.bTimedOut = result.bTimedOut;
         return false;
     }
     if (result.eFailure == CChildResult::EFailure::None && result.nExitStatus == 0)

@@ -32,6 +32,13 @@ public:
     COcrReader(const COcrOptions& options, std::string workingFolder, const CCancelFlag& cancel,
                std::function<void(int, int)> onPage);
 
+    // Seconds each of the tools' runs may take; 0 (the default) for no
+    // limit.
+    void LimitTime(int seconds)
+    {
+        m_nTimeLimitSeconds = seconds;
+    }
+
     // Reads every page of `text` (as pdftotext writes it: each page ended by
     // a form feed) that holds nothing but white space, and writes what it
     // recognizes into `text` in that page's place.
@@ -41,8 +48,6 @@ public:
     // A text file's whole contents; false when it cannot be read. Paths are
     // UTF-8 on every system.
     static bool ReadWhole(const std::string& path, std::string& bytes);
-    // Replaces a text file's contents; 0, or the system's error code.
-    static int WriteWhole(const std::string& path, std::string_view bytes);
     // Whether both programs are found along PATH.
     static bool ToolsAvailable();
     // Tesseract spreads one page over every core unless told otherwise,
@@ -59,4 +64,5 @@ private:
     std::string m_strWorkingFolder;
     const CCancelFlag& m_cancel;
     std::function<void(int, int)> m_onPage;
+    int m_nTimeLimitSeconds = 0;
 };

@@ -17,4 +17,6 @@ struct COcrRun
     std::string strFailedTool;
     CChildResult failure;
     bool bCancelled = false;
+    // A tool run was ended when its time was up.
+    bool bTimedOut = false;
 };

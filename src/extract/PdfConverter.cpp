@@ -7,8 +7,10 @@
 #include "platform/FileProbe.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageTable.h"
+#include "platform/ReplacementFile.h"
 #include "platform/SystemErrorText.h"
 
+#include <algorithm>
 #include <chrono>
 #include <new>
 
@@ -63,29 +65,64 @@ std::optional<CFileOutcome> CPdfConverter::PrepareConversion(COverwriteQuestion&
     return CheckTextFileOverwrite(m_strTextPath, overwrite);
 }
 
+// The tool writes the text on its standard output, which goes to a
+// replacement of the text file; only a run that succeeded, with OCR done
+// when it is on, puts it in the text file's place. Until then, and for
+// good after any failure, the text file stays as it was.
 CConversionRun CPdfConverter::RunConversion(const CRunRequest& request) const
 {
     auto start = std::chrono::steady_clock::now();
     CConversionRun run;
-    run.textBefore = CFileProbe::Stamp(std::string(m_strTextPath));
-    run.result = CChildProcess::Run({Context().ToolName(), "-layout", ToolArgument(m_strSourcePath),
-                                     ToolArgument(m_strTextPath)},
-                                    Context().ProgramFolder(), &request.cancel);
-    const COcrOptions& ocr = request.options.ocr;
-    run.bOcrMissing = ocr.bWanted && !ocr.bAvailable;
-    if (ocr.IsOn() && RunSucceeded(run))
-        ReadScannedPages(run, request);
+    run.nTimeLimitSeconds = request.options.nTimeLimitSeconds;
+    CReplacementFile text{std::string(m_strTextPath)};
+    run.nTextError = text.Open();
+    if (run.nTextError == 0)
+    {
+        const COcrOptions& ocr = request.options.ocr;
+        run.bOcrMissing = ocr.bWanted && !ocr.bAvailable;
+        // OCR rewrites pages of the whole text, so it is kept until then.
+        std::string whole;
+        CChildRequest tool;
+        tool.arguments = {Context().ToolName(), "-layout", ToolArgument(m_strSourcePath), "-"};
+        tool.workingFolder = Context().ProgramFolder();
+        tool.cancel = &request.cancel;
+        tool.nTimeLimitSeconds = request.options.nTimeLimitSeconds;
+        tool.onOutput = [&](const char* bytes, std::size_t count)
+        {
+            if (run.strTextStart.size() < kBlankCheckBytes)
+                run.strTextStart.append(
+                    bytes, std::min(count, kBlankCheckBytes - run.strTextStart.size()));
+            if (ocr.IsOn())
+            {
+                whole.append(bytes, count);
+                return 0;
+            }
+            return text.Write(bytes, count);
+        };
+        run.result = CChildProcess::Run(tool);
+        if (run.result.eFailure == CChildResult::EFailure::Write)
+            run.nTextError = run.result.nErrorCode;
+        if (ocr.IsOn() && ToolSucceeded(run))
+        {
+            ReadScannedPages(run, request, whole);
+            if (ToolSucceeded(run))
+                run.nTextError = text.Write(whole.data(), whole.size());
+        }
+        if (ToolSucceeded(run))
+        {
+            run.nTextError = text.Commit();
+            run.bTextWritten = run.nTextError == 0;
+        }
+    }
     run.dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return run;
 }
 
-// The recognized text replaces the text file only when every page could be
-// read; a cancel leaves the run cancelled, so that what it wrote goes.
-void CPdfConverter::ReadScannedPages(CConversionRun& run, const CRunRequest& request) const
+// Recognized text takes the place of blank pages only when every page
+// could be read; a cancel or a time-out ends the whole run.
+void CPdfConverter::ReadScannedPages(CConversionRun& run, const CRunRequest& request,
+                                     std::string& text) const
 {
-    std::string text;
-    if (!COcrReader::ReadWhole(std::string(m_strTextPath), text))
-        return;
     COcrReader reader(request.options.ocr, Context().ProgramFolder(), request.cancel,
                       [this, &request](int page, int pages)
                       {
@@ -94,19 +131,16 @@ void CPdfConverter::ReadScannedPages(CConversionRun& run, const CRunRequest& req
                           if (request.onActivityChanged)
                               request.onActivityChanged();
                       });
-    run.ocr = reader.ReadBlankPages(ToolArgument(m_strSourcePath), text);
+    reader.LimitTime(request.options.nTimeLimitSeconds);
+    std::string recognized = text;
+    run.ocr = reader.ReadBlankPages(ToolArgument(m_strSourcePath), recognized);
     m_nOcrPages = 0;
-    if (run.ocr.bCancelled)
+    run.result.bCancelled = run.ocr.bCancelled;
+    run.result.bTimedOut = run.ocr.bTimedOut;
+    if (!run.ocr.bFailed && run.ocr.nPagesRead > 0)
     {
-        run.result.bCancelled = true;
-        return;
-    }
-    if (run.ocr.bFailed || run.ocr.nPagesRead == 0)
-        return;
-    if (int error = COcrReader::WriteWhole(std::string(m_strTextPath), text); error != 0)
-    {
-        run.result.eFailure = CChildResult::EFailure::Read;
-        run.result.nErrorCode = error;
+        text = std::move(recognized);
+        run.strTextStart = text.substr(0, kBlankCheckBytes);
     }
 }
 
@@ -131,19 +165,6 @@ CFileOutcome CPdfConverter::FinishConversion(const CConversionRun& run)
     return outcome;
 }
 
-void CPdfConverter::AbandonConversion(const CConversionRun& run)
-{
-    RemovePartialText(run);
-}
-
-void CPdfConverter::RemovePartialText(const CConversionRun& run) const
-{
-    // Only a file this run wrote to is removed; an untouched one stays.
-    std::string textPath(m_strTextPath);
-    if (CFileProbe::Stamp(textPath) != run.textBefore)
-        CFileProbe::Remove(textPath);
-}
-
 // The tool runs in the program's folder, so a relative path is made absolute
 // against ours. That also keeps a name that begins with '-' from being read
 // as an option.
@@ -161,13 +182,25 @@ bool CPdfConverter::JudgeToolRun(const CConversionRun& conversion, CFileOutcome&
     if (run.bCancelled)
     {
         // Dropped without a word: the person asked for it.
-        RemovePartialText(conversion);
         outcome.eKind = EFileOutcome::None;
+        return false;
+    }
+    if (run.bTimedOut)
+    {
+        outcome.Tell(CMessageBox(EMessageStyle::Error, EMessageId::TimedOut,
+                                 {m_strSourcePath, conversion.nTimeLimitSeconds})
+                         .About(m_strSourcePath, EFileOutcome::TimedOut));
+        return false;
+    }
+    if (conversion.nTextError != 0)
+    {
+        outcome.Tell(TextNotWrittenMessage(conversion.nTextError));
         return false;
     }
     switch (run.eFailure)
     {
     case CChildResult::EFailure::None:
+    case CChildResult::EFailure::Write:
         break;
     case CChildResult::EFailure::Start:
     {
@@ -186,8 +219,6 @@ bool CPdfConverter::JudgeToolRun(const CConversionRun& conversion, CFileOutcome&
     outcome.strToolReport = report.Cut();
     if (!RunSucceeded(conversion))
     {
-        // Whatever the failed run wrote is no text of the PDF.
-        RemovePartialText(conversion);
         std::string reported =
             report.IsEmpty() ? HowTheToolEnded(run, Context().ToolName()) : report.ForDisplay();
         outcome.Tell(CMessageBox(EMessageStyle::Error, EMessageId::ExtractionFailed,
@@ -262,10 +293,7 @@ void CPdfConverter::TellOcrResult(const CConversionRun& run, CFileOutcome& outco
 
 void CPdfConverter::CheckBlankResult(const CConversionRun& run, CFileOutcome& outcome) const
 {
-    std::string start;
-    if (!CFileProbe::ReadPrefix(std::string(m_strTextPath), kBlankCheckBytes, start))
-        return;
-    for (char ch : start)
+    for (char ch : run.strTextStart)
     {
         if (!IsBlankByte(ch))
             return;
@@ -288,21 +316,32 @@ CMessageBox CPdfConverter::SystemErrorMessage(int errorCode, const CMessageBox* 
     return box;
 }
 
-// A run succeeded when it was not cancelled, started and was read without
-// failure, ended with exit status 0 and left a text file.
+// A failed run left the text file as it was, so there is nothing to undo.
 bool CPdfConverter::FinishQuietly(const CConversionRun& conversion)
 {
-    if (RunSucceeded(conversion))
-        return true;
-    RemovePartialText(conversion);
-    return false;
+    return RunSucceeded(conversion);
 }
 
 // The exit status is the tool's own word on success; what it reports beside
 // it are often warnings it survived, whatever their wording.
-bool CPdfConverter::RunSucceeded(const CConversionRun& conversion) const
+bool CPdfConverter::ToolSucceeded(const CConversionRun& conversion)
 {
     const CChildResult& run = conversion.result;
-    return !run.bCancelled && run.eFailure == CChildResult::EFailure::None &&
-           run.nExitStatus == 0 && CFileProbe::Exists(std::string(m_strTextPath));
+    return !run.bCancelled && !run.bTimedOut && run.eFailure == CChildResult::EFailure::None &&
+           run.nExitStatus == 0 && conversion.nTextError == 0;
+}
+
+// A run succeeded when its tool did and its text took the text file's place.
+bool CPdfConverter::RunSucceeded(const CConversionRun& conversion)
+{
+    return ToolSucceeded(conversion) && conversion.bTextWritten;
+}
+
+CMessageBox CPdfConverter::TextNotWrittenMessage(int errorCode) const
+{
+    CReplacementFile text{std::string(m_strTextPath)};
+    return CMessageBox(
+               EMessageStyle::Error, EMessageId::TextNotWritten,
+               {m_strSourcePath, text.Folder(), CSystemErrorText::Describe(errorCode), errorCode})
+        .About(m_strSourcePath, EFileOutcome::Failed);
 }

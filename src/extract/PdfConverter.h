@@ -7,7 +7,7 @@
 class CMessageBox;
 
 // Turns a PDF file into a text file beside it with the external tool
-// pdftotext, run with -layout.
+// pdftotext, run with -layout, the text file replaced whole or not at all.
 class CPdfConverter : public CConverter
 {
 public:
@@ -21,26 +21,28 @@ public:
     CConversionRun RunConversion(const CRunRequest& request) const override;
     CFileOutcome FinishConversion(const CConversionRun& run) override;
     bool FinishQuietly(const CConversionRun& run) override;
-    void AbandonConversion(const CConversionRun& run) override;
     std::string Activity() const override;
 
 private:
     // Adds every problem of a finished tool run to the outcome; false when
     // the file is to be dropped.
     bool JudgeToolRun(const CConversionRun& run, CFileOutcome& outcome) const;
-    // Whether the tool ended with success and left a text file.
-    bool RunSucceeded(const CConversionRun& run) const;
+    // Whether the tool ended with success and its text could be kept so far.
+    static bool ToolSucceeded(const CConversionRun& run);
+    // Whether, besides, the text took the text file's place.
+    static bool RunSucceeded(const CConversionRun& run);
     // How a run of `tool` that reported nothing ended, for the failure
     // message.
     static std::string HowTheToolEnded(const CChildResult& run, const std::string& tool);
     // With OCR on, reads the pages that came out without text; any thread.
-    void ReadScannedPages(CConversionRun& run, const CRunRequest& request) const;
+    void ReadScannedPages(CConversionRun& run, const CRunRequest& request, std::string& text) const;
     // Adds what OCR did, or that the text file came out blank.
     void TellOcrResult(const CConversionRun& run, CFileOutcome& outcome) const;
     void CheckBlankResult(const CConversionRun& run, CFileOutcome& outcome) const;
     // The message of a system error, after `lead` when one is given.
     CMessageBox SystemErrorMessage(int errorCode, const CMessageBox* lead = nullptr) const;
-    void RemovePartialText(const CConversionRun& run) const;
+    // A text that could not be written to its folder, with the reason.
+    CMessageBox TextNotWrittenMessage(int errorCode) const;
     std::string ToolArgument(std::string_view path) const;
 
     // The page OCR is reading and how many it reads; 0 when it reads none.

@@ -2,6 +2,16 @@
 
 #include <cstring>
 
+CChildResult CChildProcess::Run(const std::vector<std::string>& arguments,
+                                const std::string& workingFolder, const CCancelFlag* cancel)
+{
+    CChildRequest request;
+    request.arguments = arguments;
+    request.workingFolder = workingFolder;
+    request.cancel = cancel;
+    return Run(request);
+}
+
 // The running and waiting differ by system (posix/ and win32/); what is
 // kept of the error stream does not.
 void CChildProcess::AppendChunk(std::string& captured, const char* chunk, size_t length)

@@ -2,6 +2,8 @@
 
 #include "CancelFlag.h"
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,15 +15,36 @@ struct CChildResult
         None,  // the child ran and its error stream was read to the end
         Pipe,  // the pipe for its error stream could not be made
         Start, // the program could not be started
-        Read   // reading its error stream failed
+        Read,  // reading its error or output stream failed
+        Write  // what it wrote on its standard output could not be kept
     };
 
     EFailure eFailure = EFailure::None;
     int nErrorCode = 0;         // system error number of the failure
     bool bCancelled = false;    // the run was ended on request
+    bool bTimedOut = false;     // the run was ended when its time was up
     std::string strErrorOutput; // everything the child wrote on its error stream
     int nExitStatus = -1;       // exit code; -1 when it ended by a signal or never ran
     int nSignal = 0;            // the signal that ended it; 0 when it exited
+};
+
+// One run: the program and its arguments, where it runs, and what may end
+// it early.
+struct CChildRequest
+{
+    std::vector<std::string> arguments;
+    // Empty keeps the caller's current folder.
+    std::string workingFolder;
+    // May be null; when it is set, the child is ended and the result says so.
+    const CCancelFlag* cancel = nullptr;
+    // Seconds the run may take; 0 for no limit. A run past it is ended and
+    // the result says it timed out.
+    int nTimeLimitSeconds = 0;
+    // Takes what the child writes on its standard output, chunk by chunk, on
+    // the thread that runs it; gives 0, or the system's error number of a
+    // failed write, which ends the run (EFailure::Write). Without it the
+    // output is discarded.
+    std::function<int(const char*, std::size_t)> onOutput;
 };
 
 // Starts a program with an argument vector, never through a shell, looking
@@ -29,21 +52,23 @@ struct CChildResult
 // comes back through a pipe, read to its end in chunks of up to 500 bytes. A
 // zero byte ends the contribution of the chunk that holds it. The child has
 // always ended before Run returns, and so has anything it started when the
-// run is cancelled.
+// run is cancelled or timed out. A child never outlives the program: it
+// ends when the program ends in any way, a crash and `kill -9` included.
 //
-// On Linux the vector goes to posix_spawn as it is; standard input and
-// output are inherited and the child leads a process group of its own.
+// On Linux the child is forked and set to be killed when the thread that
+// started it ends (PR_SET_PDEATHSIG); it leads a process group of its own,
+// its standard input is inherited and its standard output is a pipe.
 // On Windows the name gets ".exe" when it has no extension, the vector
 // becomes a command line quoted by CommandLineToArgvW's rules, the child
-// runs without a console window in a job object, standard input and output
-// are the null device, and error numbers are the system's (GetLastError).
+// runs without a console window in a job object that ends with the program,
+// standard input is the null device and standard output a pipe, and error
+// numbers are the system's (GetLastError).
 class CChildProcess
 {
 public:
     static constexpr size_t kChunkSize = 500;
 
-    // `workingFolder` empty keeps the caller's current folder. `cancel` may
-    // be null; when it is set, the child is ended and the result says so.
+    static CChildResult Run(const CChildRequest& request);
     static CChildResult Run(const std::vector<std::string>& arguments,
                             const std::string& workingFolder, const CCancelFlag* cancel);
 

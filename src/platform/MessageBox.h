@@ -38,6 +38,7 @@ enum class EFileOutcome
     CouldNotOpen,
     Failed,
     ReadByOcr,
+    TimedOut,
     Converted // listed without a word; no message tells it
 };
 

@@ -183,4 +183,12 @@ enum class EMessageId : int
     OcrLanguagesLabel = 59638,
     OcrLanguagesHelp = 59639,
     OcrNotInstalled = 59640,
+
+    // Text replaced whole, and the time each tool run may take.
+    TimedOut = 59650,
+    OutcomeTimedOut = 59651,
+    AddReportSummaryTimedOut = 59652,
+    TextNotWritten = 59653,
+    TimeLimitLabel = 59654,
+    TimeLimitHelp = 59655,
 };

@@ -169,6 +169,12 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::OcrLanguagesLabel, "OCR &languages:"},
     CEntry{EMessageId::OcrLanguagesHelp, "The languages of the text on scanned pages, from those installed for tesseract; more come with the packages tesseract-ocr-<language>, such as tesseract-ocr-deu. Reading a page takes a few seconds."},
     CEntry{EMessageId::OcrNotInstalled, "Reading scanned pages needs tesseract (package tesseract-ocr), which is not installed."},
+    CEntry{EMessageId::TimedOut, "The file '%s' will be ignored as its text extraction was stopped after the time limit of %d seconds.  No text was written.\nThe limit can be changed under Time limit per file in Tools > Options..."},
+    CEntry{EMessageId::OutcomeTimedOut, "Timed out"},
+    CEntry{EMessageId::AddReportSummaryTimedOut, "%d timed out."},
+    CEntry{EMessageId::TextNotWritten, "The file '%s' will be ignored as its text could not be written to the folder '%s'.  No text was written.\n%s(Error %d)."},
+    CEntry{EMessageId::TimeLimitLabel, "&Time limit per file:"},
+    CEntry{EMessageId::TimeLimitHelp, "A file whose conversion takes longer is stopped and left out, and its text file is left as it was."},
 };
 // clang-format on
 

@@ -12,15 +12,16 @@
 //   X.pdf.child    a path: a copy of the tool is started first that leaves
 //                  a file there after a second unless it is ended
 //   X.pdf.started  made when the run starts
-//   X.pdf.partial  written to the text file before anything else
+//   X.pdf.partial  written like the text, before anything else
 //   X.pdf.await    a path to wait for (up to 30 s); reports "Error: ran
 //                  alone" when it never appears
 //   X.pdf.sleep    seconds to wait next
 //   X.pdf.where    writes its working folder and a line end on the error
 //                  stream
-//   X.pdf.stdout   text to write on the standard output
 //   X.pdf.stderr   bytes to write on the error stream
-//   X.pdf.text     the text file's contents (no text file without it)
+//   X.pdf.text     the text (no text without it), written to the text file
+//                  or, when that is "-", the standard output
+//   X.pdf.finish   a path: made when all the above is done
 //   X.pdf.signal   a signal to end itself with, after all the above
 //   X.pdf.status   the exit status (0 without it)
 // Every call is logged, one line of arguments each; the arguments of the

@@ -17,7 +17,6 @@ public:
     CConversionRun RunConversion(const CRunRequest&) const override { return {}; }
     CFileOutcome FinishConversion(const CConversionRun&) override { return Outcome(); }
     bool FinishQuietly(const CConversionRun&) override { return true; }
-    void AbandonConversion(const CConversionRun&) override {}
 };
 } // namespace
 

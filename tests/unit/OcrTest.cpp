@@ -250,7 +250,7 @@ TEST_F(Ocr, Off_LeavesBlankFilesAsTheyAlwaysWere)
 
 // Text file names are UTF-8 on every system; on Windows a narrow path would
 // name another file, or none.
-TEST(OcrTextFile, IsReadAndRewrittenUnderANonAsciiName)
+TEST(OcrTextFile, IsReadUnderANonAsciiName)
 {
     CTempDir dir;
     std::string path = dir.Write("\xC3\x9C"
@@ -259,7 +259,5 @@ TEST(OcrTextFile, IsReadAndRewrittenUnderANonAsciiName)
     std::string text;
     ASSERT_TRUE(COcrReader::ReadWhole(path, text));
     EXPECT_EQ(text, "page\f\f");
-    EXPECT_EQ(COcrReader::WriteWhole(path, "page\frecognized\f"), 0);
-    EXPECT_EQ(CTempDir::ReadFile(path), "page\frecognized\f");
-    EXPECT_NE(COcrReader::WriteWhole(dir / "no such folder/x.txt", "x"), 0);
+    EXPECT_FALSE(COcrReader::ReadWhole(dir / "no such folder/x.txt", text));
 }

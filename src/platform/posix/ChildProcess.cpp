@@ -1,22 +1,32 @@
 #include "platform/ChildProcess.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
 
 namespace
 {
-// How often a running child is checked for a cancel request.
+using CClock = std::chrono::steady_clock;
+
+// How often a running child is checked for a cancel request or its time.
 constexpr int kCancelPollMilliseconds = 50;
+// What the child reports, through a pipe of its own, when it cannot start.
+constexpr int kStartFailedStatus = 127;
+// How much of the standard output is read at once.
+constexpr std::size_t kOutputChunkSize = 65536;
 
 class CFileDescriptor
 {
@@ -27,6 +37,7 @@ public:
     ~CFileDescriptor() { Close(); }
 
     int Get() const { return m_fd; }
+    bool IsOpen() const { return m_fd >= 0; }
     void Reset(int fd)
     {
         Close();
@@ -43,54 +54,30 @@ private:
     int m_fd;
 };
 
-class CSpawnAttributes
+// A pipe whose two ends are closed on exec, so that a pipe made for one
+// child never reaches another started at the same time, whose streams would
+// otherwise not end before that other child does.
+struct CPipe
 {
-public:
-    CSpawnAttributes()
+    CFileDescriptor readEnd;
+    CFileDescriptor writeEnd;
+
+    int Open()
     {
-        m_nError = posix_spawnattr_init(&m_attributes);
-        if (m_nError == 0)
-            m_nError = posix_spawnattr_setflags(&m_attributes, POSIX_SPAWN_SETPGROUP);
-        if (m_nError == 0)
-            m_nError = posix_spawnattr_setpgroup(&m_attributes, 0);
+        int ends[2];
+        if (::pipe2(ends, O_CLOEXEC) != 0)
+            return errno;
+        readEnd.Reset(ends[0]);
+        writeEnd.Reset(ends[1]);
+        return 0;
     }
-    ~CSpawnAttributes() { posix_spawnattr_destroy(&m_attributes); }
-    CSpawnAttributes(const CSpawnAttributes&) = delete;
-    CSpawnAttributes& operator=(const CSpawnAttributes&) = delete;
-
-    int Error() const { return m_nError; }
-    const posix_spawnattr_t* Get() const { return &m_attributes; }
-
-private:
-    posix_spawnattr_t m_attributes;
-    int m_nError;
-};
-
-class CSpawnActions
-{
-public:
-    CSpawnActions() { m_nError = posix_spawn_file_actions_init(&m_actions); }
-    ~CSpawnActions()
-    {
-        if (m_nError == 0)
-            posix_spawn_file_actions_destroy(&m_actions);
-    }
-    CSpawnActions(const CSpawnActions&) = delete;
-    CSpawnActions& operator=(const CSpawnActions&) = delete;
-
-    int Error() const { return m_nError; }
-    posix_spawn_file_actions_t* Get() { return &m_actions; }
-
-private:
-    posix_spawn_file_actions_t m_actions;
-    int m_nError;
 };
 
 // Finds a program the way the shell does: a name with a slash is used as it
 // stands, any other is looked up along PATH. Looking it up here, rather than
-// leaving it to the spawn call, gives a reliable error number when it is
-// missing. Returns 0 or the error number (ENOENT, or EACCES when only
-// files that may not be run were found).
+// leaving it to exec, gives a reliable error number when it is missing.
+// Returns 0 or the error number (ENOENT, or EACCES when only files that may
+// not be run were found).
 int FindProgram(const std::string& name, std::string& found)
 {
     if (name.find('/') != std::string::npos)
@@ -123,119 +110,293 @@ int FindProgram(const std::string& name, std::string& found)
     }
 }
 
-void WaitForChild(pid_t pid, CChildResult& result)
+// Everything the child needs, made before the fork: between fork and exec
+// only async-signal-safe calls may be made.
+struct CStartPlan
 {
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0)
+    std::string program;
+    std::vector<char*> argv;
+    const char* workingFolder = nullptr;
+    pid_t parent = 0;
+    int errorStream = -1;
+    int outputStream = -1;
+    int startReport = -1;
+    sigset_t originalMask;
+};
+
+void PlaceStream(int fd, int target)
+{
+    if (fd == target)
+        ::fcntl(fd, F_SETFD, 0);
+    else
+        ::dup2(fd, target);
+}
+
+[[noreturn]] void FailStart(const CStartPlan& plan)
+{
+    int error = errno;
+    ssize_t ignored = ::write(plan.startReport, &error, sizeof error);
+    (void)ignored;
+    ::_exit(kStartFailedStatus);
+}
+
+// The child's side of the fork.
+[[noreturn]] void StartChild(const CStartPlan& plan)
+{
+    // Its own process group, so that whatever it starts ends with it; and
+    // killed when the thread that started it ends, with the program or not.
+    ::setpgid(0, 0);
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != plan.parent)
+        ::_exit(kStartFailedStatus);
+    PlaceStream(plan.errorStream, STDERR_FILENO);
+    PlaceStream(plan.outputStream, STDOUT_FILENO);
+    if (plan.workingFolder && ::chdir(plan.workingFolder) != 0)
+        FailStart(plan);
+    // A fresh program's dispositions: no handler of ours may run here, and
+    // a broken pipe ends the child rather than being ignored.
+    struct sigaction byDefault = {};
+    byDefault.sa_handler = SIG_DFL;
+    for (int signal = 1; signal < NSIG; ++signal)
+        ::sigaction(signal, &byDefault, nullptr);
+    ::sigprocmask(SIG_SETMASK, &plan.originalMask, nullptr);
+    ::execve(plan.program.c_str(), plan.argv.data(), environ);
+    FailStart(plan);
+}
+
+// Forks with every signal blocked, so that no handler of the program runs in
+// the child before its dispositions are reset. Returns 0 or the error number.
+int Fork(CStartPlan& plan, pid_t& pid)
+{
+    sigset_t all;
+    ::sigfillset(&all);
+    ::pthread_sigmask(SIG_SETMASK, &all, &plan.originalMask);
+    pid = ::fork();
+    if (pid == 0)
+        StartChild(plan);
+    int error = pid < 0 ? errno : 0;
+    ::pthread_sigmask(SIG_SETMASK, &plan.originalMask, nullptr);
+    return error;
+}
+
+// After exec the report pipe closes unread; before, it carries the reason.
+int StartError(int startReport)
+{
+    int error = 0;
+    for (;;)
     {
-        if (errno != EINTR)
-            return;
+        ssize_t count = ::read(startReport, &error, sizeof error);
+        if (count < 0 && errno == EINTR)
+            continue;
+        return count == static_cast<ssize_t>(sizeof error) ? error : 0;
     }
+}
+
+void RecordEnd(int status, CChildResult& result)
+{
     if (WIFEXITED(status))
         result.nExitStatus = WEXITSTATUS(status);
     else if (WIFSIGNALED(status))
         result.nSignal = WTERMSIG(status);
 }
 
-// Reads the error stream to its end. Returns 0, or the errno of a failed read.
-int ReadToEnd(int fd, pid_t pid, const CCancelFlag* cancel, CChildResult& result)
+// The streams of one running child, read until both end, and how the run
+// may be ended early.
+class CRunningChild
 {
-    char chunk[CChildProcess::kChunkSize + 1];
-    for (;;)
+public:
+    CRunningChild(pid_t pid, const CChildRequest& request, CChildResult& result)
+        : m_pid(pid), m_request(request), m_result(result),
+          m_deadline(request.nTimeLimitSeconds > 0
+                         ? CClock::now() + std::chrono::seconds(request.nTimeLimitSeconds)
+                         : CClock::time_point::max())
     {
-        if (cancel)
+    }
+
+    // Reads both streams to their end, or until the run is ended.
+    void ReadStreams(CFileDescriptor& errorStream, CFileDescriptor& outputStream)
+    {
+        std::string output(kOutputChunkSize, '\0');
+        while (errorStream.IsOpen() || outputStream.IsOpen())
         {
-            if (cancel->IsRequested())
-            {
-                // The child leads its own process group, so whatever it
-                // started ends with it.
-                ::kill(-pid, SIGKILL);
-                result.bCancelled = true;
-                return 0;
-            }
-            pollfd waitFor{fd, POLLIN, 0};
-            int ready = ::poll(&waitFor, 1, kCancelPollMilliseconds);
-            if (ready == 0 || (ready < 0 && errno == EINTR))
+            if (EndedEarly())
+                return;
+            pollfd streams[2] = {{errorStream.Get(), POLLIN, 0}, {outputStream.Get(), POLLIN, 0}};
+            int ready = ::poll(streams, 2, WaitMilliseconds());
+            if (ready < 0 && errno != EINTR)
+                return Fail(CChildResult::EFailure::Read, errno);
+            if (ready <= 0)
                 continue;
+            if (streams[0].revents != 0 && !ReadError(errorStream))
+                return;
+            if (streams[1].revents != 0 && !ReadOutput(outputStream, output))
+                return;
         }
-        ssize_t count = ::read(fd, chunk, CChildProcess::kChunkSize);
+    }
+
+    // Waits for the child's end, which follows the end of its streams at
+    // once unless something it started keeps them open.
+    void Wait()
+    {
+        int status = 0;
+        auto pause = std::chrono::microseconds(200);
+        for (;;)
+        {
+            pid_t ended = ::waitpid(m_pid, &status, m_bKilled ? 0 : WNOHANG);
+            if (ended == m_pid)
+                return RecordEnd(status, m_result);
+            if (ended < 0 && errno != EINTR)
+                return;
+            if (ended == 0 && !EndedEarly())
+            {
+                std::this_thread::sleep_for(pause);
+                pause = std::min<std::chrono::microseconds>(
+                    pause * 2, std::chrono::milliseconds(kCancelPollMilliseconds));
+            }
+        }
+    }
+
+private:
+    // Ends the child and everything it started when a cancel is requested
+    // or its time is up.
+    bool EndedEarly()
+    {
+        if (m_bKilled)
+            return true;
+        if (m_request.cancel && m_request.cancel->IsRequested())
+            m_result.bCancelled = true;
+        else if (CClock::now() >= m_deadline)
+            m_result.bTimedOut = true;
+        else
+            return false;
+        Kill();
+        return true;
+    }
+
+    void Kill()
+    {
+        ::kill(-m_pid, SIGKILL);
+        m_bKilled = true;
+    }
+
+    void Fail(CChildResult::EFailure failure, int error)
+    {
+        Kill();
+        m_result.eFailure = failure;
+        m_result.nErrorCode = error;
+    }
+
+    int WaitMilliseconds() const
+    {
+        int wait = m_request.cancel ? kCancelPollMilliseconds : -1;
+        if (m_deadline == CClock::time_point::max())
+            return wait;
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(m_deadline - CClock::now());
+        int leftMs = static_cast<int>(std::max<long long>(left.count(), 0));
+        return wait < 0 ? leftMs : std::min(wait, leftMs);
+    }
+
+    bool ReadError(CFileDescriptor& stream)
+    {
+        char chunk[CChildProcess::kChunkSize + 1];
+        ssize_t count = ::read(stream.Get(), chunk, CChildProcess::kChunkSize);
         if (count > 0)
         {
             chunk[count] = '\0';
-            CChildProcess::AppendChunk(result.strErrorOutput, chunk, static_cast<size_t>(count));
+            CChildProcess::AppendChunk(m_result.strErrorOutput, chunk, static_cast<size_t>(count));
         }
         else if (count == 0)
-        {
-            return 0;
-        }
+            stream.Close();
         else if (errno != EINTR)
         {
-            return errno;
+            Fail(CChildResult::EFailure::Read, errno);
+            return false;
         }
+        return true;
     }
+
+    bool ReadOutput(CFileDescriptor& stream, std::string& buffer)
+    {
+        ssize_t count = ::read(stream.Get(), buffer.data(), buffer.size());
+        if (count == 0)
+            stream.Close();
+        if (count < 0 && errno != EINTR)
+        {
+            Fail(CChildResult::EFailure::Read, errno);
+            return false;
+        }
+        if (count > 0 && m_request.onOutput)
+        {
+            if (int error = m_request.onOutput(buffer.data(), static_cast<std::size_t>(count)))
+            {
+                Fail(CChildResult::EFailure::Write, error);
+                return false;
+            }
+        }
+        return true;
+    }
+
+    pid_t m_pid;
+    const CChildRequest& m_request;
+    CChildResult& m_result;
+    CClock::time_point m_deadline;
+    bool m_bKilled = false;
+};
+
+CChildResult Failure(CChildResult::EFailure failure, int error)
+{
+    CChildResult result;
+    result.eFailure = failure;
+    result.nErrorCode = error;
+    return result;
 }
 } // namespace
 
-CChildResult CChildProcess::Run(const std::vector<std::string>& arguments,
-                                const std::string& workingFolder, const CCancelFlag* cancel)
+CChildResult CChildProcess::Run(const CChildRequest& request)
 {
-    CChildResult result;
-    int ends[2];
-    // Close-on-exec keeps this pipe out of other children started at the
-    // same time, whose error streams would otherwise never reach their end.
-    if (::pipe2(ends, O_CLOEXEC) != 0)
+    CPipe errorPipe;
+    CPipe outputPipe;
+    CPipe startPipe;
+    for (CPipe* pipe : {&errorPipe, &outputPipe, &startPipe})
     {
-        result.eFailure = CChildResult::EFailure::Pipe;
-        result.nErrorCode = errno;
-        return result;
-    }
-    CFileDescriptor readEnd(ends[0]);
-    CFileDescriptor writeEnd(ends[1]);
-
-    CSpawnActions actions;
-    CSpawnAttributes attributes;
-    int error = actions.Error() != 0 ? actions.Error() : attributes.Error();
-    if (error == 0)
-        error = posix_spawn_file_actions_adddup2(actions.Get(), writeEnd.Get(), STDERR_FILENO);
-    if (error == 0 && !workingFolder.empty())
-        error = posix_spawn_file_actions_addchdir_np(actions.Get(), workingFolder.c_str());
-    if (error != 0)
-    {
-        result.eFailure = CChildResult::EFailure::Pipe;
-        result.nErrorCode = error;
-        return result;
+        if (int error = pipe->Open())
+            return Failure(CChildResult::EFailure::Pipe, error);
     }
 
-    std::vector<char*> argv;
-    argv.reserve(arguments.size() + 1);
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
+    CStartPlan plan;
+    if (int error = FindProgram(request.arguments.front(), plan.program))
+        return Failure(CChildResult::EFailure::Start, error);
+    for (const std::string& argument : request.arguments)
+        plan.argv.push_back(const_cast<char*>(argument.c_str()));
+    plan.argv.push_back(nullptr);
+    plan.workingFolder = request.workingFolder.empty() ? nullptr : request.workingFolder.c_str();
+    plan.parent = ::getpid();
+    plan.errorStream = errorPipe.writeEnd.Get();
+    plan.outputStream = outputPipe.writeEnd.Get();
+    plan.startReport = startPipe.writeEnd.Get();
 
-    std::string program;
-    error = FindProgram(arguments.front(), program);
     pid_t pid = 0;
-    if (error == 0)
-        error = ::posix_spawn(&pid, program.c_str(), actions.Get(), attributes.Get(), argv.data(),
-                              environ);
-    if (error != 0)
-    {
-        result.eFailure = CChildResult::EFailure::Start;
-        result.nErrorCode = error;
-        return result;
-    }
+    if (int error = Fork(plan, pid))
+        return Failure(CChildResult::EFailure::Start, error);
 
-    // Without this the pipe would never end: our own write end keeps it open.
-    writeEnd.Close();
+    // Without this the pipes would never end: our own write ends keep them
+    // open.
+    errorPipe.writeEnd.Close();
+    outputPipe.writeEnd.Close();
+    startPipe.writeEnd.Close();
 
-    int readError = ReadToEnd(readEnd.Get(), pid, cancel, result);
-    readEnd.Close();
-    if (readError != 0)
+    CChildResult result;
+    if (int error = StartError(startPipe.readEnd.Get()))
     {
-        ::kill(-pid, SIGKILL);
-        result.eFailure = CChildResult::EFailure::Read;
-        result.nErrorCode = readError;
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR)
+        {
+        }
+        return Failure(CChildResult::EFailure::Start, error);
     }
-    WaitForChild(pid, result);
+    CRunningChild child(pid, request, result);
+    child.ReadStreams(errorPipe.readEnd, outputPipe.readEnd);
+    errorPipe.readEnd.Close();
+    outputPipe.readEnd.Close();
+    child.Wait();
     return result;
 }

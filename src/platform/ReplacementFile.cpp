@@ -1,0 +1,28 @@
+#include "ReplacementFile.h"
+
+#include <cstdio>
+#include <random>
+#include <string_view>
+
+namespace
+{
+constexpr std::string_view kMarker = ".zelto-";
+constexpr std::string_view kEnding = ".tmp";
+} // namespace
+
+// ".doc.txt.zelto-0123456789abcdef.tmp": hidden, known for ours by its
+// marker and ending, and never taken for a PDF by a later add.
+std::string CReplacementFile::TemporaryName(const std::string& fileName)
+{
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    char number[17];
+    std::snprintf(number, sizeof number, "%016llx", static_cast<unsigned long long>(random()));
+    return "." + fileName + std::string(kMarker) + number + std::string(kEnding);
+}
+
+bool CReplacementFile::IsTemporaryName(const std::string& name)
+{
+    std::string_view view(name);
+    return view.size() > kMarker.size() + kEnding.size() + 1 && view.front() == '.' &&
+           view.find(kMarker) != std::string_view::npos && view.ends_with(kEnding);
+}
