@@ -14,7 +14,7 @@
 
 COptionsDlg::COptionsDlg(int conversionsAtOnce, int maxConversionsAtOnce,
                          int defaultConversionsAtOnce, QWidget* parent)
-    : QDialog(parent), m_pConversions(new QSpinBox(this)),
+    : QDialog(parent), m_pConversions(new QSpinBox(this)), m_pTimeLimit(new QSpinBox(this)),
       m_pEachInABox(new QRadioButton(CQtText::Message(EMessageId::ProblemsEachInABox), this)),
       m_pInOneReport(new QRadioButton(CQtText::Message(EMessageId::ProblemsInOneReport), this)),
       m_pReadScanned(new QCheckBox(CQtText::Message(EMessageId::ReadScannedPagesCheck), this)),
@@ -35,6 +35,17 @@ COptionsDlg::COptionsDlg(int conversionsAtOnce, int maxConversionsAtOnce,
 
     auto* form = new QFormLayout;
     form->addRow(label, m_pConversions);
+
+    m_pTimeLimit->setSuffix(CQtText::Message(EMessageId::TimeLimitSuffix));
+    m_pTimeLimit->setSpecialValueText(CQtText::Message(EMessageId::TimeLimitNone));
+    SetTimeLimit(CConversionOptions::kDefaultTimeLimitSeconds, CAddOptions::kMaxTimeLimitSeconds);
+    auto* timeLabel = new QLabel(CQtText::Message(EMessageId::TimeLimitLabel));
+    timeLabel->setBuddy(m_pTimeLimit);
+    auto* timeForm = new QFormLayout;
+    timeForm->addRow(timeLabel, m_pTimeLimit);
+    auto* timeHelp = new QLabel(CQtText::Message(EMessageId::TimeLimitHelp));
+    timeHelp->setWordWrap(true);
+    timeHelp->setTextFormat(Qt::PlainText);
 
     m_pEachInABox->setChecked(true);
     auto* problems = new QVBoxLayout;
@@ -63,6 +74,9 @@ COptionsDlg::COptionsDlg(int conversionsAtOnce, int maxConversionsAtOnce,
     column->addLayout(form);
     column->addWidget(help);
     column->addSpacing(fontMetrics().height() / 2);
+    column->addLayout(timeForm);
+    column->addWidget(timeHelp);
+    column->addSpacing(fontMetrics().height() / 2);
     column->addLayout(problems);
     column->addSpacing(fontMetrics().height() / 2);
     column->addLayout(ocr);
@@ -73,6 +87,17 @@ COptionsDlg::COptionsDlg(int conversionsAtOnce, int maxConversionsAtOnce,
 int COptionsDlg::ConversionsAtOnce() const
 {
     return m_pConversions->value();
+}
+
+void COptionsDlg::SetTimeLimit(int seconds, int maxSeconds)
+{
+    m_pTimeLimit->setRange(0, maxSeconds);
+    m_pTimeLimit->setValue(seconds);
+}
+
+int COptionsDlg::TimeLimit() const
+{
+    return m_pTimeLimit->value();
 }
 
 void COptionsDlg::SetProblemsAtEnd(bool atEnd)
@@ -133,11 +158,13 @@ void COptionsDlg::Edit(CAddOptions& options, const std::vector<std::string>& ins
 {
     COptionsDlg dialog(options.ConversionsAtOnce(), CAddOptions::kMaxConversionsAtOnce,
                        CAddOptions::DefaultConversionsAtOnce(), parent);
+    dialog.SetTimeLimit(options.TimeLimitPerFile(), CAddOptions::kMaxTimeLimitSeconds);
     dialog.SetProblemsAtEnd(options.ProblemsAtEnd());
     dialog.SetOcr(options.ReadScannedPages(), options.OcrLanguages(), installed);
     if (dialog.exec() != QDialog::Accepted)
         return;
     options.SetConversionsAtOnce(dialog.ConversionsAtOnce());
+    options.SetTimeLimitPerFile(dialog.TimeLimit());
     options.SetProblemsAtEnd(dialog.ProblemsAtEnd());
     options.SetReadScannedPages(dialog.ReadScannedPages());
     options.SetOcrLanguages(dialog.OcrLanguages());

@@ -13,8 +13,8 @@ class QRadioButton;
 class QSpinBox;
 
 // Tools > Options...: how many files an add operation converts at once,
-// whether the problems met while adding many files are told one box each or
-// in one report at the end, and whether pages without text are read with OCR
+// how long each file's conversion may take, whether the problems met while adding many files are
+// told one box each or in one report at the end, and whether pages without text are read with OCR
 // and in which languages. The dialog itself only shows and edits the
 // choices; Edit stores them when the dialog is accepted.
 class COptionsDlg : public QDialog
@@ -36,6 +36,11 @@ public:
     QSpinBox* ConversionsBox() const { return m_pConversions; }
     int ConversionsAtOnce() const;
 
+    // Seconds, 0 for no limit, up to `maxSeconds`.
+    void SetTimeLimit(int seconds, int maxSeconds);
+    int TimeLimit() const;
+    QSpinBox* TimeLimitBox() const { return m_pTimeLimit; }
+
     // One box each (false, the choice shown first) or one report (true).
     void SetProblemsAtEnd(bool atEnd);
     bool ProblemsAtEnd() const;
@@ -53,6 +58,7 @@ public:
 
 private:
     QSpinBox* m_pConversions;
+    QSpinBox* m_pTimeLimit;
     QRadioButton* m_pEachInABox;
     QRadioButton* m_pInOneReport;
     QCheckBox* m_pReadScanned;

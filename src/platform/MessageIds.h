@@ -191,4 +191,6 @@ enum class EMessageId : int
     TextNotWritten = 59653,
     TimeLimitLabel = 59654,
     TimeLimitHelp = 59655,
+    TimeLimitSuffix = 59656,
+    TimeLimitNone = 59657,
 };

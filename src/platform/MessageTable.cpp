@@ -174,7 +174,9 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::AddReportSummaryTimedOut, "%d timed out."},
     CEntry{EMessageId::TextNotWritten, "The file '%s' will be ignored as its text could not be written to the folder '%s'.  No text was written.\n%s(Error %d)."},
     CEntry{EMessageId::TimeLimitLabel, "&Time limit per file:"},
-    CEntry{EMessageId::TimeLimitHelp, "A file whose conversion takes longer is stopped and left out, and its text file is left as it was."},
+    CEntry{EMessageId::TimeLimitSuffix, " seconds"},
+    CEntry{EMessageId::TimeLimitNone, "No limit"},
+    CEntry{EMessageId::TimeLimitHelp, "A file whose conversion takes longer is stopped and left out, and its text file is left as it was. 0 sets no limit."},
 };
 // clang-format on
 

@@ -20,8 +20,13 @@ class ChildProcess : public ::testing::Test
 protected:
     CChildResult Run(const std::string& folder = "", const CCancelFlag* cancel = nullptr)
     {
-        return CChildProcess::Run({"pdftotext", "-layout", m_source, m_dir / "doc.txt"}, folder,
-                                  cancel);
+        return CChildProcess::Run({"pdftotext", "-layout", m_source, "-"}, folder, cancel);
+    }
+    CChildRequest Request() const
+    {
+        CChildRequest request;
+        request.arguments = {"pdftotext", "-layout", m_source, "-"};
+        return request;
     }
     void Tell(const std::string& what, const std::string& bytes) const
     {
@@ -50,17 +55,45 @@ CChildResult CancelledAfterStart(const std::string& source,
 }
 } // namespace
 
-TEST_F(ChildProcess, CapturesTheErrorStreamOnly)
+// The output is handed on whole and in order, however large, while the
+// error stream is read beside it; neither may stall the other.
+TEST_F(ChildProcess, OutputStreamGoesToItsTakerAndTheErrorStreamIsCaptured)
 {
-    Tell("stdout", "to-output\n");
-    Tell("stderr", "to-error\n");
+    std::string text;
+    for (int line = 0; text.size() < 3'000'000; ++line)
+        text += "line " + std::to_string(line) + "\n";
+    Tell("text", text);
+    Tell("stderr", std::string(200000, 'e'));
     Tell("status", "3");
-    CChildResult result = Run();
+    CChildRequest request = Request();
+    std::string taken;
+    request.onOutput = [&](const char* bytes, std::size_t count)
+    {
+        taken.append(bytes, count);
+        return 0;
+    };
+    CChildResult result = CChildProcess::Run(request);
     EXPECT_EQ(result.eFailure, CChildResult::EFailure::None);
-    EXPECT_EQ(result.strErrorOutput, "to-error\n");
+    EXPECT_EQ(taken, text);
+    EXPECT_EQ(result.strErrorOutput, std::string(200000, 'e'));
     EXPECT_EQ(result.nExitStatus, 3);
     EXPECT_EQ(result.nSignal, 0);
     EXPECT_FALSE(result.bCancelled);
+    EXPECT_FALSE(result.bTimedOut);
+}
+
+// A taker that cannot keep the output ends the run with its error number.
+TEST_F(ChildProcess, AFailedWriteOfTheOutputEndsTheRun)
+{
+    Tell("partial", std::string(100000, 't'));
+    Tell("sleep", "30");
+    CChildRequest request = Request();
+    request.onOutput = [](const char*, std::size_t) { return 28; };
+    auto start = std::chrono::steady_clock::now();
+    CChildResult result = CChildProcess::Run(request);
+    EXPECT_EQ(result.eFailure, CChildResult::EFailure::Write);
+    EXPECT_EQ(result.nErrorCode, 28);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
 TEST_F(ChildProcess, AChildEndedByASignalSaysWhich)
@@ -156,5 +189,31 @@ TEST_F(ChildProcess, AnUnsetCancelFlagChangesNothing)
     CChildResult result = Run("", &cancel);
     EXPECT_FALSE(result.bCancelled);
     EXPECT_EQ(result.strErrorOutput, "done\n");
+    EXPECT_EQ(result.nExitStatus, 0);
+}
+
+// A run past its time ends with everything it started, as a cancel does,
+// and says it timed out; the wait for the time never holds up a quick run.
+TEST_F(ChildProcess, ARunPastItsTimeLimitIsEndedWithWhatItStarted)
+{
+    std::string marker = m_dir / "lingered";
+    Tell("child", marker);
+    Tell("sleep", "60");
+    CChildRequest request = Request();
+    request.nTimeLimitSeconds = 1;
+    auto start = std::chrono::steady_clock::now();
+    CChildResult result = CChildProcess::Run(request);
+    auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_TRUE(result.bTimedOut);
+    EXPECT_FALSE(result.bCancelled);
+    EXPECT_GE(took, std::chrono::milliseconds(900));
+    EXPECT_LT(took, std::chrono::seconds(20));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_FALSE(CFileProbe::Exists(marker));
+
+    std::filesystem::remove(CTempDir::FsPath(m_source + ".sleep"));
+    std::filesystem::remove(CTempDir::FsPath(m_source + ".child"));
+    result = CChildProcess::Run(request);
+    EXPECT_FALSE(result.bTimedOut);
     EXPECT_EQ(result.nExitStatus, 0);
 }

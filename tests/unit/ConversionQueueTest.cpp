@@ -331,6 +331,40 @@ TEST_F(ParallelAdd, ConversionsAtOnce_DefaultsToTheCoresAndIsBounded)
     EXPECT_EQ(m_doc.Options().ConversionsAtOnce(), CAddOptions::DefaultConversionsAtOnce());
 }
 
+TEST_F(ParallelAdd, TimeLimitPerFile_DefaultsToTenMinutesAndZeroMeansNone)
+{
+    CAddOptions& options = m_doc.Options();
+    EXPECT_EQ(options.TimeLimitPerFile(), 600);
+    EXPECT_EQ(options.ForOperation().conversion.nTimeLimitSeconds, 600);
+    options.SetTimeLimitPerFile(0);
+    EXPECT_EQ(options.ForOperation().conversion.nTimeLimitSeconds, 0);
+    m_settings.SetInt("", "Time limit per file", -5);
+    EXPECT_EQ(options.TimeLimitPerFile(), 600);
+}
+
+// A file whose tool never ends is dropped when its time is up; the rest of
+// the add goes on and ends as ever.
+TEST_F(ParallelAdd, AFileOverItsTimeLimit_IsDroppedAndTheAddGoesOn)
+{
+    SetParallel(2);
+    m_doc.Options().SetTimeLimitPerFile(1);
+    Paths dropped = {Pdf("a.pdf"), Pdf("stuck.pdf", "", "text\n", 60), Pdf("c.pdf"), Pdf("d.pdf")};
+    m_doc.OnDropFiles(dropped);
+    EXPECT_EQ(ListedSources(), (Paths{dropped[0], dropped[2], dropped[3]}));
+    EXPECT_EQ(m_prompts.FirstIds(), std::vector<EMessageId>{EMessageId::TimedOut});
+    ASSERT_TRUE(m_doc.LastAddReport());
+    EXPECT_EQ(m_doc.LastAddReport()->Count(EFileOutcome::TimedOut), 1);
+}
+
+// The first time an add writes into a folder, it removes what a program
+// killed while writing there left behind.
+TEST_F(ParallelAdd, LeftoverTemporariesGoWhenAnAddWritesIntoTheirFolder)
+{
+    std::string leftover = m_dir.Write(".a.txt.zelto-00000000deadbeef.tmp", "half");
+    m_doc.OnDropFiles({Pdf("a.pdf")});
+    EXPECT_FALSE(std::filesystem::exists(CTempDir::FsPath(leftover)));
+}
+
 TEST_F(ParallelAdd, QuestionsComeInFindingOrderReportsAndRowsInQueueOrder)
 {
     SetParallel(2);

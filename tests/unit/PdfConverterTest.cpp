@@ -2,14 +2,25 @@
 #include "FakeTool.h"
 #include "SystemSkip.h"
 #include "extract/ConversionOptions.h"
+#include "platform/CancelFlag.h"
+#include "platform/FileProbe.h"
 #include "platform/MessageTable.h"
 #include "platform/PathRules.h"
+#include "platform/ReplacementFile.h"
 #include "platform/SystemErrorText.h"
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <optional>
+#include <thread>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #ifdef _WIN32
 #include "platform/win32/WideText.h"
@@ -177,19 +188,6 @@ TEST_F(PdfConversion, WarningThenBlankText_ShowsBothMessages)
     EXPECT_TRUE(Convert());
     EXPECT_EQ(m_prompts.FirstIds(),
               (Ids{EMessageId::ExtractionWarning, EMessageId::NoTextExtracted}));
-}
-
-// Only what the failed run wrote goes; a text file it never touched stays.
-TEST_F(PdfConversion, FailureBeforeTheToolWrites_KeepsTheOldTextFile)
-{
-    m_dir.Write("doc.txt", "old text");
-    CFakeTool::Script(m_pdf, "Syntax Error: Couldn't open file\n", nullptr);
-    CFakeTool::EndWith(m_pdf, 1);
-    m_prompts.AnswerNext(EAnswer::Yes);
-    EXPECT_FALSE(Convert());
-    EXPECT_EQ(m_prompts.FirstIds(),
-              (Ids{EMessageId::OverwriteQuestion, EMessageId::ExtractionFailed}));
-    EXPECT_EQ(CTempDir::ReadFile(m_text), "old text");
 }
 
 TEST_F(PdfConversion, HugeReport_ShownShortenedWithTheWholeReportAsDetails)
@@ -388,3 +386,182 @@ INSTANTIATE_TEST_SUITE_P(
                                 "old text"},
                       QuietCase{"Cancelled", "0", "new", true, false, "old text"}),
     [](const ::testing::TestParamInfo<QuietCase>& info) { return info.param.name; });
+
+namespace
+{
+enum class EEnding
+{
+    Success,
+    FailureAfterWriting,
+    CrashOfTheTool,
+    Cancel,
+    TimeOut
+};
+
+struct ReplacementCase
+{
+    const char* name;
+    EEnding ending;
+    EFileOutcome kind;
+};
+
+void PrintTo(const ReplacementCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class TextReplacement : public PdfConversion, public ::testing::WithParamInterface<ReplacementCase>
+{
+protected:
+    // Every run writes part of its text first; how it goes on is the case's.
+    void Script(EEnding ending)
+    {
+        CFakeTool::Script(m_pdf, "", std::string("new text\n"));
+        m_dir.Write("doc.pdf.partial", "half\n");
+        if (ending == EEnding::FailureAfterWriting)
+            CFakeTool::EndWith(m_pdf, 1);
+        if (ending == EEnding::CrashOfTheTool)
+            CFakeTool::EndWith(m_pdf, 0, SIGSEGV);
+        if (ending == EEnding::Cancel || ending == EEnding::TimeOut)
+            m_dir.Write("doc.pdf.sleep", "30");
+    }
+
+    // The three steps as an add operation takes them, with a cancel once the
+    // tool has started and a time limit of a second.
+    CFileOutcome RunToEnd(EEnding ending)
+    {
+        std::filesystem::remove(CTempDir::FsPath(m_pdf + ".started"));
+        std::unique_ptr<CConverter> converter = m_table.FindConverter(m_pdf);
+        CConversionOptions options;
+        options.nTimeLimitSeconds = ending == EEnding::TimeOut ? 1 : 0;
+        CCancelFlag cancel;
+        std::thread canceller(
+            [&]
+            {
+                if (ending != EEnding::Cancel)
+                    return;
+                for (int i = 0; i < 400 && !CFileProbe::Exists(m_pdf + ".started"); ++i)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+                cancel.Request();
+            });
+        CConversionRun run = converter->RunConversion({options, cancel, {}});
+        canceller.join();
+        return converter->FinishConversion(run);
+    }
+
+    std::vector<std::string> Temporaries() const
+    {
+        std::vector<std::string> names;
+        std::vector<std::string> found;
+        CFileProbe::ListNames(m_dir.Path(), names);
+        for (const std::string& name : names)
+        {
+            if (CReplacementFile::IsTemporaryName(name))
+                found.push_back(name);
+        }
+        return found;
+    }
+};
+} // namespace
+
+// Whatever way a run ends, the text file holds either its old contents or
+// the whole new text, and nothing is left beside it.
+TEST_P(TextReplacement, OnlyASucceededRunReplacesTheTextFile)
+{
+    const ReplacementCase& c = GetParam();
+    if (c.ending == EEnding::CrashOfTheTool)
+        SKIP_ON_WINDOWS("Windows has no signals that end a program");
+    Script(c.ending);
+    for (bool present : {false, true})
+    {
+        SCOPED_TRACE(present ? "old text present" : "no old text");
+        std::filesystem::remove(CTempDir::FsPath(m_text));
+        if (present)
+            m_dir.Write("doc.txt", "old text");
+        CFileOutcome outcome = RunToEnd(c.ending);
+        bool replaced = c.ending == EEnding::Success;
+        std::string expected = replaced ? "half\nnew text\n" : present ? "old text" : "(none)";
+        EXPECT_EQ(CFileProbe::Exists(m_text) ? CTempDir::ReadFile(m_text) : "(none)", expected);
+        EXPECT_EQ(outcome.bListed, replaced);
+        EXPECT_EQ(outcome.eKind, c.kind);
+        EXPECT_EQ(Temporaries(), std::vector<std::string>{});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryEnding, TextReplacement,
+    ::testing::Values(
+        ReplacementCase{"Success", EEnding::Success, EFileOutcome::Converted},
+        ReplacementCase{"FailureAfterWriting", EEnding::FailureAfterWriting, EFileOutcome::Failed},
+        ReplacementCase{"CrashOfTheTool", EEnding::CrashOfTheTool, EFileOutcome::Failed},
+        ReplacementCase{"Cancel", EEnding::Cancel, EFileOutcome::None},
+        ReplacementCase{"TimeOut", EEnding::TimeOut, EFileOutcome::TimedOut}),
+    [](const ::testing::TestParamInfo<ReplacementCase>& info) { return info.param.name; });
+
+TEST_F(PdfConversion, TimedOutFile_IsToldWithTheLimit)
+{
+    m_dir.Write("doc.pdf.sleep", "30");
+    std::unique_ptr<CConverter> converter = m_table.FindConverter(m_pdf);
+    CConversionOptions options;
+    options.nTimeLimitSeconds = 1;
+    CCancelFlag cancel;
+    CFileOutcome outcome =
+        converter->FinishConversion(converter->RunConversion({options, cancel, {}}));
+    ASSERT_EQ(outcome.messages.size(), 1u);
+    EXPECT_EQ(outcome.messages[0].Text(), CMessageTable::Format(EMessageId::TimedOut, {m_pdf, 1}));
+}
+
+#ifndef _WIN32
+// A text folder that cannot take the whole text (a full disk, here a limit
+// on the size of files) is named with the system's reason, and the old text
+// stays.
+TEST_F(PdfConversion, TextThatCannotBeWrittenWhole_IsToldAndLeavesTheOldText)
+{
+    m_dir.Write("doc.txt", "old text");
+    CFakeTool::Script(m_pdf, "", std::string(200000, 'x'));
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 50000;
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    m_prompts.AnswerNext(EAnswer::Yes);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    bool listed = Convert();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(listed);
+    EXPECT_EQ(CTempDir::ReadFile(m_text), "old text");
+    ASSERT_EQ(m_prompts.Messages().size(), 2u);
+    EXPECT_EQ(
+        m_prompts.Messages()[1].strText,
+        CMessageTable::Format(EMessageId::TextNotWritten,
+                              {m_pdf, m_dir.Path(), CSystemErrorText::Describe(EFBIG), EFBIG}));
+}
+
+// Killed without warning, the program takes its tool with it, and the text
+// file is as it was. The tool here writes nothing while it waits, so that
+// no broken pipe could end it either.
+TEST_F(PdfConversion, ProgramKilledWhileConverting_LeavesNoToolAndTheOldText)
+{
+    m_dir.Write("doc.txt", "old text");
+    std::string finished = m_dir / "finished";
+    CFakeTool::Script(m_pdf, "", std::string("new text\n"));
+    m_dir.Write("doc.pdf.sleep", "2");
+    m_dir.Write("doc.pdf.finish", finished);
+    m_prompts.AnswerNext(EAnswer::Yes);
+    pid_t program = ::fork();
+    if (program == 0)
+    {
+        Convert();
+        ::_exit(0);
+    }
+    ASSERT_GT(program, 0);
+    for (int i = 0; i < 200 && !CFileProbe::Exists(m_pdf + ".started"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ::kill(program, SIGKILL);
+    ::waitpid(program, nullptr, 0);
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    EXPECT_FALSE(CFileProbe::Exists(finished));
+    EXPECT_EQ(CTempDir::ReadFile(m_text), "old text");
+}
+#endif
