@@ -4,16 +4,28 @@
 #include "platform/WindowsCommandLine.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <string_view>
+#include <utility>
+#include <vector>
 #include <windows.h>
 
 namespace
 {
-// How often a running child is checked for a cancel request.
+using CClock = std::chrono::steady_clock;
+
+// How often a running child is checked for a cancel request or its time.
 constexpr DWORD kCancelPollMilliseconds = 50;
-// How long the ended processes of a cancelled run get to be gone.
+// How long the ended processes of a run ended early get to be gone.
 constexpr int kEndWaitRounds = 200;
 constexpr DWORD kEndWaitMilliseconds = 10;
+// How much of the standard output is read at once.
+constexpr std::size_t kOutputChunkSize = 65536;
+// What a pipe holds before its writer waits.
+constexpr DWORD kPipeBufferSize = 65536;
 
 class CHandle
 {
@@ -25,6 +37,11 @@ public:
 
     HANDLE Get() const { return m_hHandle; }
     bool IsValid() const { return m_hHandle && m_hHandle != INVALID_HANDLE_VALUE; }
+    void Reset(HANDLE handle)
+    {
+        Close();
+        m_hHandle = handle;
+    }
     void Close()
     {
         if (IsValid())
@@ -42,7 +59,7 @@ private:
 class CInheritedHandles
 {
 public:
-    CInheritedHandles(HANDLE first, HANDLE second) : m_handles{first, second}
+    explicit CInheritedHandles(const std::array<HANDLE, 3>& handles) : m_handles(handles)
     {
         SIZE_T size = 0;
         ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
@@ -54,8 +71,9 @@ public:
             return;
         }
         m_pList = list;
-        if (!::UpdateProcThreadAttribute(m_pList, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, m_handles,
-                                         sizeof m_handles, nullptr, nullptr))
+        if (!::UpdateProcThreadAttribute(m_pList, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
+                                         m_handles.data(), sizeof(HANDLE) * m_handles.size(),
+                                         nullptr, nullptr))
             m_nError = ::GetLastError();
     }
     ~CInheritedHandles()
@@ -70,7 +88,7 @@ public:
     LPPROC_THREAD_ATTRIBUTE_LIST Get() const { return m_pList; }
 
 private:
-    HANDLE m_handles[2];
+    std::array<HANDLE, 3> m_handles;
     std::unique_ptr<unsigned char[]> m_pBuffer;
     LPPROC_THREAD_ATTRIBUTE_LIST m_pList = nullptr;
     DWORD m_nError = 0;
@@ -194,47 +212,242 @@ DWORD FindProgram(const std::string& name, std::wstring& found)
     return ERROR_FILE_NOT_FOUND;
 }
 
-DWORD EndOrError(DWORD error)
+// One stream of the child through a named pipe of its own, read with
+// overlapped reads: each read ends by setting an event, so that one wait
+// covers both streams, a cancel and the time, and what arrives is handed on
+// at once, on the thread that runs the child. The child's end is an
+// ordinary synchronous handle.
+class CPipeReader
 {
-    return error == ERROR_BROKEN_PIPE ? 0 : error;
-}
-
-// Reads the error stream to its end. Returns 0, or the system's error
-// number of a failed read. Without a cancel flag it simply blocks; with one,
-// it waits for data or the child's end in short steps and looks at the flag
-// in between, as a read from an anonymous pipe cannot be interrupted.
-DWORD ReadToEnd(HANDLE pipe, const CChildJob& child, const CCancelFlag* cancel,
-                CChildResult& result)
-{
-    char chunk[CChildProcess::kChunkSize + 1];
-    for (;;)
+public:
+    explicit CPipeReader(std::size_t chunkSize) : m_buffer(chunkSize) {}
+    CPipeReader(const CPipeReader&) = delete;
+    CPipeReader& operator=(const CPipeReader&) = delete;
+    // A read under way would go on writing into the buffer.
+    ~CPipeReader()
     {
-        DWORD wanted = CChildProcess::kChunkSize;
-        if (cancel)
-        {
-            if (cancel->IsRequested())
-            {
-                child.End();
-                result.bCancelled = true;
-                return 0;
-            }
-            DWORD available = 0;
-            if (!::PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr))
-                return EndOrError(::GetLastError());
-            if (available == 0)
-            {
-                ::WaitForSingleObject(child.Process(), kCancelPollMilliseconds);
-                continue;
-            }
-            wanted = std::min<DWORD>(available, wanted);
-        }
-        DWORD count = 0;
-        if (!::ReadFile(pipe, chunk, wanted, &count, nullptr))
-            return EndOrError(::GetLastError());
-        chunk[count] = '\0';
-        CChildProcess::AppendChunk(result.strErrorOutput, chunk, count);
+        if (!m_bPending)
+            return;
+        DWORD ignored = 0;
+        ::CancelIoEx(m_ownEnd.Get(), &m_overlapped);
+        ::GetOverlappedResult(m_ownEnd.Get(), &m_overlapped, &ignored, TRUE);
     }
-}
+
+    // Makes the pipe, under a name of its own: never one another program
+    // made. Returns 0 or the system's error number.
+    DWORD Open()
+    {
+        static std::atomic<unsigned> s_nPipes{0};
+        std::wstring name = L"\\\\.\\pipe\\zelto-" + std::to_wstring(::GetCurrentProcessId()) +
+                            L"-" + std::to_wstring(++s_nPipes);
+        m_ownEnd.Reset(::CreateNamedPipeW(name.c_str(),
+                                          PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED |
+                                              FILE_FLAG_FIRST_PIPE_INSTANCE,
+                                          PIPE_TYPE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
+                                          1, 0, kPipeBufferSize, 0, nullptr));
+        if (!m_ownEnd.IsValid())
+            return ::GetLastError();
+        SECURITY_ATTRIBUTES inheritable = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+        m_childEnd.Reset(::CreateFileW(name.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0,
+                                       &inheritable, OPEN_EXISTING, 0, nullptr));
+        if (!m_childEnd.IsValid())
+            return ::GetLastError();
+        m_event.Reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        if (!m_event.IsValid())
+            return ::GetLastError();
+        m_overlapped.hEvent = m_event.Get();
+        return 0;
+    }
+
+    HANDLE ChildEnd() const { return m_childEnd.Get(); }
+    void CloseChildEnd() { m_childEnd.Close(); }
+    // Whether the stream has not ended yet.
+    bool IsOpen() const { return m_ownEnd.IsValid(); }
+
+    // Starts a read unless one is under way; gives the event set when it
+    // ends.
+    HANDLE Request()
+    {
+        if (m_bPending)
+            return m_event.Get();
+        m_bPending = true;
+        if (::ReadFile(m_ownEnd.Get(), m_buffer.data(), static_cast<DWORD>(m_buffer.size()),
+                       nullptr, &m_overlapped))
+            ::SetEvent(m_event.Get());
+        else if (DWORD error = ::GetLastError(); error != ERROR_IO_PENDING)
+        {
+            m_bPending = false;
+            m_nFailure = error;
+            ::SetEvent(m_event.Get());
+        }
+        return m_event.Get();
+    }
+
+    // The bytes of the read that ended: none, with the stream closed, at its
+    // end. Returns 0 or the system's error number.
+    DWORD Take(std::string_view& bytes)
+    {
+        DWORD count = 0;
+        DWORD error = std::exchange(m_nFailure, 0);
+        if (m_bPending && !::GetOverlappedResult(m_ownEnd.Get(), &m_overlapped, &count, FALSE))
+            error = ::GetLastError();
+        m_bPending = false;
+        if (error == ERROR_BROKEN_PIPE)
+        {
+            m_ownEnd.Close();
+            error = 0;
+            count = 0;
+        }
+        bytes = std::string_view(m_buffer.data(), error == 0 ? count : 0);
+        return error;
+    }
+
+private:
+    CHandle m_ownEnd;
+    CHandle m_childEnd;
+    CHandle m_event;
+    OVERLAPPED m_overlapped = {};
+    std::vector<char> m_buffer;
+    bool m_bPending = false;
+    DWORD m_nFailure = 0;
+};
+
+// The streams of one running child, read until both end, and how the run
+// may be ended early.
+class CRunningChild
+{
+public:
+    CRunningChild(const CChildJob& job, const CChildRequest& request, CChildResult& result)
+        : m_job(job), m_request(request), m_result(result),
+          m_deadline(request.nTimeLimitSeconds > 0
+                         ? CClock::now() + std::chrono::seconds(request.nTimeLimitSeconds)
+                         : CClock::time_point::max())
+    {
+    }
+
+    // Reads both streams to their end, or until the run is ended.
+    void ReadStreams(CPipeReader& errors, CPipeReader& output)
+    {
+        while (errors.IsOpen() || output.IsOpen())
+        {
+            if (EndedEarly())
+                return;
+            CPipeReader* readers[2];
+            HANDLE events[2];
+            DWORD count = 0;
+            for (CPipeReader* reader : {&errors, &output})
+            {
+                if (reader->IsOpen())
+                {
+                    readers[count] = reader;
+                    events[count++] = reader->Request();
+                }
+            }
+            DWORD waited = ::WaitForMultipleObjects(count, events, FALSE, WaitMilliseconds());
+            if (waited == WAIT_TIMEOUT)
+                continue;
+            if (waited >= WAIT_OBJECT_0 + count)
+                return Fail(CChildResult::EFailure::Read, ::GetLastError());
+            CPipeReader& ready = *readers[waited - WAIT_OBJECT_0];
+            if (!Take(ready, &ready == &output))
+                return;
+        }
+    }
+
+    // Waits for the child's end, which follows the end of its streams at
+    // once unless something it started keeps them open.
+    void Wait()
+    {
+        for (;;)
+        {
+            DWORD waited =
+                ::WaitForSingleObject(m_job.Process(), m_bKilled ? INFINITE : WaitMilliseconds());
+            if (waited != WAIT_TIMEOUT)
+                return RecordEnd(waited);
+            EndedEarly();
+        }
+    }
+
+private:
+    // Ends the child and everything it started when a cancel is requested
+    // or its time is up.
+    bool EndedEarly()
+    {
+        if (m_bKilled)
+            return true;
+        if (m_request.cancel && m_request.cancel->IsRequested())
+            m_result.bCancelled = true;
+        else if (CClock::now() >= m_deadline)
+            m_result.bTimedOut = true;
+        else
+            return false;
+        Kill();
+        return true;
+    }
+
+    void Kill()
+    {
+        m_job.End();
+        m_bKilled = true;
+    }
+
+    void Fail(CChildResult::EFailure failure, DWORD error)
+    {
+        Kill();
+        m_result.eFailure = failure;
+        m_result.nErrorCode = static_cast<int>(error);
+    }
+
+    DWORD WaitMilliseconds() const
+    {
+        DWORD wait = m_request.cancel ? kCancelPollMilliseconds : INFINITE;
+        if (m_deadline == CClock::time_point::max())
+            return wait;
+        // Short of INFINITE, or the wait would never come back to see the time.
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(m_deadline - CClock::now());
+        return static_cast<DWORD>(
+            std::clamp<long long>(left.count(), 0, std::min<DWORD>(wait, INFINITE - 1)));
+    }
+
+    // A killed child's exit code is only the one it was killed with; its
+    // own stays unknown.
+    void RecordEnd(DWORD waited)
+    {
+        DWORD exitCode = 0;
+        if (waited == WAIT_OBJECT_0 && !m_bKilled &&
+            ::GetExitCodeProcess(m_job.Process(), &exitCode))
+            m_result.nExitStatus = static_cast<int>(exitCode);
+    }
+
+    // Hands on what one stream brought. Returns false when that ended the
+    // run.
+    bool Take(CPipeReader& stream, bool bOutput)
+    {
+        std::string_view bytes;
+        if (DWORD error = stream.Take(bytes))
+        {
+            Fail(CChildResult::EFailure::Read, error);
+            return false;
+        }
+        if (!bOutput)
+            CChildProcess::AppendChunk(m_result.strErrorOutput, bytes.data(), bytes.size());
+        else if (!bytes.empty() && m_request.onOutput)
+        {
+            if (int error = m_request.onOutput(bytes.data(), bytes.size()))
+            {
+                Fail(CChildResult::EFailure::Write, static_cast<DWORD>(error));
+                return false;
+            }
+        }
+        return true;
+    }
+
+    const CChildJob& m_job;
+    const CChildRequest& m_request;
+    CChildResult& m_result;
+    CClock::time_point m_deadline;
+    bool m_bKilled = false;
+};
 
 CChildResult Failure(CChildResult::EFailure failure, DWORD error)
 {
@@ -243,69 +456,68 @@ CChildResult Failure(CChildResult::EFailure failure, DWORD error)
     result.nErrorCode = static_cast<int>(error);
     return result;
 }
-} // namespace
 
-CChildResult CChildProcess::Run(const std::vector<std::string>& arguments,
-                                const std::string& workingFolder, const CCancelFlag* cancel)
+// Starts the program suspended, puts it in the job and lets it run, its
+// error stream and standard output going to the given ends and its input
+// coming from the null device.
+CChildResult Start(const CChildRequest& request, HANDLE errorEnd, HANDLE outputEnd, CChildJob& job)
 {
     SECURITY_ATTRIBUTES inheritable = {sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE readHandle = nullptr;
-    HANDLE writeHandle = nullptr;
-    if (!::CreatePipe(&readHandle, &writeHandle, &inheritable, 0))
-        return Failure(CChildResult::EFailure::Pipe, ::GetLastError());
-    CHandle readEnd(readHandle);
-    CHandle writeEnd(writeHandle);
-    ::SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
-    // A window program has no console streams to hand on.
-    CHandle nullDevice(::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
-                                     OPEN_EXISTING, 0, nullptr));
+    // A window program has no console input to hand on.
+    CHandle nullDevice(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     &inheritable, OPEN_EXISTING, 0, nullptr));
     if (!nullDevice.IsValid())
         return Failure(CChildResult::EFailure::Pipe, ::GetLastError());
-    CInheritedHandles inherited(writeEnd.Get(), nullDevice.Get());
+    CInheritedHandles inherited({errorEnd, outputEnd, nullDevice.Get()});
     if (inherited.Error() != 0)
         return Failure(CChildResult::EFailure::Pipe, inherited.Error());
 
     std::wstring program;
-    if (DWORD error = FindProgram(arguments.front(), program))
+    if (DWORD error = FindProgram(request.arguments.front(), program))
         return Failure(CChildResult::EFailure::Start, error);
 
     STARTUPINFOEXW startup = {};
     startup.StartupInfo.cb = sizeof startup;
     startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
     startup.StartupInfo.hStdInput = nullDevice.Get();
-    startup.StartupInfo.hStdOutput = nullDevice.Get();
-    startup.StartupInfo.hStdError = writeEnd.Get();
+    startup.StartupInfo.hStdOutput = outputEnd;
+    startup.StartupInfo.hStdError = errorEnd;
     startup.lpAttributeList = inherited.Get();
-    std::wstring commandLine = CWideText::FromUtf8(CWindowsCommandLine::Build(arguments));
-    std::wstring folder = CWideText::FromUtf8(workingFolder);
+    std::wstring commandLine = CWideText::FromUtf8(CWindowsCommandLine::Build(request.arguments));
+    std::wstring folder = CWideText::FromUtf8(request.workingFolder);
 
-    CChildJob child;
     PROCESS_INFORMATION started = {};
     if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
                           CREATE_NO_WINDOW | CREATE_SUSPENDED | EXTENDED_STARTUPINFO_PRESENT,
                           nullptr, folder.empty() ? nullptr : folder.c_str(), &startup.StartupInfo,
                           &started))
         return Failure(CChildResult::EFailure::Start, ::GetLastError());
-    child.Adopt(started);
+    job.Adopt(started);
+    return CChildResult();
+}
+} // namespace
 
-    // Without this the pipe would never end: our own write end keeps it open.
-    writeEnd.Close();
-    nullDevice.Close();
-
-    CChildResult result;
-    DWORD readError = ReadToEnd(readEnd.Get(), child, cancel, result);
-    readEnd.Close();
-    if (readError != 0)
+CChildResult CChildProcess::Run(const CChildRequest& request)
+{
+    CPipeReader errors(kChunkSize);
+    CPipeReader output(kOutputChunkSize);
+    for (CPipeReader* pipe : {&errors, &output})
     {
-        child.End();
-        result.eFailure = CChildResult::EFailure::Read;
-        result.nErrorCode = static_cast<int>(readError);
+        if (DWORD error = pipe->Open())
+            return Failure(CChildResult::EFailure::Pipe, error);
     }
-    ::WaitForSingleObject(child.Process(), INFINITE);
-    DWORD exitCode = 0;
-    if (!result.bCancelled && result.eFailure == CChildResult::EFailure::None &&
-        ::GetExitCodeProcess(child.Process(), &exitCode))
-        result.nExitStatus = static_cast<int>(exitCode);
+    CChildJob job;
+    CChildResult result = Start(request, errors.ChildEnd(), output.ChildEnd(), job);
+    if (result.eFailure != CChildResult::EFailure::None)
+        return result;
+
+    // Without this the pipes would never end: our own ends for the child
+    // keep them open.
+    errors.CloseChildEnd();
+    output.CloseChildEnd();
+
+    CRunningChild child(job, request, result);
+    child.ReadStreams(errors, output);
+    child.Wait();
     return result;
 }
