@@ -13,7 +13,7 @@ struct CChildResult
     enum class EFailure
     {
         None,  // the child ran and its error stream was read to the end
-        Pipe,  // the pipe for its error stream could not be made
+        Pipe,  // a pipe for its streams could not be made
         Start, // the program could not be started
         Read,  // reading its error or output stream failed
         Write  // what it wrote on its standard output could not be kept

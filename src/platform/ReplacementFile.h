@@ -16,8 +16,9 @@
 // still being written. On Windows to a hidden temporary that no other may
 // delete while it is open, put in place with ReplaceFileW or MoveFileExW.
 // A replaced file keeps its permission bits (its attributes and security
-// on Windows); a link to a file gets the file it links to replaced. Paths
-// are UTF-8. One object per thread at a time; any thread.
+// on Windows). On Linux a link to a file gets the file it links to
+// replaced; on Windows the link itself is replaced. Paths are UTF-8. One
+// object per thread at a time; any thread.
 class CReplacementFile
 {
 public:
