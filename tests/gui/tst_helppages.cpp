@@ -124,7 +124,8 @@ void CHelpPagesTest::MessagesPage_ExplainsEveryMessageAUserCanMeet()
         EMessageId::FolderUnreadable,    EMessageId::ConversionNotStarted,
         EMessageId::AddReportSaveFailed, EMessageId::OcrMissing,
         EMessageId::ReadByOcr,           EMessageId::OcrFailedNoText,
-        EMessageId::OcrFailedSomePages,
+        EMessageId::OcrFailedSomePages,  EMessageId::TimedOut,
+        EMessageId::TextNotWritten,
     };
     QString page = Read("messages.html");
     for (EMessageId id : messages)
@@ -144,9 +145,9 @@ void CHelpPagesTest::MessagesPage_ExplainsEveryMessageAUserCanMeet()
 void CHelpPagesTest::SettingsPage_NamesEveryStoredValueAndWhereTheyLie()
 {
     QString page = Read("settings.html");
-    for (const char* name :
-         {"File Open Path", "Problems at end", "Read scanned pages", "OCR languages", "MainFrame",
-          "Tip", "StartUp", "FilePos", "TimeStamp", "~/.config/Orrinval Software/Zelto.conf"})
+    for (const char* name : {"File Open Path", "Time limit per file", "Problems at end",
+                             "Read scanned pages", "OCR languages", "MainFrame", "Tip", "StartUp",
+                             "FilePos", "TimeStamp", "~/.config/Orrinval Software/Zelto.conf"})
         QVERIFY2(page.contains(name), name);
 }
 
