@@ -1,4 +1,5 @@
 #include "platform/ChildProcess.h"
+#include "platform/RunLimits.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -19,10 +20,8 @@ extern char** environ;
 
 namespace
 {
-using CClock = std::chrono::steady_clock;
-
-// How often a running child is checked for a cancel request or its time.
-constexpr int kCancelPollMilliseconds = 50;
+// The longest pause between looks at a child whose streams have ended.
+constexpr std::chrono::milliseconds kLongestPause(50);
 // What the child reports, through a pipe of its own, when it cannot start.
 constexpr int kStartFailedStatus = 127;
 // How much of the standard output is read at once.
@@ -206,9 +205,7 @@ class CRunningChild
 public:
     CRunningChild(pid_t pid, const CChildRequest& request, CChildResult& result)
         : m_pid(pid), m_request(request), m_result(result),
-          m_deadline(request.nTimeLimitSeconds > 0
-                         ? CClock::now() + std::chrono::seconds(request.nTimeLimitSeconds)
-                         : CClock::time_point::max())
+          m_limits(request.cancel, request.nTimeLimitSeconds)
     {
     }
 
@@ -221,7 +218,7 @@ public:
             if (EndedEarly())
                 return;
             pollfd streams[2] = {{errorStream.Get(), POLLIN, 0}, {outputStream.Get(), POLLIN, 0}};
-            int ready = ::poll(streams, 2, WaitMilliseconds());
+            int ready = ::poll(streams, 2, static_cast<int>(m_limits.WaitMilliseconds()));
             if (ready < 0 && errno != EINTR)
                 return Fail(CChildResult::EFailure::Read, errno);
             if (ready <= 0)
@@ -249,8 +246,7 @@ public:
             if (ended == 0 && !EndedEarly())
             {
                 std::this_thread::sleep_for(pause);
-                pause = std::min<std::chrono::microseconds>(
-                    pause * 2, std::chrono::milliseconds(kCancelPollMilliseconds));
+                pause = std::min<std::chrono::microseconds>(pause * 2, kLongestPause);
             }
         }
     }
@@ -260,16 +256,9 @@ private:
     // or its time is up.
     bool EndedEarly()
     {
-        if (m_bKilled)
-            return true;
-        if (m_request.cancel && m_request.cancel->IsRequested())
-            m_result.bCancelled = true;
-        else if (CClock::now() >= m_deadline)
-            m_result.bTimedOut = true;
-        else
-            return false;
-        Kill();
-        return true;
+        if (!m_bKilled && m_limits.Reached(m_result))
+            Kill();
+        return m_bKilled;
     }
 
     void Kill()
@@ -283,16 +272,6 @@ private:
         Kill();
         m_result.eFailure = failure;
         m_result.nErrorCode = error;
-    }
-
-    int WaitMilliseconds() const
-    {
-        int wait = m_request.cancel ? kCancelPollMilliseconds : -1;
-        if (m_deadline == CClock::time_point::max())
-            return wait;
-        auto left = std::chrono::ceil<std::chrono::milliseconds>(m_deadline - CClock::now());
-        int leftMs = static_cast<int>(std::max<long long>(left.count(), 0));
-        return wait < 0 ? leftMs : std::min(wait, leftMs);
     }
 
     bool ReadError(CFileDescriptor& stream)
@@ -338,7 +317,7 @@ private:
     pid_t m_pid;
     const CChildRequest& m_request;
     CChildResult& m_result;
-    CClock::time_point m_deadline;
+    CRunLimits m_limits;
     bool m_bKilled = false;
 };
 

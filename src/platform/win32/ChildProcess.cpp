@@ -1,4 +1,5 @@
 #include "platform/ChildProcess.h"
+#include "platform/RunLimits.h"
 
 #include "WideText.h"
 #include "platform/WindowsCommandLine.h"
@@ -15,10 +16,6 @@
 
 namespace
 {
-using CClock = std::chrono::steady_clock;
-
-// How often a running child is checked for a cancel request or its time.
-constexpr DWORD kCancelPollMilliseconds = 50;
 // How long the ended processes of a run ended early get to be gone.
 constexpr int kEndWaitRounds = 200;
 constexpr DWORD kEndWaitMilliseconds = 10;
@@ -319,9 +316,7 @@ class CRunningChild
 public:
     CRunningChild(const CChildJob& job, const CChildRequest& request, CChildResult& result)
         : m_job(job), m_request(request), m_result(result),
-          m_deadline(request.nTimeLimitSeconds > 0
-                         ? CClock::now() + std::chrono::seconds(request.nTimeLimitSeconds)
-                         : CClock::time_point::max())
+          m_limits(request.cancel, request.nTimeLimitSeconds)
     {
     }
 
@@ -373,16 +368,9 @@ private:
     // or its time is up.
     bool EndedEarly()
     {
-        if (m_bKilled)
-            return true;
-        if (m_request.cancel && m_request.cancel->IsRequested())
-            m_result.bCancelled = true;
-        else if (CClock::now() >= m_deadline)
-            m_result.bTimedOut = true;
-        else
-            return false;
-        Kill();
-        return true;
+        if (!m_bKilled && m_limits.Reached(m_result))
+            Kill();
+        return m_bKilled;
     }
 
     void Kill()
@@ -398,15 +386,12 @@ private:
         m_result.nErrorCode = static_cast<int>(error);
     }
 
+    // Short of INFINITE unless nothing can end the run early, or the wait
+    // would never come back to look at the limits.
     DWORD WaitMilliseconds() const
     {
-        DWORD wait = m_request.cancel ? kCancelPollMilliseconds : INFINITE;
-        if (m_deadline == CClock::time_point::max())
-            return wait;
-        // Short of INFINITE, or the wait would never come back to see the time.
-        auto left = std::chrono::ceil<std::chrono::milliseconds>(m_deadline - CClock::now());
-        return static_cast<DWORD>(
-            std::clamp<long long>(left.count(), 0, std::min<DWORD>(wait, INFINITE - 1)));
+        long long wait = m_limits.WaitMilliseconds();
+        return wait < 0 ? INFINITE : static_cast<DWORD>(std::min<long long>(wait, INFINITE - 1));
     }
 
     // A killed child's exit code is only the one it was killed with; its
@@ -445,7 +430,7 @@ private:
     const CChildJob& m_job;
     const CChildRequest& m_request;
     CChildResult& m_result;
-    CClock::time_point m_deadline;
+    CRunLimits m_limits;
     bool m_bKilled = false;
 };
 
