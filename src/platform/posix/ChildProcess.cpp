@@ -53,6 +53,20 @@ private:
     int m_fd;
 };
 
+// A program started with a standard stream closed gets that number for a
+// pipe; placing the child's streams would then overwrite it. So every end
+// is moved above them. False, with errno, when that fails.
+bool AboveStandardStreams(CFileDescriptor& end)
+{
+    if (end.Get() > STDERR_FILENO)
+        return true;
+    int moved = ::fcntl(end.Get(), F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    if (moved < 0)
+        return false;
+    end.Reset(moved);
+    return true;
+}
+
 // A pipe whose two ends are closed on exec, so that a pipe made for one
 // child never reaches another started at the same time, whose streams would
 // otherwise not end before that other child does.
@@ -68,7 +82,8 @@ struct CPipe
             return errno;
         readEnd.Reset(ends[0]);
         writeEnd.Reset(ends[1]);
-        return 0;
+        bool placed = AboveStandardStreams(readEnd) && AboveStandardStreams(writeEnd);
+        return placed ? 0 : errno;
     }
 };
 
@@ -123,14 +138,6 @@ struct CStartPlan
     sigset_t originalMask;
 };
 
-void PlaceStream(int fd, int target)
-{
-    if (fd == target)
-        ::fcntl(fd, F_SETFD, 0);
-    else
-        ::dup2(fd, target);
-}
-
 [[noreturn]] void FailStart(const CStartPlan& plan)
 {
     int error = errno;
@@ -145,10 +152,13 @@ void PlaceStream(int fd, int target)
     // Its own process group, so that whatever it starts ends with it; and
     // killed when the thread that started it ends, with the program or not.
     ::setpgid(0, 0);
-    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != plan.parent)
+    if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0)
+        FailStart(plan);
+    // The thread that started it is gone already: nobody waits for it.
+    if (::getppid() != plan.parent)
         ::_exit(kStartFailedStatus);
-    PlaceStream(plan.errorStream, STDERR_FILENO);
-    PlaceStream(plan.outputStream, STDOUT_FILENO);
+    ::dup2(plan.errorStream, STDERR_FILENO);
+    ::dup2(plan.outputStream, STDOUT_FILENO);
     if (plan.workingFolder && ::chdir(plan.workingFolder) != 0)
         FailStart(plan);
     // A fresh program's dispositions: no handler of ours may run here, and
