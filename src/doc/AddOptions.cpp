@@ -50,6 +50,28 @@ void CAddOptions::SetTimeLimitPerFile(int seconds)
     m_settings.SetInt(kOwnSection, kTimeLimitPerFile, std::clamp(seconds, 0, kMaxTimeLimitSeconds));
 }
 
+// A value out of range is read as the default.
+CTextForm CAddOptions::TextForm() const
+{
+    CTextForm form;
+    int layout = m_settings.GetInt(kOwnSection, kTextLayout);
+    if (layout >= 0 && layout <= static_cast<int>(CTextForm::ELayout::Raw))
+        form.eLayout = static_cast<CTextForm::ELayout>(layout);
+    form.bCrLf = m_settings.GetInt(kOwnSection, kLineEnds) == 1;
+    form.bPageBreaks = m_settings.GetString(kOwnSection, kPageBreaks).empty() ||
+                       m_settings.GetInt(kOwnSection, kPageBreaks) != 0;
+    form.bByteOrderMark = m_settings.GetInt(kOwnSection, kByteOrderMark) == 1;
+    return form;
+}
+
+void CAddOptions::SetTextForm(const CTextForm& form)
+{
+    m_settings.SetInt(kOwnSection, kTextLayout, static_cast<int>(form.eLayout));
+    m_settings.SetInt(kOwnSection, kLineEnds, form.bCrLf ? 1 : 0);
+    m_settings.SetInt(kOwnSection, kPageBreaks, form.bPageBreaks ? 1 : 0);
+    m_settings.SetInt(kOwnSection, kByteOrderMark, form.bByteOrderMark ? 1 : 0);
+}
+
 bool CAddOptions::ProblemsAtEnd() const
 {
     return m_settings.GetInt(kOwnSection, kProblemsAtEnd) == 1;
@@ -95,6 +117,7 @@ CAddSettings CAddOptions::ForOperation() const
     settings.nConversionsAtOnce = ConversionsAtOnce();
     settings.bProblemsAtEnd = ProblemsAtEnd();
     settings.conversion.nTimeLimitSeconds = TimeLimitPerFile();
+    settings.conversion.form = TextForm();
     COcrOptions& ocr = settings.conversion.ocr;
     ocr.bWanted = ReadScannedPages();
     ocr.bAvailable = ocr.bWanted && COcrReader::ToolsAvailable();

@@ -42,6 +42,15 @@ public:
     // the default.
     static constexpr const char* kTimeLimitPerFile = "Time limit per file";
     static constexpr int kMaxTimeLimitSeconds = 24 * 60 * 60;
+    // The per-user values (in the program's own section) of the text's
+    // form: "Text layout" 0 physical (the default), 1 reading order, 2 raw;
+    // "Line ends" 0 LF (the default), 1 CR LF; "Page breaks" 1 a form feed
+    // after each page (the default, also when absent), 0 none; "Byte order
+    // mark" 0 none (the default), 1 a UTF-8 byte order mark.
+    static constexpr const char* kTextLayout = "Text layout";
+    static constexpr const char* kLineEnds = "Line ends";
+    static constexpr const char* kPageBreaks = "Page breaks";
+    static constexpr const char* kByteOrderMark = "Byte order mark";
 
     explicit CAddOptions(CSettings& settings) : m_settings(settings) {}
 
@@ -58,6 +67,8 @@ public:
     void SetOcrLanguages(const std::string& languages);
     int TimeLimitPerFile() const;
     void SetTimeLimitPerFile(int seconds);
+    CTextForm TextForm() const;
+    void SetTextForm(const CTextForm& form);
 
     // The settings of an add operation that starts now. Whether the OCR
     // programs are there is looked at here, once per operation, so that a

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OcrOptions.h"
+#include "TextForm.h"
 
 #include <functional>
 
@@ -13,6 +14,7 @@ struct CConversionOptions
     static constexpr int kDefaultTimeLimitSeconds = 600;
 
     COcrOptions ocr;
+    CTextForm form;
     // Seconds each tool run may take (pdftotext, and each of OCR's runs for
     // a page); 0 for no limit.
     int nTimeLimitSeconds = kDefaultTimeLimitSeconds;

@@ -65,10 +65,10 @@ std::optional<CFileOutcome> CPdfConverter::PrepareConversion(COverwriteQuestion&
     return CheckTextFileOverwrite(m_strTextPath, overwrite);
 }
 
-// The tool writes the text on its standard output, which goes to a
-// replacement of the text file; only a run that succeeded, with OCR done
-// when it is on, puts it in the text file's place. Until then, and for
-// good after any failure, the text file stays as it was.
+// The tool writes the text on its standard output, in the operation's form,
+// which goes to a replacement of the text file; only a run that succeeded,
+// with OCR done when it is on, puts it in the text file's place. Until then,
+// and for good after any failure, the text file stays as it was.
 CConversionRun CPdfConverter::RunConversion(const CRunRequest& request) const
 {
     auto start = std::chrono::steady_clock::now();
@@ -76,46 +76,57 @@ CConversionRun CPdfConverter::RunConversion(const CRunRequest& request) const
     run.nTimeLimitSeconds = request.options.nTimeLimitSeconds;
     CReplacementFile text{std::string(m_strTextPath)};
     run.nTextError = text.Open();
+    if (run.nTextError == 0 && request.options.form.bByteOrderMark)
+        run.nTextError = text.Write(CTextForm::kByteOrderMark, 3);
     if (run.nTextError == 0)
+        WriteText(run, request, text);
+    if (ToolSucceeded(run))
     {
-        const COcrOptions& ocr = request.options.ocr;
-        run.bOcrMissing = ocr.bWanted && !ocr.bAvailable;
-        // OCR rewrites pages of the whole text, so it is kept until then.
-        std::string whole;
-        CChildRequest tool;
-        tool.arguments = {Context().ToolName(), "-layout", ToolArgument(m_strSourcePath), "-"};
-        tool.workingFolder = Context().ProgramFolder();
-        tool.cancel = &request.cancel;
-        tool.nTimeLimitSeconds = request.options.nTimeLimitSeconds;
-        tool.onOutput = [&](const char* bytes, std::size_t count)
-        {
-            if (run.strTextStart.size() < kBlankCheckBytes)
-                run.strTextStart.append(
-                    bytes, std::min(count, kBlankCheckBytes - run.strTextStart.size()));
-            if (ocr.IsOn())
-            {
-                whole.append(bytes, count);
-                return 0;
-            }
-            return text.Write(bytes, count);
-        };
-        run.result = CChildProcess::Run(tool);
-        if (run.result.eFailure == CChildResult::EFailure::Write)
-            run.nTextError = run.result.nErrorCode;
-        if (ocr.IsOn() && ToolSucceeded(run))
-        {
-            ReadScannedPages(run, request, whole);
-            if (ToolSucceeded(run))
-                run.nTextError = text.Write(whole.data(), whole.size());
-        }
-        if (ToolSucceeded(run))
-        {
-            run.nTextError = text.Commit();
-            run.bTextWritten = run.nTextError == 0;
-        }
+        run.nTextError = text.Commit();
+        run.bTextWritten = run.nTextError == 0;
     }
     run.dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return run;
+}
+
+// With OCR on, the text is kept whole until OCR has put its pages in, which
+// it finds by their form feeds.
+void CPdfConverter::WriteText(CConversionRun& run, const CRunRequest& request,
+                              CReplacementFile& text) const
+{
+    const COcrOptions& ocr = request.options.ocr;
+    const CTextForm& form = request.options.form;
+    run.bOcrMissing = ocr.bWanted && !ocr.bAvailable;
+    std::string whole;
+    CChildRequest tool;
+    tool.arguments = {Context().ToolName()};
+    for (std::string& option : form.ToolOptions(ocr.IsOn()))
+        tool.arguments.push_back(std::move(option));
+    tool.arguments.insert(tool.arguments.end(), {ToolArgument(m_strSourcePath), "-"});
+    tool.workingFolder = Context().ProgramFolder();
+    tool.cancel = &request.cancel;
+    tool.nTimeLimitSeconds = request.options.nTimeLimitSeconds;
+    tool.onOutput = [&](const char* bytes, std::size_t count)
+    {
+        if (run.strTextStart.size() < kBlankCheckBytes)
+            run.strTextStart.append(bytes,
+                                    std::min(count, kBlankCheckBytes - run.strTextStart.size()));
+        if (ocr.IsOn())
+        {
+            whole.append(bytes, count);
+            return 0;
+        }
+        return text.Write(bytes, count);
+    };
+    run.result = CChildProcess::Run(tool);
+    if (run.result.eFailure == CChildResult::EFailure::Write)
+        run.nTextError = run.result.nErrorCode;
+    if (!ocr.IsOn() || !ToolSucceeded(run))
+        return;
+    ReadScannedPages(run, request, whole);
+    form.RemovePageBreaks(whole);
+    if (ToolSucceeded(run))
+        run.nTextError = text.Write(whole.data(), whole.size());
 }
 
 // Recognized text takes the place of blank pages only when every page
@@ -139,7 +150,7 @@ void CPdfConverter::ReadScannedPages(CConversionRun& run, const CRunRequest& req
     run.result.bTimedOut = run.ocr.bTimedOut;
     if (!run.ocr.bFailed && run.ocr.nPagesRead > 0)
     {
-        text = std::move(recognized);
+        text = request.options.form.WithLineEnds(recognized);
         run.strTextStart = text.substr(0, kBlankCheckBytes);
     }
 }

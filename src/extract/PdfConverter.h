@@ -5,9 +5,11 @@
 #include <atomic>
 
 class CMessageBox;
+class CReplacementFile;
 
 // Turns a PDF file into a text file beside it with the external tool
-// pdftotext, run with -layout, the text file replaced whole or not at all.
+// pdftotext, in the form the add operation asks for (by default -layout),
+// the text file replaced whole or not at all.
 class CPdfConverter : public CConverter
 {
 public:
@@ -34,6 +36,8 @@ private:
     // How a run of `tool` that reported nothing ended, for the failure
     // message.
     static std::string HowTheToolEnded(const CChildResult& run, const std::string& tool);
+    // Runs the tool into `text`, and OCR when it is on.
+    void WriteText(CConversionRun& run, const CRunRequest& request, CReplacementFile& text) const;
     // With OCR on, reads the pages that came out without text; any thread.
     void ReadScannedPages(CConversionRun& run, const CRunRequest& request, std::string& text) const;
     // Adds what OCR did, or that the text file came out blank.

@@ -7,7 +7,7 @@
 
 // Puts a fake pdftotext (tests/fixtures/FakePdftotext.cpp, built for the
 // system the tests run on) first on PATH for as long as the object lives.
-// For a source X.pdf (its second argument) it reads what to do from files
+// For a source X.pdf (its last argument but one) it reads what to do from files
 // beside it:
 //   X.pdf.child    a path: a copy of the tool is started first that leaves
 //                  a file there after a second unless it is ended

@@ -156,6 +156,22 @@ TEST_F(Ocr, MixedDocument_ReadsOnlyThePagesWithoutText)
     EXPECT_NE(m_prompts.Messages()[0].strText.find("1 of its 1 pages"), std::string::npos);
 }
 
+// Recognized pages take the text's form: its line ends, and no form feeds
+// when it has none, though OCR finds the pages by them.
+TEST_F(Ocr, RecognizedPagesFollowTheFormOfTheText)
+{
+    FakeOcrTools("printf 'Recognized\\nwords\\n' > \"$2.txt\"\n");
+    m_settings.SetInt("", CAddOptions::kLineEnds, 1);
+    m_settings.SetInt("", CAddOptions::kPageBreaks, 0);
+    std::string pdf = m_dir.Write("mixed.pdf", CPdfMaker::Build({"Printed one", ""}));
+    m_doc.OnDropFiles({pdf});
+
+    std::string text = TextOf(pdf);
+    EXPECT_NE(text.find("Printed one\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Recognized\r\nwords\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find('\f'), std::string::npos) << text;
+}
+
 struct CToolCase
 {
     const char* name;

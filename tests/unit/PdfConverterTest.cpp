@@ -146,7 +146,7 @@ TEST_F(PdfConversion, EmptyReportAndPrintableText_ListedWithoutAnyMessage)
     EXPECT_TRUE(m_prompts.Messages().empty());
     EXPECT_EQ(CTempDir::ReadFile(m_text), "Hello world\n");
     ASSERT_EQ(m_tool.Calls().size(), 1u);
-    EXPECT_EQ(m_tool.Calls()[0], "-layout " + m_pdf + " -");
+    EXPECT_EQ(m_tool.Calls()[0], "-layout -enc UTF-8 " + m_pdf + " -");
 }
 
 TEST_F(PdfConversion, BlankResult_OnlyNewlinesFormFeedsAndReturnsInTheFirst30Bytes)
@@ -321,7 +321,7 @@ TEST_F(PdfConversion, RelativePathStartingWithDash_ReachesTheToolAsAFileName)
     // Windows gives the current folder back with backslashes.
     if (CPathRules::Native().Kind() == CPathRules::EKind::Windows)
         std::replace(call.begin(), call.end(), '\\', '/');
-    EXPECT_EQ(call, "-layout " + dashed + " -");
+    EXPECT_EQ(call, "-layout -enc UTF-8 " + dashed + " -");
     EXPECT_EQ(CTempDir::ReadFile(m_dir / "-x.txt"), "text");
 }
 

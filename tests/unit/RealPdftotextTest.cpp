@@ -2,6 +2,9 @@
 #include "PdfMaker.h"
 #include "SystemSkip.h"
 
+#include "extract/ConversionOptions.h"
+#include "platform/CancelFlag.h"
+
 #include <filesystem>
 
 namespace
@@ -91,3 +94,74 @@ TEST_F(RealPdftotext, NamesWithSpacesAndUnicode)
     EXPECT_NE(CTempDir::ReadFile(m_dir / "Été 2026 – notes.txt").find("Bonjour"),
               std::string::npos);
 }
+
+namespace
+{
+struct FormCase
+{
+    const char* name;
+    CTextForm form;
+    std::vector<std::string> toolOptions; // the same form asked of the tool itself
+};
+
+void PrintTo(const FormCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class TextForm : public RealPdftotext, public ::testing::WithParamInterface<FormCase>
+{
+};
+
+CTextForm Form(CTextForm::ELayout layout, bool crLf, bool pageBreaks, bool byteOrderMark)
+{
+    CTextForm form;
+    form.eLayout = layout;
+    form.bCrLf = crLf;
+    form.bPageBreaks = pageBreaks;
+    form.bByteOrderMark = byteOrderMark;
+    return form;
+}
+} // namespace
+
+// Each form gives byte for byte what the tool writes when asked for it, in
+// two columns that the layouts read differently.
+TEST_P(TextForm, GivesTheToolsOwnTextInThatForm)
+{
+    const FormCase& c = GetParam();
+    std::string pdf = m_dir / "columns.pdf";
+    CPdfMaker::Write(pdf, {"Left column first line   Right column first line\nLeft second   Right "
+                           "second\n\nZoë ✓ 日本",
+                           "Second page"});
+    std::unique_ptr<CConverter> converter = m_table.FindConverter(pdf);
+    CConversionOptions options;
+    options.form = c.form;
+    CCancelFlag cancel;
+    EXPECT_TRUE(
+        converter->FinishConversion(converter->RunConversion({options, cancel, {}})).bListed);
+
+    CChildRequest own;
+    own.arguments = {CConverterContext::kDefaultToolName};
+    own.arguments.insert(own.arguments.end(), c.toolOptions.begin(), c.toolOptions.end());
+    own.arguments.insert(own.arguments.end(), {pdf, "-"});
+    std::string expected = c.form.bByteOrderMark ? CTextForm::kByteOrderMark : "";
+    own.onOutput = [&](const char* bytes, std::size_t count)
+    {
+        expected.append(bytes, count);
+        return 0;
+    };
+    ASSERT_EQ(CChildProcess::Run(own).nExitStatus, 0);
+    EXPECT_EQ(CTempDir::ReadFile(m_dir / "columns.txt"), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryForm, TextForm,
+    ::testing::Values(FormCase{"Default", CTextForm{}, {"-layout"}},
+                      FormCase{"ReadingOrder",
+                               Form(CTextForm::ELayout::ReadingOrder, false, true, false),
+                               {"-enc", "UTF-8"}},
+                      FormCase{"Raw", Form(CTextForm::ELayout::Raw, false, true, false), {"-raw"}},
+                      FormCase{"CrLfWithoutPageBreaksWithMark",
+                               Form(CTextForm::ELayout::Physical, true, false, true),
+                               {"-layout", "-eol", "dos", "-nopgbrk"}}),
+    [](const ::testing::TestParamInfo<FormCase>& info) { return info.param.name; });
