@@ -4,8 +4,11 @@
 #include "doc/AddOptions.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
@@ -15,73 +18,97 @@
 COptionsDlg::COptionsDlg(int conversionsAtOnce, int maxConversionsAtOnce,
                          int defaultConversionsAtOnce, QWidget* parent)
     : QDialog(parent), m_pConversions(new QSpinBox(this)), m_pTimeLimit(new QSpinBox(this)),
+      m_pLayout(new QComboBox(this)), m_pLineEnds(new QComboBox(this)),
+      m_pPageBreaks(new QCheckBox(CQtText::Message(EMessageId::PageBreaksCheck), this)),
+      m_pByteOrderMark(new QCheckBox(CQtText::Message(EMessageId::ByteOrderMarkCheck), this)),
       m_pEachInABox(new QRadioButton(CQtText::Message(EMessageId::ProblemsEachInABox), this)),
       m_pInOneReport(new QRadioButton(CQtText::Message(EMessageId::ProblemsInOneReport), this)),
       m_pReadScanned(new QCheckBox(CQtText::Message(EMessageId::ReadScannedPagesCheck), this)),
       m_pLanguages(new QListWidget(this)), m_pOcrHelp(new QLabel(this))
 {
     setWindowTitle(CQtText::Message(EMessageId::OptionsCaption));
-
     m_pConversions->setRange(1, maxConversionsAtOnce);
     m_pConversions->setValue(conversionsAtOnce);
-
-    auto* label = new QLabel(CQtText::Message(EMessageId::ConversionsAtOnceLabel));
-    label->setBuddy(m_pConversions);
-    auto* help =
-        new QLabel(CQtText::Message(EMessageId::ConversionsAtOnceHelp, {defaultConversionsAtOnce}));
-    help->setWordWrap(true);
-    help->setTextFormat(Qt::PlainText);
-    help->setMinimumWidth(fontMetrics().averageCharWidth() * 50);
-
-    auto* form = new QFormLayout;
-    form->addRow(label, m_pConversions);
-
+    m_pConversions->setToolTip(
+        CQtText::Message(EMessageId::ConversionsAtOnceHelp, {defaultConversionsAtOnce}));
     m_pTimeLimit->setSuffix(CQtText::Message(EMessageId::TimeLimitSuffix));
     m_pTimeLimit->setSpecialValueText(CQtText::Message(EMessageId::TimeLimitNone));
+    m_pTimeLimit->setToolTip(CQtText::Message(EMessageId::TimeLimitHelp));
     SetTimeLimit(CConversionOptions::kDefaultTimeLimitSeconds, CAddOptions::kMaxTimeLimitSeconds);
-    auto* timeLabel = new QLabel(CQtText::Message(EMessageId::TimeLimitLabel));
-    timeLabel->setBuddy(m_pTimeLimit);
-    auto* timeForm = new QFormLayout;
-    timeForm->addRow(timeLabel, m_pTimeLimit);
-    auto* timeHelp = new QLabel(CQtText::Message(EMessageId::TimeLimitHelp));
-    timeHelp->setWordWrap(true);
-    timeHelp->setTextFormat(Qt::PlainText);
-
-    m_pEachInABox->setChecked(true);
-    auto* problems = new QVBoxLayout;
-    problems->addWidget(new QLabel(CQtText::Message(EMessageId::ProblemsAtEndLabel)));
-    problems->addWidget(m_pEachInABox);
-    problems->addWidget(m_pInOneReport);
-
-    auto* languagesLabel = new QLabel(CQtText::Message(EMessageId::OcrLanguagesLabel));
-    languagesLabel->setBuddy(m_pLanguages);
-    m_pLanguages->setMaximumHeight(fontMetrics().height() * 6);
-    m_pOcrHelp->setWordWrap(true);
-    m_pOcrHelp->setTextFormat(Qt::PlainText);
-    connect(m_pReadScanned, &QCheckBox::toggled, m_pLanguages, &QWidget::setEnabled);
-    SetOcr(false, "eng", {});
-    auto* ocr = new QVBoxLayout;
-    ocr->addWidget(m_pReadScanned);
-    ocr->addWidget(languagesLabel);
-    ocr->addWidget(m_pLanguages);
-    ocr->addWidget(m_pOcrHelp);
+    SetTextForm(CTextForm{});
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &COptionsDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &COptionsDlg::reject);
 
+    // Two columns keep the dialog within a screen of 1024 by 768.
+    auto* grid = new QGridLayout;
+    grid->addWidget(ConvertingGroup(), 0, 0);
+    grid->addWidget(TextFilesGroup(), 1, 0);
+    grid->addWidget(ProblemsGroup(), 2, 0);
+    grid->addWidget(ScannedPagesGroup(), 0, 1, 3, 1);
     auto* column = new QVBoxLayout(this);
-    column->addLayout(form);
-    column->addWidget(help);
-    column->addSpacing(fontMetrics().height() / 2);
-    column->addLayout(timeForm);
-    column->addWidget(timeHelp);
-    column->addSpacing(fontMetrics().height() / 2);
-    column->addLayout(problems);
-    column->addSpacing(fontMetrics().height() / 2);
-    column->addLayout(ocr);
+    column->addLayout(grid);
     column->addWidget(buttons);
     column->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QGroupBox* COptionsDlg::ConvertingGroup()
+{
+    auto* group = new QGroupBox(CQtText::Message(EMessageId::OptionsConvertingGroup), this);
+    auto* form = new QFormLayout(group);
+    form->addRow(CQtText::Message(EMessageId::ConversionsAtOnceLabel), m_pConversions);
+    form->addRow(CQtText::Message(EMessageId::TimeLimitLabel), m_pTimeLimit);
+    return group;
+}
+
+QGroupBox* COptionsDlg::TextFilesGroup()
+{
+    auto* group = new QGroupBox(CQtText::Message(EMessageId::OptionsTextFilesGroup), this);
+    for (EMessageId layout : {EMessageId::TextLayoutPhysical, EMessageId::TextLayoutReadingOrder,
+                              EMessageId::TextLayoutRaw})
+        m_pLayout->addItem(CQtText::Message(layout));
+    m_pLayout->setToolTip(CQtText::Message(EMessageId::TextLayoutHelp));
+    m_pLineEnds->addItem(CQtText::Message(EMessageId::LineEndsLf));
+    m_pLineEnds->addItem(CQtText::Message(EMessageId::LineEndsCrLf));
+    m_pByteOrderMark->setToolTip(CQtText::Message(EMessageId::ByteOrderMarkHelp));
+    auto* form = new QFormLayout(group);
+    form->addRow(CQtText::Message(EMessageId::TextLayoutLabel), m_pLayout);
+    form->addRow(CQtText::Message(EMessageId::LineEndsLabel), m_pLineEnds);
+    form->addRow(m_pPageBreaks);
+    form->addRow(m_pByteOrderMark);
+    return group;
+}
+
+QGroupBox* COptionsDlg::ProblemsGroup()
+{
+    auto* group = new QGroupBox(CQtText::Message(EMessageId::OptionsProblemsGroup), this);
+    m_pEachInABox->setChecked(true);
+    auto* problems = new QVBoxLayout(group);
+    problems->addWidget(new QLabel(CQtText::Message(EMessageId::ProblemsAtEndLabel)));
+    problems->addWidget(m_pEachInABox);
+    problems->addWidget(m_pInOneReport);
+    return group;
+}
+
+QGroupBox* COptionsDlg::ScannedPagesGroup()
+{
+    auto* group = new QGroupBox(CQtText::Message(EMessageId::OptionsScannedPagesGroup), this);
+    auto* languagesLabel = new QLabel(CQtText::Message(EMessageId::OcrLanguagesLabel));
+    languagesLabel->setBuddy(m_pLanguages);
+    m_pLanguages->setMaximumHeight(fontMetrics().height() * 8);
+    m_pOcrHelp->setWordWrap(true);
+    m_pOcrHelp->setTextFormat(Qt::PlainText);
+    m_pOcrHelp->setMaximumWidth(fontMetrics().averageCharWidth() * 40);
+    connect(m_pReadScanned, &QCheckBox::toggled, m_pLanguages, &QWidget::setEnabled);
+    SetOcr(false, "eng", {});
+    auto* ocr = new QVBoxLayout(group);
+    ocr->addWidget(m_pReadScanned);
+    ocr->addWidget(languagesLabel);
+    ocr->addWidget(m_pLanguages);
+    ocr->addWidget(m_pOcrHelp);
+    ocr->addStretch();
+    return group;
 }
 
 int COptionsDlg::ConversionsAtOnce() const
@@ -98,6 +125,24 @@ void COptionsDlg::SetTimeLimit(int seconds, int maxSeconds)
 int COptionsDlg::TimeLimit() const
 {
     return m_pTimeLimit->value();
+}
+
+void COptionsDlg::SetTextForm(const CTextForm& form)
+{
+    m_pLayout->setCurrentIndex(static_cast<int>(form.eLayout));
+    m_pLineEnds->setCurrentIndex(form.bCrLf ? 1 : 0);
+    m_pPageBreaks->setChecked(form.bPageBreaks);
+    m_pByteOrderMark->setChecked(form.bByteOrderMark);
+}
+
+CTextForm COptionsDlg::TextForm() const
+{
+    CTextForm form;
+    form.eLayout = static_cast<CTextForm::ELayout>(m_pLayout->currentIndex());
+    form.bCrLf = m_pLineEnds->currentIndex() == 1;
+    form.bPageBreaks = m_pPageBreaks->isChecked();
+    form.bByteOrderMark = m_pByteOrderMark->isChecked();
+    return form;
 }
 
 void COptionsDlg::SetProblemsAtEnd(bool atEnd)
@@ -159,12 +204,14 @@ void COptionsDlg::Edit(CAddOptions& options, const std::vector<std::string>& ins
     COptionsDlg dialog(options.ConversionsAtOnce(), CAddOptions::kMaxConversionsAtOnce,
                        CAddOptions::DefaultConversionsAtOnce(), parent);
     dialog.SetTimeLimit(options.TimeLimitPerFile(), CAddOptions::kMaxTimeLimitSeconds);
+    dialog.SetTextForm(options.TextForm());
     dialog.SetProblemsAtEnd(options.ProblemsAtEnd());
     dialog.SetOcr(options.ReadScannedPages(), options.OcrLanguages(), installed);
     if (dialog.exec() != QDialog::Accepted)
         return;
     options.SetConversionsAtOnce(dialog.ConversionsAtOnce());
     options.SetTimeLimitPerFile(dialog.TimeLimit());
+    options.SetTextForm(dialog.TextForm());
     options.SetProblemsAtEnd(dialog.ProblemsAtEnd());
     options.SetReadScannedPages(dialog.ReadScannedPages());
     options.SetOcrLanguages(dialog.OcrLanguages());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "extract/TextForm.h"
+
 #include <QDialog>
 
 #include <string>
@@ -7,13 +9,16 @@
 
 class CAddOptions;
 class QCheckBox;
+class QComboBox;
+class QGroupBox;
 class QLabel;
 class QListWidget;
 class QRadioButton;
 class QSpinBox;
 
-// Tools > Options...: how many files an add operation converts at once,
-// how long each file's conversion may take, whether the problems met while adding many files are
+// Tools > Options..., in groups: how many files an add operation converts
+// at once and how long each file's conversion may take; the form of the
+// text files; whether the problems met while adding many files are
 // told one box each or in one report at the end, and whether pages without text are read with OCR
 // and in which languages. The dialog itself only shows and edits the
 // choices; Edit stores them when the dialog is accepted.
@@ -23,7 +28,7 @@ class COptionsDlg : public QDialog
 
 public:
     // Shows `conversionsAtOnce` in a box that takes 1 to `maxConversionsAtOnce`;
-    // the help text names `defaultConversionsAtOnce`, the count used when
+    // its tooltip names `defaultConversionsAtOnce`, the count used when
     // none is stored.
     COptionsDlg(int conversionsAtOnce, int maxConversionsAtOnce, int defaultConversionsAtOnce,
                 QWidget* parent = nullptr);
@@ -41,6 +46,9 @@ public:
     int TimeLimit() const;
     QSpinBox* TimeLimitBox() const { return m_pTimeLimit; }
 
+    void SetTextForm(const CTextForm& form);
+    CTextForm TextForm() const;
+
     // One box each (false, the choice shown first) or one report (true).
     void SetProblemsAtEnd(bool atEnd);
     bool ProblemsAtEnd() const;
@@ -57,8 +65,17 @@ public:
     QListWidget* LanguageList() const { return m_pLanguages; }
 
 private:
+    QGroupBox* ConvertingGroup();
+    QGroupBox* TextFilesGroup();
+    QGroupBox* ProblemsGroup();
+    QGroupBox* ScannedPagesGroup();
+
     QSpinBox* m_pConversions;
     QSpinBox* m_pTimeLimit;
+    QComboBox* m_pLayout;
+    QComboBox* m_pLineEnds;
+    QCheckBox* m_pPageBreaks;
+    QCheckBox* m_pByteOrderMark;
     QRadioButton* m_pEachInABox;
     QRadioButton* m_pInOneReport;
     QCheckBox* m_pReadScanned;

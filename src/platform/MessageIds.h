@@ -193,4 +193,21 @@ enum class EMessageId : int
     TimeLimitHelp = 59655,
     TimeLimitSuffix = 59656,
     TimeLimitNone = 59657,
+
+    // The text's form, and the groups of the Options dialog.
+    OptionsConvertingGroup = 59660,
+    OptionsTextFilesGroup = 59661,
+    OptionsProblemsGroup = 59662,
+    OptionsScannedPagesGroup = 59663,
+    TextLayoutLabel = 59664,
+    TextLayoutPhysical = 59665,
+    TextLayoutReadingOrder = 59666,
+    TextLayoutRaw = 59667,
+    TextLayoutHelp = 59668,
+    LineEndsLabel = 59669,
+    LineEndsLf = 59670,
+    LineEndsCrLf = 59671,
+    PageBreaksCheck = 59672,
+    ByteOrderMarkCheck = 59673,
+    ByteOrderMarkHelp = 59674,
 };

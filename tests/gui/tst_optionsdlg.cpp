@@ -16,6 +16,8 @@ class COptionsDlgTest : public QObject
 private slots:
     void StartsAtTheGivenCountWithinItsBounds();
     void HelpNamesTheDefaultCount();
+    void TextForm_ComesBackAsSet();
+    void FitsASmallScreen();
     void OkAcceptsTheChosenCount_CancelRejectsIt();
     void OcrLanguages_OfferTheInstalledAndTheChosenAndGiveTheTicked();
 };
@@ -32,12 +34,37 @@ void COptionsDlgTest::StartsAtTheGivenCountWithinItsBounds()
 void COptionsDlgTest::HelpNamesTheDefaultCount()
 {
     COptionsDlg dialog(3, 64, 8);
-    QString help =
-        QString::fromStdString(CMessageTable::Format(EMessageId::ConversionsAtOnceHelp, {8}));
-    bool shown = false;
-    for (QLabel* label : dialog.findChildren<QLabel*>())
-        shown = shown || label->text() == help;
-    QVERIFY(shown);
+    QCOMPARE(dialog.ConversionsBox()->toolTip(),
+             QString::fromStdString(CMessageTable::Format(EMessageId::ConversionsAtOnceHelp, {8})));
+}
+
+// Every form comes back as it was set, through the dialog's own controls.
+void COptionsDlgTest::TextForm_ComesBackAsSet()
+{
+    COptionsDlg dialog(3, 64, 8);
+    QCOMPARE(dialog.TextForm().eLayout, CTextForm::ELayout::Physical);
+    QVERIFY(dialog.TextForm().bPageBreaks);
+    CTextForm form;
+    form.eLayout = CTextForm::ELayout::Raw;
+    form.bCrLf = true;
+    form.bPageBreaks = false;
+    form.bByteOrderMark = true;
+    dialog.SetTextForm(form);
+    CTextForm back = dialog.TextForm();
+    QCOMPARE(back.eLayout, form.eLayout);
+    QCOMPARE(back.bCrLf, true);
+    QCOMPARE(back.bPageBreaks, false);
+    QCOMPARE(back.bByteOrderMark, true);
+}
+
+// Within a screen of 1024 by 768, with room for the window's frame.
+void COptionsDlgTest::FitsASmallScreen()
+{
+    COptionsDlg dialog(3, 64, 8);
+    dialog.SetOcr(true, "eng", {"eng", "deu", "fra", "spa", "ita", "nld", "por", "jpn"});
+    dialog.show();
+    QVERIFY(dialog.width() <= 1000);
+    QVERIFY(dialog.height() <= 700);
 }
 
 void COptionsDlgTest::OkAcceptsTheChosenCount_CancelRejectsIt()

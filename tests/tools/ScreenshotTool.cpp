@@ -1,11 +1,13 @@
 // Makes the README's screenshot without a display: the real main window on
 // Qt's offscreen platform, with PDFs written here added as a drop of their
-// folder, saved with grab().
+// folder, saved with grab(). With --options, the Options dialog instead.
 //
 //   QT_QPA_PLATFORM=offscreen zelto_screenshot docs/screenshot.png
+//   QT_QPA_PLATFORM=offscreen zelto_screenshot --options docs/options.png
 
 #include "PdfMaker.h"
 #include "ScriptedPrompts.h"
+#include "dialogs/OptionsDlg.h"
 #include "doc/ZeltoDoc.h"
 #include "extract/ConverterContext.h"
 #include "extract/ConverterTable.h"
@@ -20,10 +22,27 @@
 #include <cstdio>
 #include <filesystem>
 
+namespace
+{
+int ShootOptions(const QString& output)
+{
+    COptionsDlg dialog(2, 64, 2);
+    dialog.SetOcr(true, "eng+deu", {"deu", "eng", "fra", "osd"});
+    dialog.show();
+    QApplication::processEvents();
+    if (!dialog.grab().save(output))
+        return 1;
+    std::printf("wrote %s\n", output.toLocal8Bit().constData());
+    return 0;
+}
+} // namespace
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zelto"));
+    if (argc > 2 && QString::fromLocal8Bit(argv[1]) == QStringLiteral("--options"))
+        return ShootOptions(QString::fromLocal8Bit(argv[2]));
     QString output = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshot.png");
 
     namespace fs = std::filesystem;
