@@ -18,7 +18,8 @@
 COptionsDlg::COptionsDlg(int conversionsAtOnce, int maxConversionsAtOnce,
                          int defaultConversionsAtOnce, QWidget* parent)
     : QDialog(parent), m_pConversions(new QSpinBox(this)), m_pTimeLimit(new QSpinBox(this)),
-      m_pLayout(new QComboBox(this)), m_pLineEnds(new QComboBox(this)),
+      m_pExistingText(new QComboBox(this)), m_pLayout(new QComboBox(this)),
+      m_pLineEnds(new QComboBox(this)),
       m_pPageBreaks(new QCheckBox(CQtText::Message(EMessageId::PageBreaksCheck), this)),
       m_pByteOrderMark(new QCheckBox(CQtText::Message(EMessageId::ByteOrderMarkCheck), this)),
       m_pEachInABox(new QRadioButton(CQtText::Message(EMessageId::ProblemsEachInABox), this)),
@@ -69,10 +70,15 @@ QGroupBox* COptionsDlg::TextFilesGroup()
                               EMessageId::TextLayoutRaw})
         m_pLayout->addItem(CQtText::Message(layout));
     m_pLayout->setToolTip(CQtText::Message(EMessageId::TextLayoutHelp));
+    for (EMessageId rule : {EMessageId::ExistingTextAsk, EMessageId::ExistingTextKeep,
+                            EMessageId::ExistingTextWhenNewer, EMessageId::ExistingTextReplace})
+        m_pExistingText->addItem(CQtText::Message(rule));
+    m_pExistingText->setToolTip(CQtText::Message(EMessageId::ExistingTextHelp));
     m_pLineEnds->addItem(CQtText::Message(EMessageId::LineEndsLf));
     m_pLineEnds->addItem(CQtText::Message(EMessageId::LineEndsCrLf));
     m_pByteOrderMark->setToolTip(CQtText::Message(EMessageId::ByteOrderMarkHelp));
     auto* form = new QFormLayout(group);
+    form->addRow(CQtText::Message(EMessageId::ExistingTextLabel), m_pExistingText);
     form->addRow(CQtText::Message(EMessageId::TextLayoutLabel), m_pLayout);
     form->addRow(CQtText::Message(EMessageId::LineEndsLabel), m_pLineEnds);
     form->addRow(m_pPageBreaks);
@@ -125,6 +131,16 @@ void COptionsDlg::SetTimeLimit(int seconds, int maxSeconds)
 int COptionsDlg::TimeLimit() const
 {
     return m_pTimeLimit->value();
+}
+
+void COptionsDlg::SetExistingText(EExistingText rule)
+{
+    m_pExistingText->setCurrentIndex(static_cast<int>(rule));
+}
+
+EExistingText COptionsDlg::ExistingText() const
+{
+    return static_cast<EExistingText>(m_pExistingText->currentIndex());
 }
 
 void COptionsDlg::SetTextForm(const CTextForm& form)
@@ -204,6 +220,7 @@ void COptionsDlg::Edit(CAddOptions& options, const std::vector<std::string>& ins
     COptionsDlg dialog(options.ConversionsAtOnce(), CAddOptions::kMaxConversionsAtOnce,
                        CAddOptions::DefaultConversionsAtOnce(), parent);
     dialog.SetTimeLimit(options.TimeLimitPerFile(), CAddOptions::kMaxTimeLimitSeconds);
+    dialog.SetExistingText(options.ExistingText());
     dialog.SetTextForm(options.TextForm());
     dialog.SetProblemsAtEnd(options.ProblemsAtEnd());
     dialog.SetOcr(options.ReadScannedPages(), options.OcrLanguages(), installed);
@@ -211,6 +228,7 @@ void COptionsDlg::Edit(CAddOptions& options, const std::vector<std::string>& ins
         return;
     options.SetConversionsAtOnce(dialog.ConversionsAtOnce());
     options.SetTimeLimitPerFile(dialog.TimeLimit());
+    options.SetExistingText(dialog.ExistingText());
     options.SetTextForm(dialog.TextForm());
     options.SetProblemsAtEnd(dialog.ProblemsAtEnd());
     options.SetReadScannedPages(dialog.ReadScannedPages());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "extract/OverwriteQuestion.h"
 #include "extract/TextForm.h"
 
 #include <QDialog>
@@ -46,6 +47,8 @@ public:
     int TimeLimit() const;
     QSpinBox* TimeLimitBox() const { return m_pTimeLimit; }
 
+    void SetExistingText(EExistingText rule);
+    EExistingText ExistingText() const;
     void SetTextForm(const CTextForm& form);
     CTextForm TextForm() const;
 
@@ -72,6 +75,7 @@ private:
 
     QSpinBox* m_pConversions;
     QSpinBox* m_pTimeLimit;
+    QComboBox* m_pExistingText;
     QComboBox* m_pLayout;
     QComboBox* m_pLineEnds;
     QCheckBox* m_pPageBreaks;

@@ -14,6 +14,7 @@
 CAddOperation::CAddOperation(CServices services, const CAddSettings& settings,
                              EStandingFolderAnswer& folderAnswer, std::string& activePath)
     : m_services(std::move(services)), m_eFolderAnswer(folderAnswer), m_strActivePath(activePath),
+      m_eExistingText(settings.eExistingText),
       m_queue(
           m_services.progress, m_services.table.Context().PathRules(), settings.nConversionsAtOnce,
           settings.conversion,
@@ -104,9 +105,11 @@ void CAddOperation::AddFile(const std::string& path)
         return;
     }
     m_queue.WaitForTextPath(converter->m_strTextPath);
-    if (std::optional<CFileOutcome> dropped = converter->PrepareConversion(*this))
+    // A file settled before its run (its text kept, or not to be converted)
+    // is told at once, like the questions before it.
+    if (std::optional<CFileOutcome> settled = converter->PrepareConversion(*this))
     {
-        m_services.presenter.Present(*dropped, IsMany());
+        HandOn(std::move(converter), *settled);
         return;
     }
     RemoveLeftoversOnce(converter->m_strTextPath);

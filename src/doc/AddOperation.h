@@ -98,6 +98,7 @@ private:
     void AddFile(const std::string& path);
     bool AskAddFolderContents(const std::string& folder);
     CAnswer AskOverwrite(const CMessageBox& question) override;
+    EExistingText ExistingText() const override { return m_eExistingText; }
     void HandOn(std::unique_ptr<CConverter> converter, const CFileOutcome& outcome);
     void RemoveLeftoversOnce(std::string_view textPath);
 
@@ -105,6 +106,7 @@ private:
     EStandingFolderAnswer& m_eFolderAnswer;
     std::string& m_strActivePath;
     CFolderWalker m_walker;
+    EExistingText m_eExistingText;
     bool m_bMany = false;
     int m_nFiles = 0;
     // The answer that stands for the rest of the overwrite questions.

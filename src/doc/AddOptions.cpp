@@ -50,6 +50,19 @@ void CAddOptions::SetTimeLimitPerFile(int seconds)
     m_settings.SetInt(kOwnSection, kTimeLimitPerFile, std::clamp(seconds, 0, kMaxTimeLimitSeconds));
 }
 
+EExistingText CAddOptions::ExistingText() const
+{
+    int rule = m_settings.GetInt(kOwnSection, kExistingText);
+    if (rule < 0 || rule > static_cast<int>(EExistingText::Replace))
+        return EExistingText::Ask;
+    return static_cast<EExistingText>(rule);
+}
+
+void CAddOptions::SetExistingText(EExistingText rule)
+{
+    m_settings.SetInt(kOwnSection, kExistingText, static_cast<int>(rule));
+}
+
 // A value out of range is read as the default.
 CTextForm CAddOptions::TextForm() const
 {
@@ -118,6 +131,7 @@ CAddSettings CAddOptions::ForOperation() const
     settings.bProblemsAtEnd = ProblemsAtEnd();
     settings.conversion.nTimeLimitSeconds = TimeLimitPerFile();
     settings.conversion.form = TextForm();
+    settings.eExistingText = ExistingText();
     COcrOptions& ocr = settings.conversion.ocr;
     ocr.bWanted = ReadScannedPages();
     ocr.bAvailable = ocr.bWanted && COcrReader::ToolsAvailable();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "extract/ConversionOptions.h"
+#include "extract/OverwriteQuestion.h"
 
 #include <string>
 
@@ -12,6 +13,7 @@ struct CAddSettings
     int nConversionsAtOnce = 1;
     // Messages about single files go to the report without a box.
     bool bProblemsAtEnd = false;
+    EExistingText eExistingText = EExistingText::Ask;
     CConversionOptions conversion;
 };
 
@@ -48,6 +50,10 @@ public:
     // after each page (the default, also when absent), 0 none; "Byte order
     // mark" 0 none (the default), 1 a UTF-8 byte order mark.
     static constexpr const char* kTextLayout = "Text layout";
+    // The per-user value (in the program's own section) of what is done
+    // with a text file that is there already, as EExistingText: 0 ask (the
+    // default), 1 keep, 2 replace when the PDF is newer, 3 replace.
+    static constexpr const char* kExistingText = "Existing text";
     static constexpr const char* kLineEnds = "Line ends";
     static constexpr const char* kPageBreaks = "Page breaks";
     static constexpr const char* kByteOrderMark = "Byte order mark";
@@ -67,6 +73,8 @@ public:
     void SetOcrLanguages(const std::string& languages);
     int TimeLimitPerFile() const;
     void SetTimeLimitPerFile(int seconds);
+    EExistingText ExistingText() const;
+    void SetExistingText(EExistingText rule);
     CTextForm TextForm() const;
     void SetTextForm(const CTextForm& form);
 

@@ -98,6 +98,10 @@ std::string CAddReport::Summary() const
     std::string beyond;
     if (int read = Count(EFileOutcome::ReadByOcr))
         beyond = " " + CMessageTable::Format(EMessageId::AddReportSummaryOcr, {read});
+    int upToDate = Count(EFileOutcome::UpToDate);
+    int kept = Count(EFileOutcome::Kept);
+    if (upToDate + kept > 0)
+        beyond += " " + CMessageTable::Format(EMessageId::AddReportSummaryKept, {upToDate, kept});
     if (int timedOut = Count(EFileOutcome::TimedOut))
         beyond += " " + CMessageTable::Format(EMessageId::AddReportSummaryTimedOut, {timedOut});
     return CMessageTable::Format(EMessageId::AddReportSummary,
@@ -128,6 +132,10 @@ std::string CAddReport::OutcomeName(EFileOutcome outcome)
         return CMessageTable::Format(EMessageId::OutcomeReadByOcr);
     case EFileOutcome::TimedOut:
         return CMessageTable::Format(EMessageId::OutcomeTimedOut);
+    case EFileOutcome::UpToDate:
+        return CMessageTable::Format(EMessageId::OutcomeUpToDate);
+    case EFileOutcome::Kept:
+        return CMessageTable::Format(EMessageId::OutcomeKept);
     case EFileOutcome::None:
     case EFileOutcome::Converted:
         break;

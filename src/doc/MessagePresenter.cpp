@@ -10,14 +10,17 @@ CMessagePresenter::CMessagePresenter(CPrompts& prompts, CAddReport& report, bool
 }
 
 // That OCR could not run comes just before the blank text it explains, and
-// is no message about the file: it is shown, never recorded.
+// is no message about the file: it is shown, never recorded. A text file
+// kept by the operation's rule is only recorded, and not counted as
+// converted.
 void CMessagePresenter::Present(const CFileOutcome& outcome, bool manyFiles)
 {
+    bool kept = outcome.eKind == EFileOutcome::UpToDate || outcome.eKind == EFileOutcome::Kept;
     for (const CMessageBox& box : outcome.messages)
     {
-        if (box.Style() == EMessageStyle::Prompt)
+        if (box.Style() == EMessageStyle::Prompt || kept)
         {
-            Record(box, outcome.bAsked);
+            Record(box, box.Style() == EMessageStyle::Prompt && outcome.bAsked);
             continue;
         }
         if (outcome.bOcrMissing && &box == &outcome.messages.back() && !m_bOcrMissingTold)
@@ -27,7 +30,7 @@ void CMessagePresenter::Present(const CFileOutcome& outcome, bool manyFiles)
         }
         Tell(box, manyFiles);
     }
-    if (outcome.bListed)
+    if (outcome.bListed && !kept)
         m_report.CountConverted();
 }
 

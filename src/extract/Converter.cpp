@@ -69,6 +69,26 @@ CConverter::CLayout CConverter::LayOut(std::string_view path, const CPathRules& 
     return layout;
 }
 
+// Modification times are kept to 2 seconds on FAT and to a second on some
+// network file systems; a source counts as newer only beyond that.
+bool CConverter::IsSourceNewer(std::string_view source, std::string_view text)
+{
+    constexpr std::int64_t kMarginNs = 2'000'000'000;
+    std::optional<CFileStamp> sourceStamp = CFileProbe::Stamp(std::string(source));
+    std::optional<CFileStamp> textStamp = CFileProbe::Stamp(std::string(text));
+    if (!sourceStamp || !textStamp)
+        return true;
+    return sourceStamp->nModifiedNs > textStamp->nModifiedNs + kMarginNs;
+}
+
+// Listed as it is, told in the report only.
+CFileOutcome CConverter::KeptText(std::string_view path, EMessageId id, EFileOutcome kind) const
+{
+    CFileOutcome outcome = Outcome();
+    outcome.Tell(CMessageBox(EMessageStyle::Information, id, {path}).About(m_strSourcePath, kind));
+    return outcome;
+}
+
 CFileOutcome CConverter::Outcome() const
 {
     CFileOutcome outcome;
@@ -97,6 +117,19 @@ std::optional<CFileOutcome> CConverter::CheckTextFileOverwrite(std::string_view 
         return std::nullopt;
     if (std::optional<CFileOutcome> unavailable = CheckFileAvailable(path))
         return unavailable;
+    switch (overwrite.ExistingText())
+    {
+    case EExistingText::Ask:
+        break;
+    case EExistingText::Keep:
+        return KeptText(path, EMessageId::TextKept, EFileOutcome::Kept);
+    case EExistingText::ReplaceWhenNewer:
+        if (IsSourceNewer(m_strSourcePath, path))
+            return std::nullopt;
+        return KeptText(path, EMessageId::TextUpToDate, EFileOutcome::UpToDate);
+    case EExistingText::Replace:
+        return std::nullopt;
+    }
     CMessageBox question(EMessageStyle::Prompt, EMessageId::OverwriteQuestion, {path});
     question.About(path, EFileOutcome::NotOverwritten);
     COverwriteQuestion::CAnswer answer = overwrite.AskOverwrite(question);

@@ -76,10 +76,14 @@ protected:
     // The outcome of a file that cannot be opened for reading; nothing when
     // it can.
     std::optional<CFileOutcome> CheckFileAvailable(std::string_view path) const;
-    // Asks before an existing text file is overwritten; the outcome of a file
-    // that may not be, nothing when it may.
+    // Follows the operation's rule for an existing text file, asking when it
+    // says so: the outcome of a file that is not to be converted (listed
+    // when its text is kept), nothing when it is.
     std::optional<CFileOutcome> CheckTextFileOverwrite(std::string_view path,
                                                        COverwriteQuestion& overwrite) const;
+    // Whether the source was changed after its text file was written.
+    static bool IsSourceNewer(std::string_view source, std::string_view text);
+    CFileOutcome KeptText(std::string_view path, EMessageId id, EFileOutcome kind) const;
 
     const CConverterContext& Context() const { return *m_pContext; }
     const std::shared_ptr<const CConverterContext>& SharedContext() const { return m_pContext; }

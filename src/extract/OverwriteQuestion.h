@@ -2,6 +2,15 @@
 
 class CMessageBox;
 
+// What an add operation does with a text file that is there already.
+enum class EExistingText
+{
+    Ask = 0,              // the overwrite question (the default)
+    Keep = 1,             // keep it and list the PDF without converting it
+    ReplaceWhenNewer = 2, // convert when the PDF is newer than it, else as Keep
+    Replace = 3           // convert without asking
+};
+
 // Whether an existing text file may be overwritten, as an add operation
 // decides it: by asking, or by an answer that stands for the rest of the
 // operation. User's thread only.
@@ -17,6 +26,8 @@ public:
     };
 
     virtual ~COverwriteQuestion() = default;
+    // The operation's rule; the question is only put under Ask.
+    virtual EExistingText ExistingText() const { return EExistingText::Ask; }
     // `question` is the box that asks it.
     virtual CAnswer AskOverwrite(const CMessageBox& question) = 0;
 };

@@ -39,6 +39,8 @@ enum class EFileOutcome
     Failed,
     ReadByOcr,
     TimedOut,
+    UpToDate, // told in the report only, never in a box
+    Kept,     // likewise
     Converted // listed without a word; no message tells it
 };
 

@@ -210,4 +210,17 @@ enum class EMessageId : int
     PageBreaksCheck = 59672,
     ByteOrderMarkCheck = 59673,
     ByteOrderMarkHelp = 59674,
+
+    // Text that is there already.
+    ExistingTextLabel = 59680,
+    ExistingTextAsk = 59681,
+    ExistingTextKeep = 59682,
+    ExistingTextWhenNewer = 59683,
+    ExistingTextReplace = 59684,
+    TextKept = 59685,
+    TextUpToDate = 59686,
+    OutcomeKept = 59687,
+    OutcomeUpToDate = 59688,
+    AddReportSummaryKept = 59689,
+    ExistingTextHelp = 59690,
 };

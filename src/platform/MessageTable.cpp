@@ -191,6 +191,17 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::PageBreaksCheck, "&Form feed after each page"},
     CEntry{EMessageId::ByteOrderMarkCheck, "&Byte order mark"},
     CEntry{EMessageId::ByteOrderMarkHelp, "Starts each text file with the three bytes that tell some Windows programs it is UTF-8."},
+    CEntry{EMessageId::ExistingTextLabel, "E&xisting text:"},
+    CEntry{EMessageId::ExistingTextAsk, "Ask whether to overwrite it"},
+    CEntry{EMessageId::ExistingTextKeep, "Keep it"},
+    CEntry{EMessageId::ExistingTextWhenNewer, "Replace it when the PDF is newer"},
+    CEntry{EMessageId::ExistingTextReplace, "Replace it"},
+    CEntry{EMessageId::ExistingTextHelp, "What to do when a PDF's text file is there already. A PDF whose text file is kept is listed without being converted again."},
+    CEntry{EMessageId::TextKept, "The text file '%s' was there already and was kept."},
+    CEntry{EMessageId::TextUpToDate, "The text file '%s' is up to date: its PDF file has not changed since."},
+    CEntry{EMessageId::OutcomeKept, "Kept"},
+    CEntry{EMessageId::OutcomeUpToDate, "Up to date"},
+    CEntry{EMessageId::AddReportSummaryKept, "%d up to date, %d kept."},
     CEntry{EMessageId::TimeLimitHelp, "A file whose conversion takes longer is stopped and left out, and its text file is left as it was. 0 sets no limit."},
 };
 // clang-format on

@@ -145,9 +145,11 @@ void CHelpPagesTest::MessagesPage_ExplainsEveryMessageAUserCanMeet()
 void CHelpPagesTest::SettingsPage_NamesEveryStoredValueAndWhereTheyLie()
 {
     QString page = Read("settings.html");
-    for (const char* name : {"File Open Path", "Time limit per file", "Problems at end",
-                             "Read scanned pages", "OCR languages", "MainFrame", "Tip", "StartUp",
-                             "FilePos", "TimeStamp", "~/.config/Orrinval Software/Zelto.conf"})
+    for (const char* name :
+         {"File Open Path", "Time limit per file", "Existing text", "Text layout", "Line ends",
+          "Page breaks", "Byte order mark", "Problems at end", "Read scanned pages",
+          "OCR languages", "MainFrame", "Tip", "StartUp", "FilePos", "TimeStamp",
+          "~/.config/Orrinval Software/Zelto.conf"})
         QVERIFY2(page.contains(name), name);
 }
 

@@ -55,6 +55,9 @@ void COptionsDlgTest::TextForm_ComesBackAsSet()
     QCOMPARE(back.bCrLf, true);
     QCOMPARE(back.bPageBreaks, false);
     QCOMPARE(back.bByteOrderMark, true);
+    QCOMPARE(dialog.ExistingText(), EExistingText::Ask);
+    dialog.SetExistingText(EExistingText::ReplaceWhenNewer);
+    QCOMPARE(dialog.ExistingText(), EExistingText::ReplaceWhenNewer);
 }
 
 // Within a screen of 1024 by 768, with room for the window's frame.

@@ -532,3 +532,67 @@ INSTANTIATE_TEST_SUITE_P(Cases, ThreadStartFailure,
                                            StartFailureCase{"SecondWorker", 2, 2, 1, "b.pdf"}),
                          [](const ::testing::TestParamInfo<StartFailureCase>& info)
                          { return info.param.name; });
+
+namespace
+{
+struct ExistingTextCase
+{
+    const char* name;
+    EExistingText rule;
+    int pdfNewerBySeconds; // the PDF's time less the text's
+    bool converted;
+    EFileOutcome kind; // the report's outcome; Converted when none
+};
+
+void PrintTo(const ExistingTextCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class ExistingText : public ParallelAdd, public ::testing::WithParamInterface<ExistingTextCase>
+{
+};
+} // namespace
+
+// A text file that is there already is asked about, kept, or replaced as
+// the rule says; a kept one is listed with its outcome in the report and no
+// box, and a PDF counts as newer only beyond the margin of coarse times.
+TEST_P(ExistingText, FollowsTheRuleOfTheOperation)
+{
+    const ExistingTextCase& c = GetParam();
+    m_doc.Options().SetExistingText(c.rule);
+    std::string pdf = Pdf("doc.pdf", "", "new text\n");
+    std::string text = m_dir.Write("doc.txt", "old text");
+    namespace fs = std::filesystem;
+    fs::last_write_time(CTempDir::FsPath(pdf), fs::last_write_time(CTempDir::FsPath(text)) +
+                                                   std::chrono::seconds(c.pdfNewerBySeconds));
+    m_prompts.AnswerNext(EAnswer::No);
+
+    m_doc.OnDropFiles({pdf, Pdf("other.pdf")});
+
+    EXPECT_EQ(m_tool.Calls().size(), c.converted ? 2u : 1u);
+    EXPECT_EQ(CTempDir::ReadFile(text), c.converted ? "new text\n" : "old text");
+    bool asked = c.rule == EExistingText::Ask;
+    EXPECT_EQ(m_prompts.Messages().size(), asked ? 1u : 0u);
+    EXPECT_EQ(ListedSources().size(), asked ? 1u : 2u);
+    ASSERT_TRUE(m_doc.LastAddReport());
+    EXPECT_EQ(m_doc.LastAddReport()->Converted(), c.converted ? 2 : 1);
+    if (c.kind != EFileOutcome::Converted)
+    {
+        EXPECT_EQ(m_doc.LastAddReport()->Count(c.kind), 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryRule, ExistingText,
+    ::testing::Values(
+        ExistingTextCase{"AskAndNo", EExistingText::Ask, 10, false, EFileOutcome::NotOverwritten},
+        ExistingTextCase{"Keep", EExistingText::Keep, 10, false, EFileOutcome::Kept},
+        ExistingTextCase{"NewerPdf", EExistingText::ReplaceWhenNewer, 10, true,
+                         EFileOutcome::Converted},
+        ExistingTextCase{"NewerWithinTheMargin", EExistingText::ReplaceWhenNewer, 1, false,
+                         EFileOutcome::UpToDate},
+        ExistingTextCase{"OlderPdf", EExistingText::ReplaceWhenNewer, -10, false,
+                         EFileOutcome::UpToDate},
+        ExistingTextCase{"Replace", EExistingText::Replace, -10, true, EFileOutcome::Converted}),
+    [](const ::testing::TestParamInfo<ExistingTextCase>& info) { return info.param.name; });
