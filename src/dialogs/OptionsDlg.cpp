@@ -6,11 +6,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -18,8 +22,8 @@
 COptionsDlg::COptionsDlg(int conversionsAtOnce, int maxConversionsAtOnce,
                          int defaultConversionsAtOnce, QWidget* parent)
     : QDialog(parent), m_pConversions(new QSpinBox(this)), m_pTimeLimit(new QSpinBox(this)),
-      m_pExistingText(new QComboBox(this)), m_pLayout(new QComboBox(this)),
-      m_pLineEnds(new QComboBox(this)),
+      m_pTextFolder(new QLineEdit(this)), m_pExistingText(new QComboBox(this)),
+      m_pLayout(new QComboBox(this)), m_pLineEnds(new QComboBox(this)),
       m_pPageBreaks(new QCheckBox(CQtText::Message(EMessageId::PageBreaksCheck), this)),
       m_pByteOrderMark(new QCheckBox(CQtText::Message(EMessageId::ByteOrderMarkCheck), this)),
       m_pEachInABox(new QRadioButton(CQtText::Message(EMessageId::ProblemsEachInABox), this)),
@@ -77,7 +81,18 @@ QGroupBox* COptionsDlg::TextFilesGroup()
     m_pLineEnds->addItem(CQtText::Message(EMessageId::LineEndsLf));
     m_pLineEnds->addItem(CQtText::Message(EMessageId::LineEndsCrLf));
     m_pByteOrderMark->setToolTip(CQtText::Message(EMessageId::ByteOrderMarkHelp));
+    m_pTextFolder->setPlaceholderText(CQtText::Message(EMessageId::TextFolderBeside));
+    m_pTextFolder->setToolTip(CQtText::Message(EMessageId::TextFolderHelp));
+    m_pTextFolder->setMinimumWidth(fontMetrics().averageCharWidth() * 24);
+    auto* browse = new QPushButton(CQtText::Message(EMessageId::TextFolderBrowse), this);
+    connect(browse, &QPushButton::clicked, this, &COptionsDlg::BrowseTextFolder);
+    auto* folderRow = new QHBoxLayout;
+    folderRow->addWidget(m_pTextFolder);
+    folderRow->addWidget(browse);
+    auto* folderLabel = new QLabel(CQtText::Message(EMessageId::TextFolderLabel));
+    folderLabel->setBuddy(m_pTextFolder);
     auto* form = new QFormLayout(group);
+    form->addRow(folderLabel, folderRow);
     form->addRow(CQtText::Message(EMessageId::ExistingTextLabel), m_pExistingText);
     form->addRow(CQtText::Message(EMessageId::TextLayoutLabel), m_pLayout);
     form->addRow(CQtText::Message(EMessageId::LineEndsLabel), m_pLineEnds);
@@ -131,6 +146,25 @@ void COptionsDlg::SetTimeLimit(int seconds, int maxSeconds)
 int COptionsDlg::TimeLimit() const
 {
     return m_pTimeLimit->value();
+}
+
+void COptionsDlg::SetTextFolder(const std::string& folder)
+{
+    m_pTextFolder->setText(CQtText::FromText(folder));
+}
+
+std::string COptionsDlg::TextFolder() const
+{
+    return CQtText::ToText(m_pTextFolder->text().trimmed());
+}
+
+void COptionsDlg::BrowseTextFolder()
+{
+    QString chosen = QFileDialog::getExistingDirectory(
+        this, CQtText::Message(EMessageId::TextFolderLabel).remove('&').remove(':'),
+        m_pTextFolder->text());
+    if (!chosen.isEmpty())
+        m_pTextFolder->setText(chosen);
 }
 
 void COptionsDlg::SetExistingText(EExistingText rule)
@@ -220,6 +254,7 @@ void COptionsDlg::Edit(CAddOptions& options, const std::vector<std::string>& ins
     COptionsDlg dialog(options.ConversionsAtOnce(), CAddOptions::kMaxConversionsAtOnce,
                        CAddOptions::DefaultConversionsAtOnce(), parent);
     dialog.SetTimeLimit(options.TimeLimitPerFile(), CAddOptions::kMaxTimeLimitSeconds);
+    dialog.SetTextFolder(options.TextFolder());
     dialog.SetExistingText(options.ExistingText());
     dialog.SetTextForm(options.TextForm());
     dialog.SetProblemsAtEnd(options.ProblemsAtEnd());
@@ -228,6 +263,7 @@ void COptionsDlg::Edit(CAddOptions& options, const std::vector<std::string>& ins
         return;
     options.SetConversionsAtOnce(dialog.ConversionsAtOnce());
     options.SetTimeLimitPerFile(dialog.TimeLimit());
+    options.SetTextFolder(dialog.TextFolder());
     options.SetExistingText(dialog.ExistingText());
     options.SetTextForm(dialog.TextForm());
     options.SetProblemsAtEnd(dialog.ProblemsAtEnd());

@@ -12,6 +12,7 @@ class CAddOptions;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLineEdit;
 class QLabel;
 class QListWidget;
 class QRadioButton;
@@ -47,6 +48,10 @@ public:
     int TimeLimit() const;
     QSpinBox* TimeLimitBox() const { return m_pTimeLimit; }
 
+    // Empty puts each text beside its PDF.
+    void SetTextFolder(const std::string& folder);
+    std::string TextFolder() const;
+    QLineEdit* TextFolderEdit() const { return m_pTextFolder; }
     void SetExistingText(EExistingText rule);
     EExistingText ExistingText() const;
     void SetTextForm(const CTextForm& form);
@@ -75,6 +80,9 @@ private:
 
     QSpinBox* m_pConversions;
     QSpinBox* m_pTimeLimit;
+    void BrowseTextFolder();
+
+    QLineEdit* m_pTextFolder;
     QComboBox* m_pExistingText;
     QComboBox* m_pLayout;
     QComboBox* m_pLineEnds;

@@ -15,6 +15,7 @@ CAddOperation::CAddOperation(CServices services, const CAddSettings& settings,
                              EStandingFolderAnswer& folderAnswer, std::string& activePath)
     : m_services(std::move(services)), m_eFolderAnswer(folderAnswer), m_strActivePath(activePath),
       m_eExistingText(settings.eExistingText),
+      m_placement(settings.strTextFolder, m_services.table.Context().PathRules()),
       m_queue(
           m_services.progress, m_services.table.Context().PathRules(), settings.nConversionsAtOnce,
           settings.conversion,
@@ -73,10 +74,17 @@ void CAddOperation::AddPath(const std::string& path)
 // it is passed over without asking.
 void CAddOperation::AddFolder(const std::string& folder)
 {
-    if (m_walker.IsBeingWalked(folder) || !AskAddFolderContents(folder))
+    if (m_walker.IsBeingWalked(folder) || m_placement.IsTextFolder(folder) ||
+        !AskAddFolderContents(folder))
         return;
     m_bMany = true;
-    if (int error = m_walker.Walk(folder, [this](const std::string& entry) { AddPath(entry); }))
+    bool top = m_strWalkRoot.empty();
+    if (top)
+        m_strWalkRoot = folder;
+    int error = m_walker.Walk(folder, [this](const std::string& entry) { AddPath(entry); });
+    if (top)
+        m_strWalkRoot.clear();
+    if (error)
     {
         m_services.presenter.Present(
             CFileOutcome::Dropped(
@@ -94,7 +102,8 @@ void CAddOperation::AddFolder(const std::string& folder)
 void CAddOperation::AddFile(const std::string& path)
 {
     ++m_nFiles;
-    std::unique_ptr<CConverter> converter = m_services.table.FindConverter(path);
+    std::unique_ptr<CConverter> converter =
+        m_services.table.FindConverter(path, m_placement.FolderFor(path, m_strWalkRoot));
     if (!converter)
     {
         m_services.presenter.Present(

@@ -3,6 +3,7 @@
 #include "AddOptions.h"
 #include "ConversionQueue.h"
 #include "FolderWalker.h"
+#include "TextPlacement.h"
 #include "extract/OverwriteQuestion.h"
 
 #include <functional>
@@ -107,6 +108,10 @@ private:
     std::string& m_strActivePath;
     CFolderWalker m_walker;
     EExistingText m_eExistingText;
+    CTextPlacement m_placement;
+    // The added folder being walked, whose tree the text folder mirrors;
+    // empty outside a walk.
+    std::string m_strWalkRoot;
     bool m_bMany = false;
     int m_nFiles = 0;
     // The answer that stands for the rest of the overwrite questions.

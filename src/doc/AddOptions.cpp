@@ -1,6 +1,7 @@
 #include "AddOptions.h"
 
 #include "extract/OcrReader.h"
+#include "platform/FileProbe.h"
 #include "platform/Settings.h"
 
 #include <algorithm>
@@ -48,6 +49,16 @@ int CAddOptions::TimeLimitPerFile() const
 void CAddOptions::SetTimeLimitPerFile(int seconds)
 {
     m_settings.SetInt(kOwnSection, kTimeLimitPerFile, std::clamp(seconds, 0, kMaxTimeLimitSeconds));
+}
+
+std::string CAddOptions::TextFolder() const
+{
+    return m_settings.GetString(kOwnSection, kTextFolder);
+}
+
+void CAddOptions::SetTextFolder(const std::string& folder)
+{
+    m_settings.SetString(kOwnSection, kTextFolder, folder);
 }
 
 EExistingText CAddOptions::ExistingText() const
@@ -132,6 +143,9 @@ CAddSettings CAddOptions::ForOperation() const
     settings.conversion.nTimeLimitSeconds = TimeLimitPerFile();
     settings.conversion.form = TextForm();
     settings.eExistingText = ExistingText();
+    // Made absolute here, so that the tools, which run elsewhere, find it.
+    if (std::string folder = TextFolder(); !folder.empty())
+        settings.strTextFolder = CFileProbe::AbsolutePath(folder);
     COcrOptions& ocr = settings.conversion.ocr;
     ocr.bWanted = ReadScannedPages();
     ocr.bAvailable = ocr.bWanted && COcrReader::ToolsAvailable();

@@ -14,6 +14,8 @@ struct CAddSettings
     // Messages about single files go to the report without a box.
     bool bProblemsAtEnd = false;
     EExistingText eExistingText = EExistingText::Ask;
+    // Where the texts go; empty beside their sources.
+    std::string strTextFolder;
     CConversionOptions conversion;
 };
 
@@ -54,6 +56,10 @@ public:
     // with a text file that is there already, as EExistingText: 0 ask (the
     // default), 1 keep, 2 replace when the PDF is newer, 3 replace.
     static constexpr const char* kExistingText = "Existing text";
+    // The per-user value (in the program's own section) naming the folder
+    // the texts go to, each added folder mirrored there; empty (the
+    // default) puts each text beside its PDF.
+    static constexpr const char* kTextFolder = "Text folder";
     static constexpr const char* kLineEnds = "Line ends";
     static constexpr const char* kPageBreaks = "Page breaks";
     static constexpr const char* kByteOrderMark = "Byte order mark";
@@ -73,6 +79,8 @@ public:
     void SetOcrLanguages(const std::string& languages);
     int TimeLimitPerFile() const;
     void SetTimeLimitPerFile(int seconds);
+    std::string TextFolder() const;
+    void SetTextFolder(const std::string& folder);
     EExistingText ExistingText() const;
     void SetExistingText(EExistingText rule);
     CTextForm TextForm() const;

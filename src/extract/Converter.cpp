@@ -18,8 +18,10 @@ CConverter::CConverter(std::shared_ptr<const CConverterContext> context)
 {
 }
 
-CConverter::CConverter(const std::string& path, std::shared_ptr<const CConverterContext> context)
-    : CConverter(LayOut(path, context ? context->PathRules() : CPathRules::Native()), context)
+CConverter::CConverter(const std::string& path, std::shared_ptr<const CConverterContext> context,
+                       const std::string& textFolder)
+    : CConverter(LayOut(path, textFolder, context ? context->PathRules() : CPathRules::Native()),
+                 context)
 {
 }
 
@@ -31,8 +33,8 @@ CConverter::CConverter(CLayout layout, const std::shared_ptr<const CConverterCon
       m_strSourceName(m_strSourcePath.substr(layout.nFolderLength)),
       m_strSourceExt(m_strSourcePath.substr(layout.nSourceLength - layout.nSourceExtLength)),
       m_strTextPath(PathsOf(layout) + layout.nSourceLength + 1, layout.nTextLength),
-      m_strTextFolder(m_strTextPath.substr(0, layout.nFolderLength)),
-      m_strTextName(m_strTextPath.substr(layout.nFolderLength)),
+      m_strTextFolder(m_strTextPath.substr(0, layout.nTextFolderLength)),
+      m_strTextName(m_strTextPath.substr(layout.nTextFolderLength)),
       m_strTextExt(
           m_strTextPath.substr(layout.nTextLength == 0 ? 0 : layout.nTextLength - kTextExt.size())),
       m_pPaths(std::move(layout.pPaths)), m_pContext(context)
@@ -46,22 +48,26 @@ const char* CConverter::PathsOf(const CLayout& layout)
     return layout.pPaths ? layout.pPaths.get() : kNoPaths;
 }
 
-// The text file has the source's folder and base name, and the extension
-// "txt".
-CConverter::CLayout CConverter::LayOut(std::string_view path, const CPathRules& rules)
+// The text file has the source's base name and the extension "txt", in the
+// source's folder unless a text folder is given.
+CConverter::CLayout CConverter::LayOut(std::string_view path, std::string_view textFolder,
+                                       const CPathRules& rules)
 {
     CSplitPath parts = rules.Split(path);
     CLayout layout;
     layout.nSourceLength = path.size();
     layout.nFolderLength = parts.strDrive.size() + parts.strDir.size();
+    if (textFolder.empty())
+        textFolder = path.substr(0, layout.nFolderLength);
+    layout.nTextFolderLength = textFolder.size();
     // A lone dot is no extension.
     layout.nSourceExtLength = parts.strExt.size() < 2 ? 0 : parts.strExt.size() - 1;
-    layout.nTextLength = layout.nFolderLength + parts.strBaseName.size() + 1 + kTextExt.size();
+    layout.nTextLength = textFolder.size() + parts.strBaseName.size() + 1 + kTextExt.size();
     layout.pPaths = std::make_unique_for_overwrite<char[]>(path.size() + layout.nTextLength + 2);
     char* end = layout.pPaths.get();
     end += path.copy(end, path.size());
     *end++ = '\0';
-    end += path.copy(end, layout.nFolderLength);
+    end += textFolder.copy(end, textFolder.size());
     end += parts.strBaseName.copy(end, parts.strBaseName.size());
     *end++ = '.';
     end += kTextExt.copy(end, kTextExt.size());

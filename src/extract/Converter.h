@@ -22,16 +22,20 @@ class CConverter
 public:
     // A prototype: every string empty.
     explicit CConverter(std::shared_ptr<const CConverterContext> context);
-    // A working converter for one source path.
-    CConverter(const std::string& path, std::shared_ptr<const CConverterContext> context);
+    // A working converter for one source path, whose text file lies beside
+    // it, or in `textFolder` (ending in a separator) when one is given.
+    CConverter(const std::string& path, std::shared_ptr<const CConverterContext> context,
+               const std::string& textFolder = {});
     virtual ~CConverter();
 
     CConverter(const CConverter&) = delete;
     CConverter& operator=(const CConverter&) = delete;
 
-    // A new converter of the same kind for `path`, or null when none could
+    // A new converter of the same kind for `path`, its text file in
+    // `textFolder` (beside the source when empty), or null when none could
     // be made.
-    virtual std::unique_ptr<CConverter> Create(const std::string& path) const = 0;
+    virtual std::unique_ptr<CConverter> Create(const std::string& path,
+                                               const std::string& textFolder) const = 0;
     // Whether this kind handles the path (judged by its name only).
     virtual bool Accepts(const std::string& path) const = 0;
     // Appends the extensions this kind handles, without their dots.
@@ -98,12 +102,14 @@ private:
         std::size_t nSourceLength = 0;
         std::size_t nTextLength = 0;
         std::size_t nFolderLength = 0;
+        std::size_t nTextFolderLength = 0;
         // The source's extension without its dot; none when it is shorter
         // than 2 characters with its dot.
         std::size_t nSourceExtLength = 0;
     };
 
-    static CLayout LayOut(std::string_view path, const CPathRules& rules);
+    static CLayout LayOut(std::string_view path, std::string_view textFolder,
+                          const CPathRules& rules);
     CConverter(CLayout layout, const std::shared_ptr<const CConverterContext>& context);
     // The block the views of `layout` lie in.
     static const char* PathsOf(const CLayout& layout);

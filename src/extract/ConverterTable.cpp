@@ -7,12 +7,13 @@ CConverterTable::CConverterTable(std::shared_ptr<CConverterContext> context)
 {
 }
 
-std::unique_ptr<CConverter> CConverterTable::FindConverter(const std::string& path) const
+std::unique_ptr<CConverter> CConverterTable::FindConverter(const std::string& path,
+                                                           const std::string& textFolder) const
 {
     for (const CConverter* converter : m_converters)
     {
         if (converter->Accepts(path))
-            return converter->Create(path);
+            return converter->Create(path, textFolder);
     }
     return nullptr;
 }

@@ -23,7 +23,8 @@ public:
     // A new converter for the path from the first kind that accepts it, or
     // null when no kind does. Virtual so that tests can list files without
     // running a tool for each.
-    virtual std::unique_ptr<CConverter> FindConverter(const std::string& path) const;
+    virtual std::unique_ptr<CConverter> FindConverter(const std::string& path,
+                                                      const std::string& textFolder = {}) const;
 
     // Replaces the list's contents with the extensions offered for adding.
     void GetExtensions(std::list<std::string>& extensions) const;

@@ -37,14 +37,17 @@ CPdfConverter::CPdfConverter(std::shared_ptr<const CConverterContext> context)
 }
 
 CPdfConverter::CPdfConverter(const std::string& path,
-                             std::shared_ptr<const CConverterContext> context)
-    : CConverter(path, std::move(context))
+                             std::shared_ptr<const CConverterContext> context,
+                             const std::string& textFolder)
+    : CConverter(path, std::move(context), textFolder)
 {
 }
 
-std::unique_ptr<CConverter> CPdfConverter::Create(const std::string& path) const
+std::unique_ptr<CConverter> CPdfConverter::Create(const std::string& path,
+                                                  const std::string& textFolder) const
 {
-    return std::unique_ptr<CConverter>(new (std::nothrow) CPdfConverter(path, SharedContext()));
+    return std::unique_ptr<CConverter>(new (std::nothrow)
+                                           CPdfConverter(path, SharedContext(), textFolder));
 }
 
 bool CPdfConverter::Accepts(const std::string& path) const
@@ -75,7 +78,11 @@ CConversionRun CPdfConverter::RunConversion(const CRunRequest& request) const
     CConversionRun run;
     run.nTimeLimitSeconds = request.options.nTimeLimitSeconds;
     CReplacementFile text{std::string(m_strTextPath)};
-    run.nTextError = text.Open();
+    // A text folder of its own may not be there yet.
+    if (m_strTextFolder != m_strSourceFolder)
+        run.nTextError = CReplacementFile::MakeFolders(text.Folder());
+    if (run.nTextError == 0)
+        run.nTextError = text.Open();
     if (run.nTextError == 0 && request.options.form.bByteOrderMark)
         run.nTextError = text.Write(CTextForm::kByteOrderMark, 3);
     if (run.nTextError == 0)

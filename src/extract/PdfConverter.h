@@ -14,9 +14,11 @@ class CPdfConverter : public CConverter
 {
 public:
     explicit CPdfConverter(std::shared_ptr<const CConverterContext> context);
-    CPdfConverter(const std::string& path, std::shared_ptr<const CConverterContext> context);
+    CPdfConverter(const std::string& path, std::shared_ptr<const CConverterContext> context,
+                  const std::string& textFolder = {});
 
-    std::unique_ptr<CConverter> Create(const std::string& path) const override;
+    std::unique_ptr<CConverter> Create(const std::string& path,
+                                       const std::string& textFolder) const override;
     bool Accepts(const std::string& path) const override;
     void AddExtensions(std::list<std::string>& extensions) const override;
     std::optional<CFileOutcome> PrepareConversion(COverwriteQuestion& overwrite) override;

@@ -223,4 +223,8 @@ enum class EMessageId : int
     OutcomeUpToDate = 59688,
     AddReportSummaryKept = 59689,
     ExistingTextHelp = 59690,
+    TextFolderLabel = 59691,
+    TextFolderBrowse = 59692,
+    TextFolderBeside = 59693,
+    TextFolderHelp = 59694,
 };

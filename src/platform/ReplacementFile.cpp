@@ -1,8 +1,10 @@
 #include "ReplacementFile.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <string_view>
+#include <system_error>
 
 namespace
 {
@@ -18,6 +20,14 @@ std::string CReplacementFile::TemporaryName(const std::string& fileName)
     char number[17];
     std::snprintf(number, sizeof number, "%016llx", static_cast<unsigned long long>(random()));
     return "." + fileName + std::string(kMarker) + number + std::string(kEnding);
+}
+
+int CReplacementFile::MakeFolders(const std::string& folder)
+{
+    std::error_code error;
+    std::filesystem::create_directories(
+        std::filesystem::path(std::u8string(folder.begin(), folder.end())), error);
+    return error.value();
 }
 
 bool CReplacementFile::IsTemporaryName(const std::string& name)

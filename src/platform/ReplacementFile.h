@@ -39,6 +39,10 @@ public:
     // The folder the file lies in, as the person would name it.
     std::string Folder() const;
 
+    // Makes a folder and those above it that are missing. Returns 0 or the
+    // system's error number.
+    static int MakeFolders(const std::string& folder);
+
     // Removes the temporaries that programs killed while writing left in
     // `folder`; those still being written stay.
     static void RemoveLeftovers(const std::string& folder);

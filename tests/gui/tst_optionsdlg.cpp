@@ -56,6 +56,9 @@ void COptionsDlgTest::TextForm_ComesBackAsSet()
     QCOMPARE(back.bPageBreaks, false);
     QCOMPARE(back.bByteOrderMark, true);
     QCOMPARE(dialog.ExistingText(), EExistingText::Ask);
+    QCOMPARE(dialog.TextFolder(), std::string());
+    dialog.SetTextFolder("/srv/Übersicht texts");
+    QCOMPARE(dialog.TextFolder(), std::string("/srv/Übersicht texts"));
     dialog.SetExistingText(EExistingText::ReplaceWhenNewer);
     QCOMPARE(dialog.ExistingText(), EExistingText::ReplaceWhenNewer);
 }

@@ -25,10 +25,11 @@ CListingTable::CListingTable(std::shared_ptr<CConverterContext> context)
 {
 }
 
-std::unique_ptr<CConverter> CListingTable::FindConverter(const std::string& path) const
+std::unique_ptr<CConverter> CListingTable::FindConverter(const std::string& path,
+                                                         const std::string& textFolder) const
 {
-    std::unique_ptr<CConverter> converter = CConverterTable::FindConverter(path);
+    std::unique_ptr<CConverter> converter = CConverterTable::FindConverter(path, textFolder);
     if (!converter || !m_bListOnly)
         return converter;
-    return std::make_unique<CListedAsIs>(path, m_pContext);
+    return std::make_unique<CListedAsIs>(path, m_pContext, textFolder);
 }

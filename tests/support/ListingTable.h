@@ -17,7 +17,8 @@ public:
 
     void ListWithoutConverting(bool on) { m_bListOnly = on; }
 
-    std::unique_ptr<CConverter> FindConverter(const std::string& path) const override;
+    std::unique_ptr<CConverter> FindConverter(const std::string& path,
+                                              const std::string& textFolder = {}) const override;
 
 private:
     std::shared_ptr<const CConverterContext> m_pContext;

@@ -596,3 +596,103 @@ INSTANTIATE_TEST_SUITE_P(
                          EFileOutcome::UpToDate},
         ExistingTextCase{"Replace", EExistingText::Replace, -10, true, EFileOutcome::Converted}),
     [](const ::testing::TestParamInfo<ExistingTextCase>& info) { return info.param.name; });
+
+namespace
+{
+using Ids = std::vector<EMessageId>;
+
+std::vector<std::string> FilesUnder(const std::string& folder)
+{
+    std::vector<std::string> files;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(CTempDir::FsPath(folder)))
+    {
+        // The fake tool's own files beside a source are no texts.
+        if (entry.is_regular_file() && entry.path().stem().extension() != ".pdf")
+        {
+            std::u8string name =
+                entry.path().lexically_relative(CTempDir::FsPath(folder)).generic_u8string();
+            files.emplace_back(name.begin(), name.end());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// What an add told, less the fake tool's own files beside the sources,
+// which a walk meets and ignores.
+Ids Told(const CScriptedPrompts& prompts)
+{
+    Ids told;
+    for (EMessageId id : prompts.FirstIds())
+    {
+        if (id != EMessageId::FileIgnored)
+            told.push_back(id);
+    }
+    return told;
+}
+} // namespace
+
+// With a text folder, each added folder is mirrored there and a file added
+// alone goes to its top; nothing is written beside the sources, which may
+// be read-only. The text folder is never walked, even inside an added one.
+TEST_F(ParallelAdd, TextFolder_MirrorsTheAddedFoldersAndLeavesTheSourcesAlone)
+{
+    SetParallel(2);
+    CTempDir sources;
+    for (const char* name : {"Docs/a.pdf", "Docs/2024/b.pdf", "Docs/Übersicht/文書.pdf"})
+        CFakeTool::Script(sources.Write(name, "%PDF fake"), "", std::string("text\n"));
+    std::string alone = sources.Write("alone.pdf", "%PDF fake");
+    CFakeTool::Script(alone, "", std::string("alone\n"));
+    std::vector<std::string> before = FilesUnder(sources.Path());
+    std::string texts = m_dir / "texts";
+    m_doc.Options().SetTextFolder(texts);
+    m_prompts.AnswerFolderNext(FolderAnswerYesToAll);
+
+    m_doc.OnDropFiles({sources / "Docs", alone});
+
+    EXPECT_EQ(FilesUnder(texts),
+              (std::vector<std::string>{"Docs/2024/b.txt", "Docs/a.txt", "Docs/Übersicht/文書.txt",
+                                        "alone.txt"}));
+    EXPECT_EQ(FilesUnder(sources.Path()), before);
+    EXPECT_EQ(m_doc.RowCount(), 4);
+    EXPECT_EQ(Told(m_prompts), Ids{});
+
+    // Inside the added folder, the text folder is passed over, with
+    // whatever it holds.
+    m_doc.OnNewDocument();
+    CFakeTool::Script(sources.Write("Docs/texts/stray.pdf", "%PDF fake"), "", std::string("x"));
+    m_doc.Options().SetTextFolder(sources / "Docs/texts");
+    m_prompts.AnswerFolderNext(FolderAnswerYesToAll);
+    m_doc.OnDropFiles({sources / "Docs"});
+    m_doc.OnNewDocument();
+    m_prompts.AnswerFolderNext(FolderAnswerYesToAll);
+    m_prompts.AnswerNext(EAnswer::Yes);
+    m_doc.Options().SetExistingText(EExistingText::Keep);
+    m_doc.OnDropFiles({sources / "Docs"});
+    EXPECT_EQ(m_doc.RowCount(), 3);
+    EXPECT_EQ(Told(m_prompts), Ids{});
+    EXPECT_EQ(FilesUnder(sources / "Docs/texts"),
+              (std::vector<std::string>{"Docs/2024/b.txt", "Docs/a.txt", "Docs/Übersicht/文書.txt",
+                                        "stray.pdf"}));
+}
+
+// Two sources that map to one text file are never written at once: the
+// second is asked about the first's text.
+TEST_F(ParallelAdd, TextFolder_TwoSourcesOfOneTextPathAreAskedAbout)
+{
+    SetParallel(2);
+    CTempDir one;
+    CTempDir two;
+    std::string first = one.Write("report.pdf", "%PDF fake");
+    std::string second = two.Write("report.pdf", "%PDF fake");
+    CFakeTool::Script(first, "", std::string("first\n"));
+    CFakeTool::Script(second, "", std::string("second\n"));
+    m_doc.Options().SetTextFolder(m_dir / "texts");
+    m_prompts.AnswerNext(EAnswer::Yes);
+
+    m_doc.OnDropFiles({first, second});
+
+    EXPECT_EQ(m_prompts.FirstIds(), std::vector<EMessageId>{EMessageId::OverwriteQuestion});
+    EXPECT_EQ(CTempDir::ReadFile(m_dir / "texts/report.txt"), "second\n");
+}

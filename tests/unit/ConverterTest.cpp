@@ -96,7 +96,7 @@ TEST(PdfConverter, AcceptsOnlyThePdfExtensionInAnyCase)
 TEST(PdfConverter, CreateMakesAFilledConverterOfTheSameKindAndLeavesThePrototype)
 {
     CPdfConverter prototype(ContextWith(CPathRules::Posix()));
-    std::unique_ptr<CConverter> made = prototype.Create("/docs/a.pdf");
+    std::unique_ptr<CConverter> made = prototype.Create("/docs/a.pdf", {});
     ASSERT_NE(made, nullptr);
     EXPECT_NE(dynamic_cast<CPdfConverter*>(made.get()), nullptr);
     EXPECT_EQ(made->m_strTextPath, "/docs/a.txt");
