@@ -113,6 +113,12 @@ void CAddOperation::AddFile(const std::string& path)
             IsMany());
         return;
     }
+    // A text folder's folders are made before the text path is looked up
+    // in the queue, which knows a folder by its identity once it is there:
+    // two texts of one path in a folder made later would pass for two.
+    if (!m_placement.IsBesideSources())
+        CReplacementFile::MakeFolders(
+            CReplacementFile(std::string(converter->m_strTextPath)).Folder());
     m_queue.WaitForTextPath(converter->m_strTextPath);
     // A file settled before its run (its text kept, or not to be converted)
     // is told at once, like the questions before it.
