@@ -56,12 +56,6 @@ public:
     // end translation, so that positions are byte offsets on every system.
     // Gives null with the reason in errno.
     static std::FILE* OpenForReading(const std::string& path);
-    // Creates or empties a file and opens it for writing bytes, likewise.
-    static std::FILE* OpenForWriting(const std::string& path);
-
-    // Reads up to `count` bytes from the start of a file into `bytes`.
-    // Returns false when the file cannot be opened or read.
-    static bool ReadPrefix(const std::string& path, std::size_t count, std::string& bytes);
 
     // The stamp of an existing path, or nothing.
     static std::optional<CFileStamp> Stamp(const std::string& path);

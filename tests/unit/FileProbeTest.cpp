@@ -1,6 +1,7 @@
 #include "platform/FileProbe.h"
 #include "SystemSkip.h"
 #include "TempDir.h"
+#include "platform/FileCloser.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +24,10 @@ TEST(FileProbe, NamesBeyondAsciiWorkInEveryCheck)
     EXPECT_TRUE(CFileProbe::IsFolder(folder));
     EXPECT_FALSE(CFileProbe::IsFolder(file));
     EXPECT_EQ(CFileProbe::CheckReadable(file), 0);
-    std::string start;
-    EXPECT_TRUE(CFileProbe::ReadPrefix(file, 4, start));
+    std::string start(4, '\0');
+    CFilePointer opened(CFileProbe::OpenForReading(file));
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(std::fread(start.data(), 1, 4, opened.get()), 4u);
     EXPECT_EQ(start, "%PDF");
     std::vector<std::string> names;
     EXPECT_EQ(CFileProbe::ListNames(folder, names), 0);

@@ -71,33 +71,6 @@ int CFileProbe::CheckReadable(const std::string& path)
     return 0;
 }
 
-bool CFileProbe::ReadPrefix(const std::string& path, std::size_t count, std::string& bytes)
-{
-    bytes.clear();
-    int fd = OpenRegularFile(path);
-    if (fd < 0)
-        return false;
-    bytes.resize(count);
-    std::size_t filled = 0;
-    bool ok = true;
-    while (filled < count)
-    {
-        ssize_t got = ::read(fd, bytes.data() + filled, count - filled);
-        if (got > 0)
-            filled += static_cast<std::size_t>(got);
-        else if (got == 0)
-            break;
-        else if (errno != EINTR && errno != EAGAIN)
-        {
-            ok = false;
-            break;
-        }
-    }
-    ::close(fd);
-    bytes.resize(filled);
-    return ok;
-}
-
 int CFileProbe::Remove(const std::string& path)
 {
     if (::unlink(path.c_str()) != 0)
@@ -122,11 +95,6 @@ std::optional<CFileStamp> CFileProbe::Stamp(const std::string& path)
 std::FILE* CFileProbe::OpenForReading(const std::string& path)
 {
     return std::fopen(path.c_str(), "rb");
-}
-
-std::FILE* CFileProbe::OpenForWriting(const std::string& path)
-{
-    return std::fopen(path.c_str(), "wb");
 }
 
 // The folder is listed through its own "." entry: opening that needs the

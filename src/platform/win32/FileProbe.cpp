@@ -102,38 +102,6 @@ std::FILE* CFileProbe::OpenForReading(const std::string& path)
     return ::_wfopen(CWideText::FromUtf8(path).c_str(), L"rb");
 }
 
-std::FILE* CFileProbe::OpenForWriting(const std::string& path)
-{
-    return ::_wfopen(CWideText::FromUtf8(path).c_str(), L"wb");
-}
-
-bool CFileProbe::ReadPrefix(const std::string& path, std::size_t count, std::string& bytes)
-{
-    bytes.clear();
-    CFileHandle file(
-        OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
-    if (CheckIsDiskFile(file) != 0)
-        return false;
-    bytes.resize(count);
-    std::size_t filled = 0;
-    bool ok = true;
-    while (filled < count)
-    {
-        DWORD got = 0;
-        DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(count - filled, 1u << 20));
-        if (!::ReadFile(file.Get(), bytes.data() + filled, wanted, &got, nullptr))
-        {
-            ok = false;
-            break;
-        }
-        if (got == 0)
-            break;
-        filled += got;
-    }
-    bytes.resize(filled);
-    return ok;
-}
-
 int CFileProbe::Remove(const std::string& path)
 {
     if (!::DeleteFileW(CWideText::FromUtf8(path).c_str()))
