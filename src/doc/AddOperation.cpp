@@ -115,10 +115,11 @@ void CAddOperation::AddFile(const std::string& path)
     }
     // A text folder's folders are made before the text path is looked up
     // in the queue, which knows a folder by its identity once it is there:
-    // two texts of one path in a folder made later would pass for two.
+    // two texts of one path in a folder made later would pass for two. One
+    // that cannot be made is told by the run, which cannot write there.
+    std::string textFolder = CReplacementFile(std::string(converter->m_strTextPath)).Folder();
     if (!m_placement.IsBesideSources())
-        CReplacementFile::MakeFolders(
-            CReplacementFile(std::string(converter->m_strTextPath)).Folder());
+        CReplacementFile::MakeFolders(textFolder);
     m_queue.WaitForTextPath(converter->m_strTextPath);
     // A file settled before its run (its text kept, or not to be converted)
     // is told at once, like the questions before it.
@@ -127,13 +128,12 @@ void CAddOperation::AddFile(const std::string& path)
         HandOn(std::move(converter), *settled);
         return;
     }
-    RemoveLeftoversOnce(converter->m_strTextPath);
+    RemoveLeftoversOnce(textFolder);
     m_queue.Enqueue(std::move(converter));
 }
 
-void CAddOperation::RemoveLeftoversOnce(std::string_view textPath)
+void CAddOperation::RemoveLeftoversOnce(const std::string& folder)
 {
-    std::string folder = CReplacementFile(std::string(textPath)).Folder();
     if (m_cleanedFolders.insert(folder).second)
         CReplacementFile::RemoveLeftovers(folder);
 }

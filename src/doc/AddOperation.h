@@ -11,7 +11,6 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <string_view>
 #include <vector>
 
 class CConverter;
@@ -101,7 +100,7 @@ private:
     CAnswer AskOverwrite(const CMessageBox& question) override;
     EExistingText ExistingText() const override { return m_eExistingText; }
     void HandOn(std::unique_ptr<CConverter> converter, const CFileOutcome& outcome);
-    void RemoveLeftoversOnce(std::string_view textPath);
+    void RemoveLeftoversOnce(const std::string& folder);
 
     CServices m_services;
     EStandingFolderAnswer& m_eFolderAnswer;

@@ -78,11 +78,7 @@ CConversionRun CPdfConverter::RunConversion(const CRunRequest& request) const
     CConversionRun run;
     run.nTimeLimitSeconds = request.options.nTimeLimitSeconds;
     CReplacementFile text{std::string(m_strTextPath)};
-    // A text folder of its own may not be there yet.
-    if (m_strTextFolder != m_strSourceFolder)
-        run.nTextError = CReplacementFile::MakeFolders(text.Folder());
-    if (run.nTextError == 0)
-        run.nTextError = text.Open();
+    run.nTextError = text.Open();
     if (run.nTextError == 0 && request.options.form.bByteOrderMark)
         run.nTextError = text.Write(CTextForm::kByteOrderMark, 3);
     if (run.nTextError == 0)
