@@ -12,6 +12,8 @@ endif()
 
 set(expected
   bin/zelto-extractor
+  bin/zelto-extract
+  share/man/man1/zelto-extract.1
   share/zelto-extractor/tips.txt
   share/zelto-extractor/help/index.html
   share/applications/zelto-extractor.desktop
@@ -27,10 +29,12 @@ foreach(file ${expected})
   endif()
 endforeach()
 
-execute_process(COMMAND test -x ${ZELTO_PREFIX}/bin/zelto-extractor RESULT_VARIABLE not_executable)
-if(NOT not_executable EQUAL 0)
-  message(FATAL_ERROR "bin/zelto-extractor is not executable")
-endif()
+foreach(program zelto-extractor zelto-extract)
+  execute_process(COMMAND test -x ${ZELTO_PREFIX}/bin/${program} RESULT_VARIABLE not_executable)
+  if(NOT not_executable EQUAL 0)
+    message(FATAL_ERROR "bin/${program} is not executable")
+  endif()
+endforeach()
 
 file(READ ${ZELTO_PREFIX}/share/dbus-1/services/${ZELTO_APP_ID}.service service)
 if(NOT service MATCHES "Exec=${ZELTO_PREFIX}/bin/zelto-extractor -Automation")

@@ -17,6 +17,9 @@ packages=(
   dbus-daemon dbus-x11 xdg-utils
   desktop-file-utils appstream
   python3
+  # The test of a run spread over several hosts hands out its work with
+  # GNU parallel, as users of zelto-extract do.
+  parallel
 )
 
 missing=()

@@ -66,7 +66,7 @@ void CAddOperation::AddPath(const std::string& path)
         return;
     if (CFileProbe::IsFolder(path))
         AddFolder(path);
-    else
+    else if (!m_services.inShare || m_services.inShare(path))
         AddFile(path);
 }
 

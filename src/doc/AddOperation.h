@@ -52,6 +52,10 @@ public:
     using FIsListed = std::function<bool(const std::string&)>;
     // Takes a converted file into the list.
     using FList = std::function<void(std::unique_ptr<CConverter>)>;
+    // Whether a file found is this operation's to handle: a run split over
+    // several machines takes only its own share. Other files are passed
+    // over in silence, as if they were not there.
+    using FInShare = std::function<bool(const std::string&)>;
 
     struct CServices
     {
@@ -62,6 +66,8 @@ public:
         FIsListed isListed;
         FList list;
         CConversionQueue::FStartThread startThread = CConversionQueue::StartStdThread;
+        // Absent: every file.
+        FInShare inShare = {};
     };
 
     // `folderAnswer` is the standing folder answer, read and updated;

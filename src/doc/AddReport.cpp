@@ -2,24 +2,8 @@
 
 #include "platform/MessageTable.h"
 
-#include <cstdio>
-
 namespace
 {
-std::string CsvField(const std::string& text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (char ch : text)
-    {
-        if (ch == '"')
-            quoted += '"';
-        quoted += ch;
-    }
-    return quoted + '"';
-}
-
 std::string TabField(std::string text)
 {
     for (char& ch : text)
@@ -47,6 +31,20 @@ std::string Table(const std::vector<const CAddReportRow*>& rows, char separator,
 }
 } // namespace
 
+std::string CAddReport::CsvField(const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char ch : text)
+    {
+        if (ch == '"')
+            quoted += '"';
+        quoted += ch;
+    }
+    return quoted + '"';
+}
+
 std::string CAddReportRow::FullMessage() const
 {
     if (strDetails.empty() || strMessage.find(strDetails) != std::string::npos)
@@ -54,23 +52,10 @@ std::string CAddReportRow::FullMessage() const
     return strMessage + "\n" + strDetails;
 }
 
-CAddReport::CAddReport() : m_start(std::chrono::steady_clock::now()) {}
-
 void CAddReport::Record(CAddReportRow row)
 {
-    ++m_counts[static_cast<std::size_t>(row.eOutcome)];
+    m_tally.Count(row.eOutcome);
     m_rows.push_back(std::move(row));
-}
-
-void CAddReport::Stop()
-{
-    m_stop = std::chrono::steady_clock::now();
-    m_bStopped = true;
-}
-
-int CAddReport::Count(EFileOutcome outcome) const
-{
-    return m_counts[static_cast<std::size_t>(outcome)];
 }
 
 bool CAddReport::HasUnseenRows() const
@@ -81,35 +66,6 @@ bool CAddReport::HasUnseenRows() const
             return true;
     }
     return false;
-}
-
-double CAddReport::Seconds() const
-{
-    auto end = m_bStopped ? m_stop : std::chrono::steady_clock::now();
-    return std::chrono::duration<double>(end - m_start).count();
-}
-
-// A file that could not be opened is counted as ignored, as its message
-// says it is.
-std::string CAddReport::Summary() const
-{
-    char seconds[32];
-    std::snprintf(seconds, sizeof seconds, "%.1f", Seconds());
-    std::string beyond;
-    if (int read = Count(EFileOutcome::ReadByOcr))
-        beyond = " " + CMessageTable::Format(EMessageId::AddReportSummaryOcr, {read});
-    int upToDate = Count(EFileOutcome::UpToDate);
-    int kept = Count(EFileOutcome::Kept);
-    if (upToDate + kept > 0)
-        beyond += " " + CMessageTable::Format(EMessageId::AddReportSummaryKept, {upToDate, kept});
-    if (int timedOut = Count(EFileOutcome::TimedOut))
-        beyond += " " + CMessageTable::Format(EMessageId::AddReportSummaryTimedOut, {timedOut});
-    return CMessageTable::Format(EMessageId::AddReportSummary,
-                                 {m_nConverted, Count(EFileOutcome::Warning),
-                                  Count(EFileOutcome::NoText), Count(EFileOutcome::NotOverwritten),
-                                  Count(EFileOutcome::Ignored) + Count(EFileOutcome::CouldNotOpen),
-                                  Count(EFileOutcome::Failed), std::string(seconds)}) +
-           beyond;
 }
 
 std::string CAddReport::OutcomeName(EFileOutcome outcome)
@@ -145,7 +101,7 @@ std::string CAddReport::OutcomeName(EFileOutcome outcome)
 
 std::string CAddReport::Csv(const std::vector<const CAddReportRow*>& rows)
 {
-    return Table(rows, ',', "\r\n", CsvField);
+    return Table(rows, ',', "\r\n", &CAddReport::CsvField);
 }
 
 std::string CAddReport::TabSeparated(const std::vector<const CAddReportRow*>& rows)

@@ -1,9 +1,8 @@
 #pragma once
 
+#include "AddTally.h"
 #include "platform/MessageBox.h"
 
-#include <array>
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -29,22 +28,20 @@ struct CAddReportRow
 class CAddReport
 {
 public:
-    CAddReport();
-
     void Record(CAddReportRow row);
     // One more file was listed.
-    void CountConverted() { ++m_nConverted; }
+    void CountConverted() { m_tally.CountConverted(); }
     // The operation is over; its time stops.
-    void Stop();
+    void Stop() { m_tally.Stop(); }
 
     const std::vector<CAddReportRow>& Rows() const { return m_rows; }
-    int Converted() const { return m_nConverted; }
-    int Count(EFileOutcome outcome) const;
+    int Converted() const { return m_tally.Converted(); }
+    int Count(EFileOutcome outcome) const { return m_tally.Count(outcome); }
     // Whether some message was recorded without being shown.
     bool HasUnseenRows() const;
-    double Seconds() const;
+    double Seconds() const { return m_tally.Seconds(); }
     // One line for the status bar and the top of the report window.
-    std::string Summary() const;
+    std::string Summary() const { return m_tally.Summary(); }
 
     static std::string OutcomeName(EFileOutcome outcome);
     // The rows as a table with a header row: comma-separated values with
@@ -52,14 +49,10 @@ public:
     // lines (tabs and line breaks in a field become spaces).
     static std::string Csv(const std::vector<const CAddReportRow*>& rows);
     static std::string TabSeparated(const std::vector<const CAddReportRow*>& rows);
+    // One field of comma-separated values, quoted where it needs it.
+    static std::string CsvField(const std::string& text);
 
 private:
-    static constexpr std::size_t kOutcomes = static_cast<std::size_t>(EFileOutcome::Converted) + 1;
-
     std::vector<CAddReportRow> m_rows;
-    std::array<int, kOutcomes> m_counts{};
-    int m_nConverted = 0;
-    std::chrono::steady_clock::time_point m_start;
-    std::chrono::steady_clock::time_point m_stop;
-    bool m_bStopped = false;
+    CAddTally m_tally;
 };

@@ -29,6 +29,9 @@ struct CFileOutcome
     bool bOcrMissing = false;
     // The tool's report, cut as the messages show it.
     std::string strToolReport;
+    // Whether the tool ran and was judged: only then do the exit status, the
+    // signal and the time tell anything.
+    bool bRan = false;
     // How the tool ended: its exit status, or the signal that ended it.
     int nExitStatus = 0;
     int nSignal = 0;

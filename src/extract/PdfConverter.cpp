@@ -169,6 +169,7 @@ std::string CPdfConverter::Activity() const
 CFileOutcome CPdfConverter::FinishConversion(const CConversionRun& run)
 {
     CFileOutcome outcome = Outcome();
+    outcome.bRan = true;
     outcome.nExitStatus = run.result.nExitStatus;
     outcome.nSignal = run.result.nSignal;
     outcome.dSeconds = run.dSeconds;

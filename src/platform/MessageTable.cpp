@@ -195,6 +195,76 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::TextFolderBrowse, "B&rowse..."},
     CEntry{EMessageId::TextFolderBeside, "Beside each PDF"},
     CEntry{EMessageId::TextFolderHelp, "Empty puts each text file beside its PDF. A folder here takes every text file instead: each added folder is copied there as a tree of text files, and a PDF added on its own gets its text file at the top. Nothing is then written beside the PDFs."},
+    CEntry{EMessageId::CommandUsage, "Usage: zelto-extract [OPTION]... PATH...\n  or:  zelto-extract [OPTION]... --from FILE\nTry 'zelto-extract --help' for more information.\n"},
+    CEntry{EMessageId::CommandHelp, R"(Usage: zelto-extract [OPTION]... PATH...
+  or:  zelto-extract [OPTION]... --from FILE
+Convert PDF files to plain-text files with pdftotext, by the rules of Zelto
+Extractor. Each PATH is a PDF file or a folder, whose files are converted
+recursively. Each text file goes beside its PDF, named after it with .txt.
+
+Paths:
+      --from FILE        also convert the paths listed in FILE, one per line;
+                         - reads them from standard input
+  -0, --null             the paths in the list end with NUL, not a line end
+      --shard K/N        convert only the K-th of N parts of the files found
+                         (1 <= K <= N), split by path, so that N machines
+                         given the same paths share the work
+
+Converting:
+  -j, --jobs N           convert N files at once (default: one per core)
+      --time-limit S     stop a tool run after S seconds, 0 for no limit
+                         (default: 600)
+      --existing RULE    what to do with a text file that is there already:
+                         skip keeps it (the default), newer replaces it when
+                         the PDF is newer, replace replaces it, ask asks on
+                         the terminal
+      --ocr              read pages without text with OCR (tesseract)
+      --ocr-languages L  tesseract's languages, such as eng+deu (default: eng)
+
+Text files:
+      --text-folder DIR  put the text files under DIR instead, each folder
+                         given copied there as a tree of text files
+      --layout MODE      physical keeps the columns as on the page (the
+                         default), reading follows the tool's reading order,
+                         raw the order of the page's content
+      --crlf             end lines with CR LF instead of LF
+      --no-page-breaks   no form feed after each page
+      --bom              start each text file with a UTF-8 byte order mark
+
+Reporting:
+      --report FILE      write a row for every file met, as it is settled:
+                         CSV when FILE ends in .csv, JSON Lines in .jsonl
+  -q, --quiet            no progress, messages or summary on standard error
+      --settings FILE    start from the choices saved in a Zelto Extractor
+                         settings file (~/.config/Orrinval Software/Zelto.conf)
+  -h, --help             show this help and exit
+      --version          show the version and exit
+
+Exit status: 0 when every PDF was converted or skipped by the rule, 1 when
+one failed or timed out, 2 for arguments that cannot be used, 130 or 143
+when stopped by SIGINT or SIGTERM.
+)"},
+    CEntry{EMessageId::CommandVersion, "zelto-extract (Zelto Extractor) %s\n"},
+    CEntry{EMessageId::CommandError, "zelto-extract: %s\n"},
+    CEntry{EMessageId::CommandUnknownOption, "unrecognized option '%s'"},
+    CEntry{EMessageId::CommandNeedsValue, "option '%s' requires a value"},
+    CEntry{EMessageId::CommandBadText, "invalid value '%s' for %s: it may not be empty"},
+    CEntry{EMessageId::CommandBadJobs, "invalid value '%s' for %s: give a number from 1 to %d"},
+    CEntry{EMessageId::CommandBadTimeLimit, "invalid value '%s' for %s: give seconds from 0 (no limit) to %d"},
+    CEntry{EMessageId::CommandBadExisting, "invalid value '%s' for %s: give skip, newer, replace or ask"},
+    CEntry{EMessageId::CommandBadLayout, "invalid value '%s' for %s: give physical, reading or raw"},
+    CEntry{EMessageId::CommandBadShard, "invalid value '%s' for %s: give K/N with K from 1 to N"},
+    CEntry{EMessageId::CommandNoPaths, "no file or folder to convert"},
+    CEntry{EMessageId::CommandNulWithoutFrom, "-0 is only for a list read with --from"},
+    CEntry{EMessageId::CommandBadReportName, "the report '%s' must be named .csv or .jsonl"},
+    CEntry{EMessageId::CommandReportNotWritten, "the report '%s' could not be written: %s (error %d)"},
+    CEntry{EMessageId::CommandSettingsNotRead, "the settings file '%s' could not be read: %s (error %d)"},
+    CEntry{EMessageId::CommandListNotRead, "the list '%s' could not be read: %s (error %d)"},
+    CEntry{EMessageId::CommandCannotAsk, "--existing ask needs a terminal on standard input: text files that are there already are kept"},
+    CEntry{EMessageId::CommandAnswerChoices, "Overwrite? [y]es, [n]o: "},
+    CEntry{EMessageId::CommandAnswerChoicesForRest, "Overwrite? [y]es, [n]o, [a]ll, [s]kip all: "},
+    CEntry{EMessageId::CommandProgress, "%d/%d files  %s files/s  %s left"},
+    CEntry{EMessageId::CommandProgressFinding, "%d/%d files found so far  %s files/s"},
     CEntry{EMessageId::ExistingTextLabel, "E&xisting text:"},
     CEntry{EMessageId::ExistingTextAsk, "Ask whether to overwrite it"},
     CEntry{EMessageId::ExistingTextKeep, "Keep it"},

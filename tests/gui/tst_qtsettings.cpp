@@ -1,4 +1,5 @@
 #include "TempDir.h"
+#include "cli/IniSettings.h"
 #include "ui/QtSettings.h"
 
 #include <QFile>
@@ -7,6 +8,10 @@
 
 #include <climits>
 #include <memory>
+#include <string>
+#include <vector>
+
+using namespace std::string_literals;
 
 class TestQtSettings : public QObject
 {
@@ -23,6 +28,7 @@ private slots:
     void TextThatIsNotANumber_ReadsAsZero();
     void PlacementText_ReadsBackWhole_EvenWhenWrittenUnquoted();
     void UsersSettings_AreKeptUnderTheCompanyAndProgramName();
+    void CommandsReader_ReadsTheValuesTheWindowWrote();
 
 private:
     std::unique_ptr<CTempDir> m_pConfigHome;
@@ -124,6 +130,62 @@ void TestQtSettings::UsersSettings_AreKeptUnderTheCompanyAndProgramName()
                   QSettings::IniFormat);
     QCOMPARE(raw.value("File Open Path").toString(), QStringLiteral("/srv/pdf/"));
     QCOMPARE(CQtSettings().GetString("", "File Open Path"), std::string("/srv/pdf/"));
+}
+
+void TestQtSettings::CommandsReader_ReadsTheValuesTheWindowWrote()
+{
+    struct CText
+    {
+        std::string section, name, text;
+    };
+    const std::vector<CText> texts = {
+        {"", "File Open Path", "/home/ann/D\xC3\xB6k\xC3\xBCmente, alt/PDF \"neu\"/"},
+        {"", "Folder",
+         "C:\\Users\\Ann\\B\xC3\xBC"
+         "cher\\"},
+        {"", "MainFrame", "0,1,-1,-1,-1,-1,100,80,900,680"},
+        {"", "Odd %name=;[x] \xC3\xA9\xE2\x82\xAC", "a=b; not # a comment"},
+        {"", "Blanks", "  around\t "},
+        {"", "Lines", "one\ntwo\r\nthree\x01\x7F"},
+        {"", "Tagged", "@ByteArray(not bytes)"},
+        {"", "WithNul", "a\0b1"s},
+        {"", "Empty", ""},
+        {"General", "Group", "named General"},
+        {"Tip", "TimeStamp", "Tue, 8 Dec 2026 10:00"},
+        {"Tip", "Padded", " 12 "},
+        {"\xC3\x9C"
+         "bersicht",
+         "Gr\xC3\xBC\xC3\x9F"
+         "e",
+         "\xF0\x9F\x98\x80 \xE2\x82\xAC"},
+    };
+    const std::vector<std::pair<std::string, int>> numbers = {
+        {"StartUp", 1}, {"FilePos", -7}, {"Largest", INT_MAX}, {"Smallest", INT_MIN}};
+    CTempDir folder;
+    QString path = QString::fromStdString(folder / "zelto.ini");
+    {
+        CQtSettings window(path);
+        for (const CText& entry : texts)
+            window.SetString(entry.section, entry.name, entry.text);
+        for (const auto& [name, value] : numbers)
+            window.SetInt("Tip", name, value);
+    }
+    int error = -1;
+    std::optional<CIniSettings> command = CIniSettings::Load(path.toStdString(), error);
+    QVERIFY(command);
+    CQtSettings window(path);
+    for (const CText& entry : texts)
+    {
+        QCOMPARE(QString::fromStdString(command->GetString(entry.section, entry.name)),
+                 QString::fromStdString(entry.text));
+        QCOMPARE(command->GetInt(entry.section, entry.name),
+                 window.GetInt(entry.section, entry.name));
+    }
+    for (const auto& [name, value] : numbers)
+    {
+        QCOMPARE(command->GetInt("Tip", name), value);
+        QCOMPARE(command->GetString("Tip", name), window.GetString("Tip", name));
+    }
 }
 
 QTEST_MAIN(TestQtSettings)

@@ -161,13 +161,17 @@ struct CStartPlan
     ::dup2(plan.outputStream, STDOUT_FILENO);
     if (plan.workingFolder && ::chdir(plan.workingFolder) != 0)
         FailStart(plan);
-    // A fresh program's dispositions: no handler of ours may run here, and
-    // a broken pipe ends the child rather than being ignored.
+    // A fresh program's dispositions and mask: no handler of ours may run
+    // here, a broken pipe ends the child rather than being ignored, and
+    // signals that the starting thread holds back (a command's workers
+    // leave SIGINT to its main thread) reach the tool.
     struct sigaction byDefault = {};
     byDefault.sa_handler = SIG_DFL;
     for (int signal = 1; signal < NSIG; ++signal)
         ::sigaction(signal, &byDefault, nullptr);
-    ::sigprocmask(SIG_SETMASK, &plan.originalMask, nullptr);
+    sigset_t none;
+    ::sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
     ::execve(plan.program.c_str(), plan.argv.data(), environ);
     FailStart(plan);
 }

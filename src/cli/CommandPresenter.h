@@ -1,0 +1,46 @@
+#pragma once
+
+#include "doc/AddTally.h"
+#include "doc/OutcomePresenter.h"
+
+#include <string>
+
+class CConsoleOutput;
+class CReportWriter;
+
+// Presents the outcomes of the command's run: a report row for every file
+// met, the counts of the summary, and, unless the run is quiet, each
+// message about a PDF on the error stream as the window words it. Files no
+// converter takes and text kept by the rule are in the report and the
+// counts only, as a second run over the same folder meets every text file
+// and every text it made. Main thread only.
+class CCommandPresenter : public COutcomePresenter
+{
+public:
+    // `report` may be one that is not open.
+    CCommandPresenter(CConsoleOutput& console, CReportWriter& report, bool quiet);
+
+    void Present(const CFileOutcome& outcome, bool manyFiles) override;
+
+    const CAddTally& Tally() const { return m_tally; }
+    CAddTally& Tally() { return m_tally; }
+    // Files settled so far.
+    int Done() const { return m_nDone; }
+    // Whether a PDF failed or ran out of time.
+    bool AnyFailed() const { return m_bAnyFailed; }
+    // The error of the first report row that could not be written; 0 when
+    // every row was.
+    int ReportError() const { return m_nReportError; }
+
+private:
+    void Tell(const CFileOutcome& outcome);
+
+    CConsoleOutput& m_console;
+    CReportWriter& m_report;
+    const bool m_bQuiet;
+    CAddTally m_tally;
+    int m_nDone = 0;
+    bool m_bAnyFailed = false;
+    bool m_bOcrMissingTold = false;
+    int m_nReportError = 0;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string_view>
+
+// The command's ties to the outside, so that tests can run it whole: its
+// streams, whether they are terminals, and the requests to stop that came.
+struct CCommandStreams
+{
+    std::function<void(std::string_view)> writeOutput;
+    std::function<void(std::string_view)> writeError;
+    // As CPathFeed::FRead, on the standard input.
+    std::function<long(char*, std::size_t)> readInput;
+    bool bInputIsTerminal = false;
+    bool bErrorIsTerminal = false;
+    int nColumns = 80;
+    // The signal of the first request to stop, or 0 when none came. Any
+    // thread.
+    std::function<int()> stopRequest;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "Shard.h"
+#include "extract/OverwriteQuestion.h"
+#include "extract/TextForm.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the command was asked to do, as its arguments say it. Anything not
+// given is left to the settings file (with --settings) or to the defaults.
+struct CExtractOptions
+{
+    std::vector<std::string> paths;
+    // A file of paths to read, "-" for the standard input.
+    std::optional<std::string> fromFile;
+    // The paths in it end with NUL rather than a line end.
+    bool bNulSeparated = false;
+
+    std::optional<int> jobs;
+    std::optional<int> timeLimitSeconds;
+    std::optional<std::string> textFolder;
+    std::optional<EExistingText> existing;
+    std::optional<CTextForm::ELayout> layout;
+    bool bCrLf = false;
+    bool bNoPageBreaks = false;
+    bool bByteOrderMark = false;
+    bool bOcr = false;
+    std::optional<std::string> ocrLanguages;
+
+    std::string reportPath;
+    bool bQuiet = false;
+    std::optional<CShard> shard;
+    std::optional<std::string> settingsPath;
+
+    bool bHelp = false;
+    bool bVersion = false;
+};

@@ -1,0 +1,157 @@
+#include "ExtractRun.h"
+
+#include "ExtractCommand.h"
+#include "PathFeed.h"
+#include "StopWatcher.h"
+#include "doc/AddOperation.h"
+#include "doc/CommandGuard.h"
+#include "extract/ConverterContext.h"
+#include "platform/InterruptSignals.h"
+#include "platform/MessageTable.h"
+#include "platform/SystemErrorText.h"
+
+#include <algorithm>
+
+namespace
+{
+// Conversions run on threads that leave requests to stop to the main
+// thread, so that a read of the path list it is blocked in is cut short.
+std::thread StartHoldingThread(std::function<void()> body)
+{
+    return std::thread(
+        [body = std::move(body)]
+        {
+            CInterruptSignals::HoldInThisThread();
+            body();
+        });
+}
+
+std::optional<CFileCounter::CInputs> CounterInputs(const CExtractOptions& options,
+                                                   const CAddSettings& settings, bool listFile)
+{
+    std::optional<std::string> list;
+    if (listFile)
+        list = options.fromFile;
+    return CFileCounter::CInputs{options.paths, list, options.bNulSeparated, options.shard,
+                                 settings.strTextFolder};
+}
+} // namespace
+
+CExtractRun::CExtractRun(const CCommandStreams& streams, const CExtractOptions& options,
+                         const CAddSettings& settings, CReportWriter& report, std::FILE* list)
+    : m_streams(streams), m_options(options), m_settings(settings), m_pList(list),
+      m_console(streams, streams.bErrorIsTerminal && !options.bQuiet),
+      m_presenter(m_console, report, options.bQuiet),
+      m_progress(
+          m_console, [this] { return State(); }, streams.stopRequest),
+      m_prompts(m_console, [this](std::string& line) { return ReadAnswer(line); }),
+      m_table(std::make_shared<CConverterContext>())
+{
+    if (m_console.ShowsProgress())
+        m_counter.emplace(*CounterInputs(options, settings, list != nullptr));
+}
+
+std::string CExtractRun::FileError(EMessageId id, const std::string& path, int error)
+{
+    std::string reason = CSystemErrorText::Describe(error);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '.'))
+        reason.pop_back();
+    return CMessageTable::Format(EMessageId::CommandError,
+                                 {CMessageTable::Format(id, {path, reason, error})});
+}
+
+int CExtractRun::Run()
+{
+    bool guarded = Convert();
+    m_presenter.Tally().Stop();
+    bool reportFailed = m_presenter.ReportError() != 0;
+    if (reportFailed)
+        m_console.Message(FileError(EMessageId::CommandReportNotWritten, m_options.reportPath,
+                                    m_presenter.ReportError()));
+    if (!m_options.bQuiet)
+        m_console.Message(m_presenter.Tally().Summary());
+    if (int signal = m_streams.stopRequest())
+        return CInterruptSignals::ExitStatus(signal);
+    bool failed = !guarded || reportFailed || m_bListFailed || m_presenter.AnyFailed();
+    return failed ? CExtractCommand::kExitFailed : CExtractCommand::kExitDone;
+}
+
+// The folder question is never asked: the command was given its folders to
+// convert. Nothing is listed, so that memory does not grow with the files.
+bool CExtractRun::Convert()
+{
+    EStandingFolderAnswer folderAnswer = EStandingFolderAnswer::YesToAll;
+    std::string activePath;
+    const std::optional<CShard>& shard = m_options.shard;
+    return CCommandGuard(m_prompts, activePath)
+        .Run(
+            [&]
+            {
+                CAddOperation operation(
+                    {m_table, m_prompts, m_progress, m_presenter,
+                     [](const std::string&) { return false; },
+                     [this](std::unique_ptr<CConverter>) { m_progress.Tick(); }, StartHoldingThread,
+                     [&](const std::string& path) { return !shard || shard->Takes(path); }},
+                    m_settings, folderAnswer, activePath);
+                m_pRunning = &operation;
+                CStopWatcher watcher(m_streams.stopRequest, [&] { operation.Cancel(); });
+                operation.Run([&] { AddListed(operation); });
+            },
+            [this]
+            {
+                m_pRunning = nullptr;
+                m_progress.EndConversions();
+            });
+}
+
+// The list is read as the run goes, so that a list of any length takes no
+// memory of its own and a pipe's paths convert while it is still written.
+void CExtractRun::AddListed(CAddOperation& operation)
+{
+    operation.AddPaths(m_options.paths);
+    if (!m_options.fromFile)
+        return;
+    CPathFeed feed(m_pList ? CPathFeed::FromFile(m_pList) : m_streams.readInput,
+                   m_options.bNulSeparated);
+    std::string path;
+    while (feed.Next(path))
+        operation.AddPath(path);
+    if (feed.Error() != 0 && !m_streams.stopRequest())
+    {
+        m_console.Message(
+            FileError(EMessageId::CommandListNotRead, *m_options.fromFile, feed.Error()));
+        m_bListFailed = true;
+    }
+}
+
+// Every file is found once the count is done, unless paths come on the
+// standard input, which cannot be counted ahead.
+CProgressLine::CState CExtractRun::State() const
+{
+    CProgressLine::CState state;
+    state.nDone = m_presenter.Done();
+    state.bAllFound = m_counter && m_counter->IsFinished() && (m_pList || !m_options.fromFile);
+    state.nFound = std::max(
+        {state.nDone, m_counter ? m_counter->Found() : 0, m_pRunning ? m_pRunning->FilesMet() : 0});
+    state.dSeconds = m_presenter.Tally().Seconds();
+    return state;
+}
+
+// One line typed on the terminal; none when the input ends or a request to
+// stop cuts the read short.
+bool CExtractRun::ReadAnswer(std::string& line)
+{
+    line.clear();
+    char ch = 0;
+    for (;;)
+    {
+        if (m_streams.readInput(&ch, 1) <= 0)
+            return !line.empty();
+        if (ch == '\n')
+            break;
+        line += ch;
+    }
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return true;
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "CommandPresenter.h"
+#include "CommandProgress.h"
+#include "CommandStreams.h"
+#include "ConsoleOutput.h"
+#include "ExtractOptions.h"
+#include "FileCounter.h"
+#include "TerminalPrompts.h"
+#include "doc/AddOptions.h"
+#include "extract/ConverterTable.h"
+#include "platform/MessageIds.h"
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+class CAddOperation;
+class CReportWriter;
+
+// One run of the command over its paths and its list: one add operation
+// with no list of its own, whose outcomes go to the report and the error
+// stream, with progress on a terminal, taking a request to stop wherever it
+// is. Main thread.
+class CExtractRun
+{
+public:
+    // `list` is the open list file of --from, or null for the standard input
+    // or no list.
+    CExtractRun(const CCommandStreams& streams, const CExtractOptions& options,
+                const CAddSettings& settings, CReportWriter& report, std::FILE* list);
+
+    // Converts and returns the command's exit status.
+    int Run();
+
+    // "zelto-extract: " and the message about a file the command reads or
+    // writes, with the system's reason.
+    static std::string FileError(EMessageId id, const std::string& path, int error);
+
+private:
+    bool Convert();
+    void AddListed(CAddOperation& operation);
+    CProgressLine::CState State() const;
+    bool ReadAnswer(std::string& line);
+
+    const CCommandStreams& m_streams;
+    const CExtractOptions& m_options;
+    const CAddSettings& m_settings;
+    std::FILE* const m_pList;
+    CConsoleOutput m_console;
+    CCommandPresenter m_presenter;
+    // Only for the progress line, which is all it serves.
+    std::optional<CFileCounter> m_counter;
+    CCommandProgress m_progress;
+    CTerminalPrompts m_prompts;
+    CConverterTable m_table;
+    // The operation while it runs, for the files it has met: a list on the
+    // standard input is counted as it is read.
+    const CAddOperation* m_pRunning = nullptr;
+    // A failure beside the files' own: the list could not be read to its end.
+    bool m_bListFailed = false;
+};

@@ -1,0 +1,212 @@
+#include "ReportWriter.h"
+
+#include "doc/AddReport.h"
+#include "extract/FileOutcome.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+
+namespace
+{
+// Every message about the file, each with the tool's whole report after it
+// where the message shows only part of it.
+std::string Messages(const CFileOutcome& outcome)
+{
+    std::string text;
+    for (const CMessageBox& box : outcome.messages)
+    {
+        CAddReportRow row{box.Subject(), box.Outcome(), box.Text(), box.DetailsText(), false};
+        std::string message = row.FullMessage();
+        while (!message.empty() && message.back() == '\n')
+            message.pop_back();
+        if (!text.empty())
+            text += '\n';
+        text += message;
+    }
+    return text;
+}
+
+struct CRunFields
+{
+    std::string strExitStatus;
+    std::string strSignal;
+    std::string strSeconds;
+};
+
+CRunFields RunFields(const CFileOutcome& outcome)
+{
+    CRunFields fields;
+    if (!outcome.bRan)
+        return fields;
+    if (outcome.nSignal != 0)
+        fields.strSignal = std::to_string(outcome.nSignal);
+    else
+        fields.strExitStatus = std::to_string(outcome.nExitStatus);
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.3f", outcome.dSeconds);
+    fields.strSeconds = seconds;
+    return fields;
+}
+
+// The length of the valid UTF-8 sequence at the start of `text`, or 0.
+std::size_t Utf8Length(std::string_view text)
+{
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    unsigned char lead = byte(0);
+    std::size_t length = lead < 0x80                   ? 1
+                         : lead >= 0xC2 && lead < 0xE0 ? 2
+                         : lead >= 0xE0 && lead < 0xF0 ? 3
+                         : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                       : 0;
+    if (length == 0 || length > text.size())
+        return 0;
+    for (std::size_t i = 1; i < length; ++i)
+    {
+        if ((byte(i) & 0xC0) != 0x80)
+            return 0;
+    }
+    // Overlong forms, surrogates and values past U+10FFFF.
+    if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) >= 0xA0) ||
+        (lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) >= 0x90))
+        return 0;
+    return length;
+}
+
+// A JSON string. A byte that is not part of valid UTF-8 (a Linux file name
+// may hold any) becomes U+FFFD, so that every line stays valid JSON.
+std::string JsonString(std::string_view text)
+{
+    std::string json = "\"";
+    while (!text.empty())
+    {
+        std::size_t length = Utf8Length(text);
+        char ch = text[0];
+        if (length == 0)
+            json += "\xEF\xBF\xBD";
+        else if (ch == '"' || ch == '\\')
+            json.append({'\\', ch});
+        else if (ch == '\n')
+            json += "\\n";
+        else if (ch == '\r')
+            json += "\\r";
+        else if (ch == '\t')
+            json += "\\t";
+        else if (static_cast<unsigned char>(ch) < 0x20)
+        {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", ch);
+            json += escaped;
+        }
+        else
+            json.append(text.substr(0, length));
+        text.remove_prefix(length == 0 ? 1 : length);
+    }
+    return json + '"';
+}
+
+std::string JsonNumber(const std::string& number)
+{
+    return number.empty() ? "null" : number;
+}
+
+std::filesystem::path PathOf(const std::string& utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+} // namespace
+
+CReportWriter::EFormat CReportWriter::FormatOf(const std::string& path)
+{
+    const std::string jsonl = ".jsonl";
+    if (path.size() >= jsonl.size() &&
+        path.compare(path.size() - jsonl.size(), jsonl.size(), jsonl) == 0)
+        return EFormat::JsonLines;
+    return EFormat::Csv;
+}
+
+const char* CReportWriter::OutcomeToken(EFileOutcome outcome)
+{
+    switch (outcome)
+    {
+    case EFileOutcome::Warning:
+        return "warning";
+    case EFileOutcome::NoText:
+        return "no-text";
+    case EFileOutcome::NotOverwritten:
+        return "not-overwritten";
+    case EFileOutcome::Ignored:
+        return "ignored";
+    case EFileOutcome::CouldNotOpen:
+        return "could-not-open";
+    case EFileOutcome::Failed:
+        return "failed";
+    case EFileOutcome::ReadByOcr:
+        return "ocr";
+    case EFileOutcome::TimedOut:
+        return "timed-out";
+    case EFileOutcome::UpToDate:
+        return "up-to-date";
+    case EFileOutcome::Kept:
+        return "kept";
+    case EFileOutcome::None:
+    case EFileOutcome::Converted:
+        break;
+    }
+    return "converted";
+}
+
+std::string CReportWriter::Header(EFormat format)
+{
+    if (format == EFormat::JsonLines)
+        return {};
+    return "source,text,outcome,message,exit_status,signal,seconds\n";
+}
+
+std::string CReportWriter::Row(EFormat format, const CFileOutcome& outcome)
+{
+    CRunFields run = RunFields(outcome);
+    std::string message = Messages(outcome);
+    const char* token = OutcomeToken(outcome.eKind);
+    if (format == EFormat::Csv)
+    {
+        return CAddReport::CsvField(outcome.strSourcePath) + ',' +
+               CAddReport::CsvField(outcome.strTextPath) + ',' + token + ',' +
+               CAddReport::CsvField(message) + ',' + run.strExitStatus + ',' + run.strSignal + ',' +
+               run.strSeconds + '\n';
+    }
+    return "{\"source\":" + JsonString(outcome.strSourcePath) +
+           ",\"text\":" + JsonString(outcome.strTextPath) + ",\"outcome\":\"" + token +
+           "\",\"message\":" + JsonString(message) +
+           ",\"exit_status\":" + JsonNumber(run.strExitStatus) +
+           ",\"signal\":" + JsonNumber(run.strSignal) +
+           ",\"seconds\":" + JsonNumber(run.strSeconds) + "}\n";
+}
+
+int CReportWriter::Open(const std::string& path)
+{
+    m_eFormat = FormatOf(path);
+    errno = 0;
+    m_file.open(PathOf(path), std::ios::binary | std::ios::trunc);
+    if (!m_file.is_open())
+        return errno ? errno : EIO;
+    return WriteText(Header(m_eFormat));
+}
+
+int CReportWriter::Write(const CFileOutcome& outcome)
+{
+    return WriteText(Row(m_eFormat, outcome));
+}
+
+int CReportWriter::WriteText(const std::string& text)
+{
+    if (!m_file.is_open())
+        return 0;
+    errno = 0;
+    m_file.write(text.data(), static_cast<std::streamsize>(text.size()));
+    m_file.flush();
+    if (m_file.good())
+        return 0;
+    m_file.clear();
+    return errno ? errno : EIO;
+}
