@@ -8,6 +8,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/install-deps.sh
 cmake --preset default >/dev/null
-cmake --build --preset default --target zelto-extractor
+cmake --build --preset default --target zelto-extractor zelto-extract
 cd "$caller"
 exec "$root/build/default/src/zelto-extractor" "$@"
