@@ -6,11 +6,13 @@
 #include "doc/AddOperation.h"
 #include "doc/CommandGuard.h"
 #include "extract/ConverterContext.h"
+#include "platform/FileProbe.h"
 #include "platform/InterruptSignals.h"
 #include "platform/MessageTable.h"
 #include "platform/SystemErrorText.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace
 {
@@ -108,20 +110,41 @@ bool CExtractRun::Convert()
 // memory of its own and a pipe's paths convert while it is still written.
 void CExtractRun::AddListed(CAddOperation& operation)
 {
-    operation.AddPaths(m_options.paths);
+    std::vector<std::string> there;
+    for (const std::string& path : m_options.paths)
+    {
+        if (!TellIfMissing(path))
+            there.push_back(path);
+    }
+    operation.AddPaths(there);
     if (!m_options.fromFile)
         return;
     CPathFeed feed(m_pList ? CPathFeed::FromFile(m_pList) : m_streams.readInput,
                    m_options.bNulSeparated);
     std::string path;
     while (feed.Next(path))
-        operation.AddPath(path);
+    {
+        if (!TellIfMissing(path))
+            operation.AddPath(path);
+    }
     if (feed.Error() != 0 && !m_streams.stopRequest())
     {
         m_console.Message(
             FileError(EMessageId::CommandListNotRead, *m_options.fromFile, feed.Error()));
         m_bListFailed = true;
     }
+}
+
+bool CExtractRun::TellIfMissing(const std::string& path)
+{
+    if (!CFileProbe::IsGone(path))
+        return false;
+    m_presenter.Present(
+        CFileOutcome::Dropped(
+            path, CMessageBox(EMessageStyle::Information, EMessageId::CommandPathMissing, {path})
+                      .About(path, EFileOutcome::CouldNotOpen)),
+        true);
+    return true;
 }
 
 // Every file is found once the count is done, unless paths come on the

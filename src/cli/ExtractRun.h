@@ -40,6 +40,10 @@ public:
 private:
     bool Convert();
     void AddListed(CAddOperation& operation);
+    // Tells of a path the command was given that is not there, a mistake
+    // (most likely a slip in typing it) where the window passes over a file
+    // gone from a folder it walks. Whether it told.
+    bool TellIfMissing(const std::string& path);
     CProgressLine::CState State() const;
     bool ReadAnswer(std::string& line);
 

@@ -252,4 +252,5 @@ enum class EMessageId : int
     CommandAnswerChoicesForRest = 59720,
     CommandProgress = 59721,
     CommandProgressFinding = 59722,
+    CommandPathMissing = 59723,
 };

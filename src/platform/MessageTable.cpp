@@ -264,6 +264,7 @@ when stopped by SIGINT or SIGTERM.
     CEntry{EMessageId::CommandAnswerChoices, "Overwrite? [y]es, [n]o: "},
     CEntry{EMessageId::CommandAnswerChoicesForRest, "Overwrite? [y]es, [n]o, [a]ll, [s]kip all: "},
     CEntry{EMessageId::CommandProgress, "%d/%d files  %s files/s  %s left"},
+    CEntry{EMessageId::CommandPathMissing, "The path '%s' does not exist.  Nothing was converted from it."},
     CEntry{EMessageId::CommandProgressFinding, "%d/%d files found so far  %s files/s"},
     CEntry{EMessageId::ExistingTextLabel, "E&xisting text:"},
     CEntry{EMessageId::ExistingTextAsk, "Ask whether to overwrite it"},

@@ -127,7 +127,8 @@ TEST_F(ExtractCommand, EveryOutcomeHasItsRow_AndAFailureFailsTheRun)
 #endif
     std::string report = m_dir / "r.csv";
 
-    EXPECT_EQ(Run({"--jobs", "2", "--time-limit", "1", "--report", report, m_dir / "in"}),
+    EXPECT_EQ(Run({"--jobs", "2", "--time-limit", "1", "--report", report, m_dir / "in",
+                   m_dir / "typo.pdf"}),
               CExtractCommand::kExitFailed);
 
     auto rows = ReportRows(report);
@@ -142,13 +143,15 @@ TEST_F(ExtractCommand, EveryOutcomeHasItsRow_AndAFailureFailsTheRun)
     EXPECT_EQ(rows.find(in + "broken.pdf")->second[1], "1");
     EXPECT_EQ(Outcome(rows, in + "slow.pdf"), "timed-out");
     EXPECT_EQ(Outcome(rows, in + "old.pdf"), "kept");
+    // A path given that is not there is told, not passed over.
+    EXPECT_EQ(Outcome(rows, m_dir / "typo.pdf"), "could-not-open");
     EXPECT_EQ(CTempDir::ReadFile(in + "old.txt"), "old");
 #ifndef _WIN32
     EXPECT_EQ(Outcome(rows, in + "killed.pdf"), "failed");
     EXPECT_EQ(rows.find(in + "killed.pdf")->second[2], std::to_string(SIGKILL));
-    EXPECT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows.size(), 8u);
 #else
-    EXPECT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows.size(), 7u);
 #endif
     // Problems are told; what is not a PDF and text kept are not.
     EXPECT_NE(m_err.find("broken.pdf"), std::string::npos);
