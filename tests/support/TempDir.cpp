@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TempDir.h"
 
 #include <cstdlib>
@@ -7,8 +8,51 @@
 #include <stdexcept>
 
 #ifdef _WIN32
+#include <windows.h>
+
+#include <algorithm>
+
 namespace
 {
+// The long form of a full path, "\\?\C:\...", which every call takes
+// whatever its length: std::filesystem's removal, on the C runtime's
+// 260-character calls, can list the wrong folder past that length and then
+// never end.
+std::wstring LongForm(const std::filesystem::path& path)
+{
+    std::wstring text = path.wstring();
+    std::replace(text.begin(), text.end(), L'/', L'\\');
+    return L"\\\\?\\" + text;
+}
+
+// A junction or link inside is removed, never what it leads to.
+void RemoveTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE)
+    {
+        do
+        {
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring path = folder + L"\\" + name;
+            DWORD attributes = found.dwFileAttributes;
+            if (attributes & FILE_ATTRIBUTE_READONLY)
+                ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+            if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+                ::DeleteFileW(path.c_str());
+            else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                ::RemoveDirectoryW(path.c_str());
+            else
+                RemoveTree(path);
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryW(folder.c_str());
+}
+
 std::string MakeTempFolder()
 {
     std::filesystem::path base = std::filesystem::temp_directory_path();
@@ -43,8 +87,12 @@ CTempDir::CTempDir() : m_strPath(MakeTempFolder()) {}
 
 CTempDir::~CTempDir()
 {
+#ifdef _WIN32
+    RemoveTree(LongForm(FsPath(m_strPath)));
+#else
     std::error_code ignored;
     std::filesystem::remove_all(FsPath(m_strPath), ignored);
+#endif
 }
 
 std::string CTempDir::Write(const std::string& name, const std::string& bytes) const
