@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Counts what a person has to answer or close when a folder is added twice
 // through the document: the first add writes the text files, the second
 // meets every one of them again. Each add is counted with one box per

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Converts the same one-page PDFs through the program's converter and with a
 // plain loop of pdftotext calls, and prints both times and their ratio. The
 // two are run in alternating rounds so that a slow moment of the machine

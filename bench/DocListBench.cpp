@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fills the file list the document keeps with converters in random order,
 // each one first looked up by its source path as an add does, and prints the
 // cost per file as the list grows. What is timed is the duplicate check and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints what a long file list costs in memory: the converters of the
 // listed files, made as an add makes them, then the same converters filed in
 // the list the document keeps (its rows, sort keys and hashes). Both as

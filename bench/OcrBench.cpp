@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Adds a folder of PDFs through the document with OCR on, as many
 // conversions at once as asked, and prints the time it took, the pages read
 // with OCR and the seconds per page. Text files already there are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Adds a folder's PDFs through the document, one conversion at a time and as
 // many at once as there are cores, and times the same pdftotext calls made by
 // xargs -P. Prints the corpus's shape, the machine's load, every time and the

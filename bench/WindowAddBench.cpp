@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times one add of a folder of small PDFs, either through the document alone
 // with scripted prompts or through the main window as a person would start
 // it (Add Folder..., the window shown, its list and status bar following the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times zelto-extract against xargs -P running the same pdftotext calls, at
 # one conversion at a time and at one per core, on a copy of a folder of
 # PDFs; then a second run over the converted copy (nothing left to do); then

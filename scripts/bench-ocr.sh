@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # How well and how fast scanned pages are read: takes pages of real PDFs,
 # renders each at 300 dpi and wraps the picture back into a PDF (img2pdf),
 # adds those through the document with OCR on, one at a time and one per

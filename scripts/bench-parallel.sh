@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks and times adding a folder of PDFs one at a time and
 # several at once, against xargs -P with the same pdftotext calls. Without a
 # folder, a corpus shaped like a real archive (1,000 PDFs, mostly short, one

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks and times one add of a folder of small PDFs through
 # the document alone and through the main window (offscreen), in
 # alternating rounds, each in a process of its own, with a stand-in

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every package needed to build, test and run Zelto Extractor on
 # Debian 12. Does nothing when all of them are present already.
 set -euo pipefail

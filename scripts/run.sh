@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the program and starts it. Arguments are
 # handed to the program (PDF files or folders to add at start-up), relative
 # ones taken from the folder this script was started in.

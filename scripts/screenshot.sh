@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes docs/screenshot.png, the main window with a few files listed, and
 # docs/options.png, the Options dialog, without a display (Qt's offscreen
 # platform).

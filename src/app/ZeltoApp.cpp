@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ZeltoApp.h"
 
 #include "AutomationService.h"

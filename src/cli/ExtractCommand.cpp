@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ExtractCommand.h"
 
 #include "ExtractArguments.h"
@@ -28,8 +29,10 @@ int CExtractCommand::Run(const std::vector<std::string>& arguments)
     }
     if (options.bVersion)
     {
-        m_streams.writeOutput(CMessageTable::Format(
-            EMessageId::CommandVersion, {CBuildVersion::Text(CBuildVersion::Current())}));
+        m_streams.writeOutput(
+            CMessageTable::Format(EMessageId::CommandVersion,
+                                  {CBuildVersion::Text(CBuildVersion::Current())}) +
+            CMessageTable::Format(EMessageId::CommandLicense));
         return kExitDone;
     }
     CAddSettings settings;

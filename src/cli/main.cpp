@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zelto-extract: converts PDF files to text from scripts and servers, with
 // the rules of the window and no display.
 #include "ExtractCommand.h"

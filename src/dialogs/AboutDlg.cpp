@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "AboutDlg.h"
 
 #include "HyperLink.h"
@@ -57,6 +58,7 @@ void CAboutDlg::BuildControls()
     auto* texts = new QVBoxLayout;
     texts->addWidget(MakeText(CQtText::Message(EMessageId::AboutProgramName), "title"));
     texts->addWidget(m_pVersion);
+    texts->addWidget(MakeText(CQtText::Message(EMessageId::AboutLicense), "license"));
     texts->addSpacing(fontMetrics().height());
     texts->addWidget(m_pLink);
     texts->addSpacing(fontMetrics().height() / 2);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "MemoryRelease.h"
 
 // Any header of the C library says which library it is.

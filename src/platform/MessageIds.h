@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Every numbered text of the program: messages, captions, labels of menus,
@@ -110,6 +111,7 @@ enum class EMessageId : int
     AboutVersion = 59486,
     AboutDebugVersion = 59487,
     AboutNoVersion = 59488,
+    AboutLicense = 59489,
 
     // The question whether to add a folder's contents.
     FolderQuestionCaption = 59490,
@@ -253,4 +255,5 @@ enum class EMessageId : int
     CommandProgress = 59721,
     CommandProgressFinding = 59722,
     CommandPathMissing = 59723,
+    CommandLicense = 59724,
 };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "MessageTable.h"
 
 #include <algorithm>
@@ -112,6 +113,7 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::AboutVersion, "Version %d.%d.%d.%d"},
     CEntry{EMessageId::AboutDebugVersion, "Version %d.%d.%d.%d - debug build"},
     CEntry{EMessageId::AboutNoVersion, "No version information"},
+    CEntry{EMessageId::AboutLicense, "Free software under the GNU General Public License, version 3 or later.  There is no warranty."},
     CEntry{EMessageId::FolderQuestionCaption, "Pravoline"},
     CEntry{EMessageId::YesButton, "Yes"},
     CEntry{EMessageId::NoButton, "No"},
@@ -264,6 +266,7 @@ when stopped by SIGINT or SIGTERM.
     CEntry{EMessageId::CommandAnswerChoices, "Overwrite? [y]es, [n]o: "},
     CEntry{EMessageId::CommandAnswerChoicesForRest, "Overwrite? [y]es, [n]o, [a]ll, [s]kip all: "},
     CEntry{EMessageId::CommandProgress, "%d/%d files  %s files/s  %s left"},
+    CEntry{EMessageId::CommandLicense, "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\nThis is free software: you are free to change and redistribute it.\nThere is NO WARRANTY, to the extent permitted by law.\n"},
     CEntry{EMessageId::CommandPathMissing, "The path '%s' does not exist.  Nothing was converted from it."},
     CEntry{EMessageId::CommandProgressFinding, "%d/%d files found so far  %s files/s"},
     CEntry{EMessageId::ExistingTextLabel, "E&xisting text:"},

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the program's SVG icon as PNG files of the usual icon-theme sizes,
 // for desktops that look for fixed sizes first.
 //

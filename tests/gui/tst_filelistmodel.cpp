@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table model that shows the document's list: its cells, how it follows
 // every change of the list, and a selection that stays on its files while
 // the list changes around it.

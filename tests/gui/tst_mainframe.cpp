@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: menus, toolbar, keys, status bar, caption, drops, the
 // file manager and the placement kept across runs, driven as a person would
 // on a real document that converts PDFs with the real pdftotext.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ModalDriver.h"
 #include "dialogs/YesNoAllDlg.h"
 #include "platform/Prompts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list of text files: its columns and rows, its selection, the keys it
 // ignores, its context menu, and Open, Remove and Delete on real files made
 // by the real pdftotext.

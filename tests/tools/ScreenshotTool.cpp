@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Makes the README's screenshot without a display: the real main window on
 // Qt's offscreen platform, with PDFs written here added as a drop of their
 // folder, saved with grab(). With --options, the Options dialog instead.

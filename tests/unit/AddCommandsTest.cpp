@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry points around AddPath: Paste Files, Add..., Add Folder... and a
 // drop, with the folder last used for adding, folders that cannot be read,
 // and failures that end an operation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Adding one path: files, folders with the four-button question, links,
 // deep and wide trees. Drops stand in for every entry point here.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "doc/ConversionQueue.h"
 #include "DocFixture.h"
 #include "FakeTool.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One run of the list's rows on its own: searches for keys inside, before
 // and after the part its keys share, and splitting.
 

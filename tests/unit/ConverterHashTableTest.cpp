@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The open-addressed table behind the list's look-ups, checked against a
 // standard multimap while runs of colliding entries grow, wrap round the end
 // of the array and are taken apart again.

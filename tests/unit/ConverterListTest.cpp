@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sorted, owning list behind the document, across many chunks.
 
 #include "doc/ConverterList.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and walking folders for one add operation.
 
 #include "doc/FolderWalker.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "doc/QueuedPaths.h"
 #include "SystemSkip.h"
 #include "TempDir.h"

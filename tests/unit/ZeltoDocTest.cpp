@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file list document: order, look-up, removal, deletion, Remove All and
 // what views are told.
 
