@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The tips file and the help pages are read from disk at run time, and the
 # program decides at start-up whether they are there. A program run from the
 # build folder finds them beside its executable; an installed one finds them
@@ -51,6 +52,8 @@ add_custom_command(
 add_custom_target(zelto_data_files ALL DEPENDS ${CMAKE_BINARY_DIR}/zelto_data_files.stamp)
 add_dependencies(zelto-extractor zelto_data_files)
 
-install(FILES ${ZELTO_DATA_SOURCE_DIR}/tips.txt DESTINATION ${ZELTO_DATA_INSTALL_DIR})
+install(FILES ${ZELTO_DATA_SOURCE_DIR}/tips.txt DESTINATION ${ZELTO_DATA_INSTALL_DIR}
+  COMPONENT window)
 list(TRANSFORM ZELTO_HELP_FILES PREPEND ${ZELTO_DATA_SOURCE_DIR}/ OUTPUT_VARIABLE ZELTO_HELP_SOURCES)
-install(FILES ${ZELTO_HELP_SOURCES} DESTINATION ${ZELTO_DATA_INSTALL_DIR}/help)
+install(FILES ${ZELTO_HELP_SOURCES} DESTINATION ${ZELTO_DATA_INSTALL_DIR}/help
+  COMPONENT window)

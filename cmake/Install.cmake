@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the program as a desktop application: the executable, its desktop
 # entry, its icon in the hicolor theme, its AppStream description and its
 # D-Bus service file. The tips and the help go in with DataFiles.cmake.
@@ -9,14 +10,14 @@ set(ZELTO_APP_ID com.orrinval.Zelto)
 set(ZELTO_DESKTOP_FILE ${PROJECT_SOURCE_DIR}/res/zelto-extractor.desktop)
 set(ZELTO_METAINFO_FILE ${PROJECT_SOURCE_DIR}/res/${ZELTO_APP_ID}.metainfo.xml)
 
-install(TARGETS zelto-extractor RUNTIME DESTINATION bin)
-install(FILES ${ZELTO_DESKTOP_FILE} DESTINATION share/applications)
-install(FILES ${ZELTO_METAINFO_FILE} DESTINATION share/metainfo)
+install(TARGETS zelto-extractor RUNTIME DESTINATION bin COMPONENT window)
+install(FILES ${ZELTO_DESKTOP_FILE} DESTINATION share/applications COMPONENT window)
+install(FILES ${ZELTO_METAINFO_FILE} DESTINATION share/metainfo COMPONENT window)
 install(FILES ${PROJECT_SOURCE_DIR}/res/icons/zelto.svg
-  DESTINATION share/icons/hicolor/scalable/apps RENAME zelto-extractor.svg)
+  DESTINATION share/icons/hicolor/scalable/apps RENAME zelto-extractor.svg COMPONENT window)
 # The small drawing leaves out the lettering that would blur at 16 pixels.
 install(FILES ${PROJECT_SOURCE_DIR}/res/icons/zelto-16.svg
-  DESTINATION share/icons/hicolor/16x16/apps RENAME zelto-extractor.svg)
+  DESTINATION share/icons/hicolor/16x16/apps RENAME zelto-extractor.svg COMPONENT window)
 
 # Fixed sizes, rendered from the scalable icon when the program is built.
 set(ZELTO_ICON_SIZES 32 48 64 128 256)
@@ -28,7 +29,7 @@ set(ZELTO_ICON_PNGS)
 foreach(size ${ZELTO_ICON_SIZES})
   list(APPEND ZELTO_ICON_PNGS ${ZELTO_ICON_DIR}/${size}x${size}/zelto-extractor.png)
   install(FILES ${ZELTO_ICON_DIR}/${size}x${size}/zelto-extractor.png
-    DESTINATION share/icons/hicolor/${size}x${size}/apps)
+    DESTINATION share/icons/hicolor/${size}x${size}/apps COMPONENT window)
 endforeach()
 add_custom_command(
   OUTPUT ${ZELTO_ICON_PNGS}
@@ -46,7 +47,7 @@ install(CODE "
     \"[D-BUS Service]\\nName=${ZELTO_APP_ID}\\nExec=\${CMAKE_INSTALL_PREFIX}/bin/zelto-extractor -Automation\\n\")
   file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/share/dbus-1/services\"
     TYPE FILE FILES \"${ZELTO_SERVICE_FILE}\")
-")
+" COMPONENT window)
 
 # File managers offer the program under "Open With" for PDF files from the
 # MIME cache of the applications folder. A staged install (DESTDIR) leaves
@@ -57,7 +58,7 @@ install(CODE "
     execute_process(COMMAND \${zelto_update_desktop_database} -q
       \"\${CMAKE_INSTALL_PREFIX}/share/applications\")
   endif()
-")
+" COMPONENT window)
 
 if(ZELTO_BUILD_TESTS)
   find_program(ZELTO_DESKTOP_FILE_VALIDATE desktop-file-validate)

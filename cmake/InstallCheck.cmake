@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by ctest: installs the build into a fresh prefix and checks the
 # installed files. Expects ZELTO_BUILD_DIR, ZELTO_PREFIX and ZELTO_APP_ID.
 
@@ -13,7 +14,10 @@ endif()
 set(expected
   bin/zelto-extractor
   bin/zelto-extract
-  share/man/man1/zelto-extract.1
+  share/man/man1/zelto-extract.1.gz
+  share/man/man1/zelto-extractor.1.gz
+  share/doc/zelto-extract/copyright
+  share/doc/zelto-extractor/changelog.gz
   share/zelto-extractor/tips.txt
   share/zelto-extractor/help/index.html
   share/applications/zelto-extractor.desktop
