@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ProgressLine.h"
 
+#include "Utf16Text.h"
 #include "platform/MessageTable.h"
 
 #include <cstdio>
@@ -11,17 +12,10 @@ namespace
 // that does not start a valid sequence counts as one character.
 char32_t CodePoint(std::string_view text, std::size_t& length)
 {
-    auto lead = static_cast<unsigned char>(text[0]);
-    length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    if (lead < 0xC0 || length > text.size())
-    {
-        length = 1;
-        return lead;
-    }
-    char32_t point = lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i)
-        point = (point << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
-    return point;
+    char32_t point = 0;
+    int read = CUtf16Text::ReadSequence(text, point);
+    length = read > 0 ? static_cast<std::size_t>(read) : 1;
+    return read > 0 ? point : static_cast<unsigned char>(text[0]);
 }
 
 int CharacterWidth(char32_t point)

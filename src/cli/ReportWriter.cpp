@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ReportWriter.h"
 
+#include "Utf16Text.h"
 #include "doc/AddReport.h"
 #include "extract/FileOutcome.h"
 
@@ -50,30 +51,6 @@ CRunFields RunFields(const CFileOutcome& outcome)
     return fields;
 }
 
-// The length of the valid UTF-8 sequence at the start of `text`, or 0.
-std::size_t Utf8Length(std::string_view text)
-{
-    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    unsigned char lead = byte(0);
-    std::size_t length = lead < 0x80                   ? 1
-                         : lead >= 0xC2 && lead < 0xE0 ? 2
-                         : lead >= 0xE0 && lead < 0xF0 ? 3
-                         : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                       : 0;
-    if (length == 0 || length > text.size())
-        return 0;
-    for (std::size_t i = 1; i < length; ++i)
-    {
-        if ((byte(i) & 0xC0) != 0x80)
-            return 0;
-    }
-    // Overlong forms, surrogates and values past U+10FFFF.
-    if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) >= 0xA0) ||
-        (lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) >= 0x90))
-        return 0;
-    return length;
-}
-
 // A JSON string. A byte that is not part of valid UTF-8 (a Linux file name
 // may hold any) becomes U+FFFD, so that every line stays valid JSON.
 std::string JsonString(std::string_view text)
@@ -81,9 +58,10 @@ std::string JsonString(std::string_view text)
     std::string json = "\"";
     while (!text.empty())
     {
-        std::size_t length = Utf8Length(text);
+        char32_t ignored = 0;
+        int length = CUtf16Text::ReadSequence(text, ignored);
         char ch = text[0];
-        if (length == 0)
+        if (length <= 0)
             json += "\xEF\xBF\xBD";
         else if (ch == '"' || ch == '\\')
             json.append({'\\', ch});
@@ -100,8 +78,8 @@ std::string JsonString(std::string_view text)
             json += escaped;
         }
         else
-            json.append(text.substr(0, length));
-        text.remove_prefix(length == 0 ? 1 : length);
+            json.append(text.substr(0, static_cast<std::size_t>(length)));
+        text.remove_prefix(length <= 0 ? 1 : static_cast<std::size_t>(length));
     }
     return json + '"';
 }

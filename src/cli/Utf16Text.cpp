@@ -71,8 +71,6 @@ bool CUtf16Text::IsContinuation(char byte)
     return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
 }
 
-// The length of the UTF-8 sequence that starts the bytes, with its code
-// point: 0 when it is not well formed, -1 when the bytes end inside it.
 int CUtf16Text::ReadSequence(std::string_view bytes, char32_t& codePoint)
 {
     static constexpr char32_t kLeadBits[] = {0, 0, 0x1F, 0x0F, 0x07};

@@ -35,9 +35,13 @@ public:
     // A character past U+00FF becomes '?'.
     static std::string ToLatin1(std::u16string_view text);
 
+    // The length of the UTF-8 sequence that starts the (non-empty) bytes,
+    // with its code point: 0 when it is not well formed, -1 when the bytes
+    // end inside it.
+    static int ReadSequence(std::string_view bytes, char32_t& codePoint);
+
 private:
     static bool IsContinuation(char byte);
-    static int ReadSequence(std::string_view bytes, char32_t& codePoint);
     static void AppendCodePoint(char32_t codePoint, std::u16string& text);
     static void Decode(std::string_view& bytes, std::u16string& text);
 };
