@@ -10,6 +10,9 @@ packages=(
   # poppler-data holds the encodings of Chinese, Japanese and Korean PDFs;
   # without it pdftotext loses their characters ("Missing language pack").
   poppler-utils poppler-data
+  # The extraction worker is built on the poppler library pdftotext uses;
+  # qpdf encrypts the test PDFs that need a password.
+  libpoppler-private-dev qpdf
   # Reading scanned pages, when the person turns it on: tesseract and its
   # English data (other languages come with tesseract-ocr-<language>).
   tesseract-ocr tesseract-ocr-eng

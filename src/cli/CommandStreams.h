@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <string_view>
 
 // The command's ties to the outside, so that tests can run it whole: its
@@ -19,4 +20,7 @@ struct CCommandStreams
     // The signal of the first request to stop, or 0 when none came. Any
     // thread.
     std::function<int()> stopRequest;
+    // The extraction worker's program; empty when there is none, and every
+    // file is converted by running pdftotext.
+    std::string strWorkerProgram;
 };

@@ -46,6 +46,15 @@ std::optional<CTextForm::ELayout> Layout(std::string_view text)
     return std::nullopt;
 }
 
+std::optional<CConversionOptions::EEngine> Engine(std::string_view text)
+{
+    if (text == "workers")
+        return CConversionOptions::EEngine::Workers;
+    if (text == "pdftotext")
+        return CConversionOptions::EEngine::Pdftotext;
+    return std::nullopt;
+}
+
 // Takes an option's value into the options; false when the value is not one
 // the option accepts.
 using FTakeValue = std::function<bool(CExtractOptions&, const std::string&)>;
@@ -94,6 +103,8 @@ const std::map<std::string_view, CValueOption>& ValueOptions()
           EMessageId::CommandBadExisting}},
         {"--layout",
          {[](O& o, S v) { return Store(o.layout, Layout(v)); }, EMessageId::CommandBadLayout}},
+        {"--engine",
+         {[](O& o, S v) { return Store(o.engine, Engine(v)); }, EMessageId::CommandBadEngine}},
         {"--ocr-languages",
          {[](O& o, S v) { return StoreText(o.ocrLanguages, v); }, EMessageId::CommandBadText}},
         {"--from",

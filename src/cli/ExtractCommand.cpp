@@ -108,6 +108,8 @@ void CExtractCommand::ApplyOptions(const CExtractOptions& options, CAddSettings&
         settings.strTextFolder = CFileProbe::AbsolutePath(*options.textFolder);
     if (options.layout)
         conversion.form.eLayout = *options.layout;
+    if (options.engine)
+        conversion.eEngine = *options.engine;
     conversion.form.bCrLf = conversion.form.bCrLf || options.bCrLf;
     conversion.form.bPageBreaks = conversion.form.bPageBreaks && !options.bNoPageBreaks;
     conversion.form.bByteOrderMark = conversion.form.bByteOrderMark || options.bByteOrderMark;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Shard.h"
+#include "extract/ConversionOptions.h"
 #include "extract/OverwriteQuestion.h"
 #include "extract/TextForm.h"
 
@@ -24,6 +25,7 @@ struct CExtractOptions
     std::optional<std::string> textFolder;
     std::optional<EExistingText> existing;
     std::optional<CTextForm::ELayout> layout;
+    std::optional<CConversionOptions::EEngine> engine;
     bool bCrLf = false;
     bool bNoPageBreaks = false;
     bool bByteOrderMark = false;

@@ -7,6 +7,7 @@
 #include "doc/AddOperation.h"
 #include "doc/CommandGuard.h"
 #include "extract/ConverterContext.h"
+#include "extract/WorkerPool.h"
 #include "platform/FileProbe.h"
 #include "platform/InterruptSignals.h"
 #include "platform/MessageTable.h"
@@ -52,6 +53,8 @@ CExtractRun::CExtractRun(const CCommandStreams& streams, const CExtractOptions& 
 {
     if (m_console.ShowsProgress())
         m_counter.emplace(*CounterInputs(options, settings, list != nullptr));
+    if (!streams.strWorkerProgram.empty())
+        m_table.Context().SetWorkers(std::make_shared<CWorkerPool>(streams.strWorkerProgram));
 }
 
 std::string CExtractRun::FileError(EMessageId id, const std::string& path, int error)

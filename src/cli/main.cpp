@@ -2,6 +2,8 @@
 // zelto-extract: converts PDF files to text from scripts and servers, with
 // the rules of the window and no display.
 #include "ExtractCommand.h"
+#include "extract/WorkerPool.h"
+#include "platform/FileProbe.h"
 #include "platform/InterruptSignals.h"
 #include "platform/MessageTable.h"
 #include "platform/Terminal.h"
@@ -23,6 +25,7 @@ int main(int argc, char** argv)
     streams.bErrorIsTerminal = CTerminal::IsTerminal(CTerminal::EStream::Error);
     streams.nColumns = CTerminal::Columns();
     streams.stopRequest = CInterruptSignals::Received;
+    streams.strWorkerProgram = CWorkerPool::FindWorker(CFileProbe::ProgramFolder());
     try
     {
         return CExtractCommand(std::move(streams)).Run(CTerminal::Arguments(argc, argv));

@@ -52,6 +52,19 @@ void CAddOptions::SetTimeLimitPerFile(int seconds)
     m_settings.SetInt(kOwnSection, kTimeLimitPerFile, std::clamp(seconds, 0, kMaxTimeLimitSeconds));
 }
 
+// Any value but 1 keeps the default.
+CConversionOptions::EEngine CAddOptions::ExtractionEngine() const
+{
+    bool tool = m_settings.GetInt(kOwnSection, kExtractionEngine) ==
+                static_cast<int>(CConversionOptions::EEngine::Pdftotext);
+    return tool ? CConversionOptions::EEngine::Pdftotext : CConversionOptions::EEngine::Workers;
+}
+
+void CAddOptions::SetExtractionEngine(CConversionOptions::EEngine engine)
+{
+    m_settings.SetInt(kOwnSection, kExtractionEngine, static_cast<int>(engine));
+}
+
 std::string CAddOptions::TextFolder() const
 {
     return m_settings.GetString(kOwnSection, kTextFolder);
@@ -143,6 +156,7 @@ CAddSettings CAddOptions::ForOperation() const
     settings.bProblemsAtEnd = ProblemsAtEnd();
     settings.conversion.nTimeLimitSeconds = TimeLimitPerFile();
     settings.conversion.form = TextForm();
+    settings.conversion.eEngine = ExtractionEngine();
     settings.eExistingText = ExistingText();
     // Made absolute here, so that the tools, which run elsewhere, find it.
     if (std::string folder = TextFolder(); !folder.empty())

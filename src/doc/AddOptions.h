@@ -61,6 +61,11 @@ public:
     // the texts go to, each added folder mirrored there; empty (the
     // default) puts each text beside its PDF.
     static constexpr const char* kTextFolder = "Text folder";
+    // The per-user value (in the program's own section) choosing what
+    // turns PDF files into text, as CConversionOptions::EEngine: 0 the
+    // extraction workers where they are installed (the default), 1 always
+    // pdftotext.
+    static constexpr const char* kExtractionEngine = "Extraction engine";
     static constexpr const char* kLineEnds = "Line ends";
     static constexpr const char* kPageBreaks = "Page breaks";
     static constexpr const char* kByteOrderMark = "Byte order mark";
@@ -86,6 +91,8 @@ public:
     void SetExistingText(EExistingText rule);
     CTextForm TextForm() const;
     void SetTextForm(const CTextForm& form);
+    CConversionOptions::EEngine ExtractionEngine() const;
+    void SetExtractionEngine(CConversionOptions::EEngine engine);
 
     // The settings of an add operation that starts now. Whether the OCR
     // programs are there is looked at here, once per operation, so that a

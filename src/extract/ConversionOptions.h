@@ -14,11 +14,21 @@ struct CConversionOptions
 {
     static constexpr int kDefaultTimeLimitSeconds = 600;
 
+    // What turns PDF files into text: the program's extraction workers
+    // where they are installed (pdftotext's text, only faster), or a run of
+    // pdftotext for every file.
+    enum class EEngine
+    {
+        Workers = 0,
+        Pdftotext = 1
+    };
+
     COcrOptions ocr;
     CTextForm form;
     // Seconds each tool run may take (pdftotext, and each of OCR's runs for
     // a page); 0 for no limit.
     int nTimeLimitSeconds = kDefaultTimeLimitSeconds;
+    EEngine eEngine = EEngine::Workers;
 };
 
 // What one tool run is handed: the operation's choices, its cancel, and

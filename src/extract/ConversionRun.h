@@ -11,6 +11,8 @@
 struct CConversionRun
 {
     CChildResult result;
+    // An extraction worker, not the tool, made the text.
+    bool bByWorker = false;
     // The new text took the text file's place; until then the file was
     // left as it was.
     bool bTextWritten = false;

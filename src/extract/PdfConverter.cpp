@@ -5,6 +5,7 @@
 #include "ConverterContext.h"
 #include "ExtractionReport.h"
 #include "OcrReader.h"
+#include "WorkerPool.h"
 #include "platform/FileProbe.h"
 #include "platform/MessageBox.h"
 #include "platform/MessageTable.h"
@@ -122,7 +123,11 @@ void CPdfConverter::WriteText(CConversionRun& run, const CRunRequest& request,
         }
         return text.Write(bytes, count);
     };
-    run.result = CChildProcess::Run(tool);
+    CWorkerPool* workers = Context().Workers();
+    if (workers && request.options.eEngine == CConversionOptions::EEngine::Workers)
+        run.result = workers->Run(tool, &run.bByWorker);
+    else
+        run.result = CChildProcess::Run(tool);
     if (run.result.eFailure == CChildResult::EFailure::Write)
         run.nTextError = run.result.nErrorCode;
     if (!ocr.IsOn() || !ToolSucceeded(run))
@@ -236,7 +241,9 @@ bool CPdfConverter::JudgeToolRun(const CConversionRun& conversion, CFileOutcome&
     if (!RunSucceeded(conversion))
     {
         std::string reported =
-            report.IsEmpty() ? HowTheToolEnded(run, Context().ToolName()) : report.ForDisplay();
+            report.IsEmpty() ? HowTheToolEnded(run, conversion.bByWorker ? CWorkerPool::kWorkerName
+                                                                         : Context().ToolName())
+                             : report.ForDisplay();
         outcome.Tell(CMessageBox(EMessageStyle::Error, EMessageId::ExtractionFailed,
                                  {m_strSourcePath, reported})
                          .Details(report.Cut())

@@ -74,4 +74,8 @@ public:
     // started elsewhere; as it stands when it is absolute already or the
     // current folder cannot be told.
     static std::string AbsolutePath(const std::string& path);
+
+    // The folder of the running program's file; empty when it cannot be
+    // told.
+    static std::string ProgramFolder();
 };

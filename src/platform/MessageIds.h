@@ -256,4 +256,5 @@ enum class EMessageId : int
     CommandProgressFinding = 59722,
     CommandPathMissing = 59723,
     CommandLicense = 59724,
+    CommandBadEngine = 59725,
 };

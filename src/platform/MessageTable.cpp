@@ -220,6 +220,9 @@ Converting:
                          skip keeps it (the default), newer replaces it when
                          the PDF is newer, replace replaces it, ask asks on
                          the terminal
+      --engine ENGINE    workers converts in the extraction workers where they
+                         are installed (the default), pdftotext runs
+                         pdftotext for every file; the text is the same
       --ocr              read pages without text with OCR (tesseract)
       --ocr-languages L  tesseract's languages, such as eng+deu (default: eng)
 
@@ -253,6 +256,7 @@ when stopped by SIGINT or SIGTERM.
     CEntry{EMessageId::CommandBadText, "invalid value '%s' for %s: it may not be empty"},
     CEntry{EMessageId::CommandBadJobs, "invalid value '%s' for %s: give a number from 1 to %d"},
     CEntry{EMessageId::CommandBadTimeLimit, "invalid value '%s' for %s: give seconds from 0 (no limit) to %d"},
+    CEntry{EMessageId::CommandBadEngine, "invalid value '%s' for %s: give workers or pdftotext"},
     CEntry{EMessageId::CommandBadExisting, "invalid value '%s' for %s: give skip, newer, replace or ask"},
     CEntry{EMessageId::CommandBadLayout, "invalid value '%s' for %s: give physical, reading or raw"},
     CEntry{EMessageId::CommandBadShard, "invalid value '%s' for %s: give K/N with K from 1 to N"},

@@ -427,7 +427,7 @@ TEST_F(ExtractCommand, SigintEndsTheToolsAndKeepsWhatWasFinished)
     std::string slow = Pdf("in/b-slow-tool-run.pdf");
     m_dir.Write("in/b-slow-tool-run.pdf.sleep", "60");
     std::string report = m_dir / "r.jsonl";
-    pid_t pid = Start({"--jobs", "1", "--report", report, m_dir / "in"});
+    pid_t pid = Start({"--jobs", "1", "--engine", "pdftotext", "--report", report, m_dir / "in"});
     ASSERT_GT(pid, 0);
     ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(slow + ".started"); }));
 
@@ -504,7 +504,7 @@ TEST_F(ExtractCommand, GnuParallelOverThreeHostsConvertsEveryPdfOnce)
 
     std::string command = "cd '" + m_dir.Path() +
                           "' && parallel --pipe -N 4 --ssh ./ssh --sshloginfile hosts "
-                          "zelto-extract --quiet --from - --report r{#}.csv < list.txt";
+                          "zelto-extract --engine pdftotext --quiet --from - --report r{#}.csv < list.txt";
     EXPECT_EQ(std::system(command.c_str()), 0);
 
     std::string logged = CTempDir::ReadFile(runs);

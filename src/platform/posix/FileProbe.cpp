@@ -129,3 +129,13 @@ std::string CFileProbe::AbsolutePath(const std::string& path)
         folder += '/';
     return folder + path;
 }
+
+std::string CFileProbe::ProgramFolder()
+{
+    std::string path(4096, '\0');
+    ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= path.size())
+        return {};
+    path.resize(static_cast<std::size_t>(length));
+    return path.substr(0, path.rfind('/'));
+}

@@ -179,3 +179,15 @@ std::string CFileProbe::AbsolutePath(const std::string& path)
     full.resize(length);
     return CWideText::ToUtf8(full);
 }
+
+std::string CFileProbe::ProgramFolder()
+{
+    std::wstring path(32768, L'\0');
+    DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0 || length >= path.size())
+        return {};
+    path.resize(length);
+    std::string utf8 = CWideText::ToUtf8(path);
+    std::size_t slash = utf8.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : utf8.substr(0, slash);
+}

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "WorkerPool.h"
+
+#include "WorkerJob.h"
+#include "platform/FileProbe.h"
+#include "platform/WorkerProcess.h"
+
+#include <algorithm>
+
+CWorkerPool::CWorkerPool(std::string program, int memoryLimitMebibytes, int filesPerWorker)
+    : m_strProgram(std::move(program)), m_nMemoryLimitMebibytes(memoryLimitMebibytes),
+      m_nFilesPerWorker(filesPerWorker)
+{
+}
+
+CWorkerPool::~CWorkerPool() = default;
+
+std::string CWorkerPool::FindWorker(const std::string& programFolder)
+{
+    std::string folder = programFolder.empty() ? std::string(".") : programFolder;
+    for (std::string candidate :
+         {folder + "/" + kWorkerName, folder + "/../libexec/zelto-extractor/" + kWorkerName})
+    {
+        if (CFileProbe::Exists(candidate) && !CFileProbe::IsFolder(candidate))
+            return candidate;
+    }
+    return {};
+}
+
+CChildResult CWorkerPool::Run(const CChildRequest& request, bool* byWorker)
+{
+    if (byWorker)
+        *byWorker = false;
+    if (!IsAvailable() || !CWorkerJob::FromToolArguments(request.arguments))
+        return CChildProcess::Run(request);
+    std::unique_ptr<CWorkerProcess> worker = TakeWorker();
+    if (!worker)
+        return CChildProcess::Run(request);
+    long processId = worker->ProcessId();
+    bool unsupported = false;
+    CChildResult result = worker->Run(request.arguments, request, unsupported);
+    GiveBack(std::move(worker), processId);
+    if (unsupported)
+        return CChildProcess::Run(request);
+    if (byWorker)
+        *byWorker = true;
+    return result;
+}
+
+// An idle worker that is still alive, or a new one.
+std::unique_ptr<CWorkerProcess> CWorkerPool::TakeWorker()
+{
+    std::unique_ptr<CWorkerProcess> worker;
+    {
+        std::lock_guard lock(m_mutex);
+        while (!m_idle.empty() && !worker)
+        {
+            worker = std::move(m_idle.back());
+            m_idle.pop_back();
+            if (!worker->IsAlive())
+                worker.reset();
+        }
+    }
+    if (!worker)
+    {
+        worker = std::make_unique<CWorkerProcess>();
+        std::vector<std::string> arguments{m_strProgram};
+        if (m_nMemoryLimitMebibytes > 0)
+            arguments.insert(arguments.end(),
+                             {"--memory-limit", std::to_string(m_nMemoryLimitMebibytes)});
+        if (worker->Start(arguments) != 0)
+        {
+            std::lock_guard lock(m_mutex);
+            m_bAvailable = false;
+            return nullptr;
+        }
+    }
+    std::lock_guard lock(m_mutex);
+    m_busy.push_back(worker->ProcessId());
+    return worker;
+}
+
+void CWorkerPool::GiveBack(std::unique_ptr<CWorkerProcess> worker, long processId)
+{
+    std::lock_guard lock(m_mutex);
+    std::erase(m_busy, processId);
+    if (worker->IsAlive() && worker->FilesDone() < m_nFilesPerWorker)
+        m_idle.push_back(std::move(worker));
+}
+
+bool CWorkerPool::IsAvailable() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_bAvailable && !m_strProgram.empty();
+}
+
+std::vector<long> CWorkerPool::BusyWorkers() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_busy;
+}

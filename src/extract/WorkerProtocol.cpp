@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "WorkerProtocol.h"
+
+namespace
+{
+void AppendNumber(std::string& to, std::uint32_t number)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        to += static_cast<char>((number >> shift) & 0xFF);
+}
+
+std::uint32_t ReadNumber(std::string_view bytes)
+{
+    std::uint32_t number = 0;
+    for (int i = 3; i >= 0; --i)
+        number = (number << 8) | static_cast<unsigned char>(bytes[i]);
+    return number;
+}
+} // namespace
+
+std::string CWorkerProtocol::Frame(EWorkerFrame kind, std::string_view payload)
+{
+    std::string frame;
+    frame.reserve(kHeaderSize + payload.size());
+    frame += static_cast<char>(kind);
+    AppendNumber(frame, static_cast<std::uint32_t>(payload.size()));
+    frame += payload;
+    return frame;
+}
+
+std::string CWorkerProtocol::RequestFrame(const std::vector<std::string>& arguments)
+{
+    std::string payload;
+    for (const std::string& argument : arguments)
+    {
+        payload += argument;
+        payload += '\0';
+    }
+    return Frame(EWorkerFrame::Request, payload);
+}
+
+std::vector<std::string> CWorkerProtocol::RequestArguments(std::string_view payload)
+{
+    std::vector<std::string> arguments;
+    std::size_t start = 0;
+    while (start < payload.size())
+    {
+        std::size_t end = payload.find('\0', start);
+        if (end == std::string_view::npos)
+            end = payload.size();
+        arguments.emplace_back(payload.substr(start, end - start));
+        start = end + 1;
+    }
+    return arguments;
+}
+
+std::string CWorkerProtocol::EndFrame(int exitStatus)
+{
+    std::string payload;
+    AppendNumber(payload, static_cast<std::uint32_t>(exitStatus));
+    return Frame(EWorkerFrame::End, payload);
+}
+
+int CWorkerProtocol::ExitStatus(std::string_view payload)
+{
+    if (payload.size() != 4)
+        return -1;
+    std::uint32_t status = ReadNumber(payload);
+    return status > 255 ? -1 : static_cast<int>(status);
+}
+
+void CFrameReader::Add(const char* bytes, std::size_t count)
+{
+    // What was handed out already goes, once it is most of the buffer.
+    if (m_nRead > 0 && m_nRead >= m_strBuffer.size() / 2)
+    {
+        m_strBuffer.erase(0, m_nRead);
+        m_nRead = 0;
+    }
+    m_strBuffer.append(bytes, count);
+}
+
+bool CFrameReader::Next(EWorkerFrame& kind, std::string& payload)
+{
+    std::string_view waiting(m_strBuffer);
+    waiting.remove_prefix(m_nRead);
+    if (m_bBroken || waiting.size() < CWorkerProtocol::kHeaderSize)
+        return false;
+    std::uint32_t length = ReadNumber(waiting.substr(1, 4));
+    if (length > CWorkerProtocol::kLongestPayload)
+    {
+        m_bBroken = true;
+        return false;
+    }
+    if (waiting.size() < CWorkerProtocol::kHeaderSize + length)
+        return false;
+    kind = static_cast<EWorkerFrame>(waiting[0]);
+    payload.assign(waiting.substr(CWorkerProtocol::kHeaderSize, length));
+    m_nRead += CWorkerProtocol::kHeaderSize + length;
+    return true;
+}

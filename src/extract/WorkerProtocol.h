@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What passes between the program and an extraction worker over the
+// worker's standard input and output, as frames: one kind byte, the
+// payload's length in four bytes (least significant first), the payload.
+//
+// The worker greets with Hello once it is ready. Then, for each file, the
+// program sends one Request and the worker answers with Text and Report
+// frames, in any number and order, closed by one End; or with Unsupported
+// alone, when the request asks for something it does not do.
+enum class EWorkerFrame : char
+{
+    Hello = 'H',       // payload: the worker's version of this protocol
+    Request = 'R',     // payload: the tool's arguments, each ended by a zero byte
+    Text = 'T',        // payload: text, as the tool writes it on its output
+    Report = 'E',      // payload: lines of the tool's error stream
+    End = 'X',         // payload: the exit status, in four bytes
+    Unsupported = 'U', // no payload
+};
+
+class CWorkerProtocol
+{
+public:
+    static constexpr std::size_t kHeaderSize = 5;
+    // Longer frames are taken as a broken stream.
+    static constexpr std::uint32_t kLongestPayload = 64u << 20;
+    static constexpr std::string_view kVersion = "zelto-worker 1";
+
+    static std::string Frame(EWorkerFrame kind, std::string_view payload = {});
+    static std::string RequestFrame(const std::vector<std::string>& arguments);
+    static std::vector<std::string> RequestArguments(std::string_view payload);
+    static std::string EndFrame(int exitStatus);
+    // The exit status of an End frame's payload; -1 when it is malformed.
+    static int ExitStatus(std::string_view payload);
+};
+
+// Gathers bytes as they arrive and hands out the whole frames among them.
+class CFrameReader
+{
+public:
+    void Add(const char* bytes, std::size_t count);
+    // The next whole frame, if one has arrived; false otherwise, or when
+    // the stream is broken.
+    bool Next(EWorkerFrame& kind, std::string& payload);
+    // A header announced a frame longer than any frame can be.
+    bool IsBroken() const { return m_bBroken; }
+
+private:
+    std::string m_strBuffer;
+    std::size_t m_nRead = 0;
+    bool m_bBroken = false;
+};

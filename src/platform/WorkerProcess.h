@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "ChildProcess.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// One extraction worker: a helper program that stays running and converts
+// one file after another, asked over a stream that is both its standard
+// input and output (the frames of CWorkerProtocol). Each run gives the
+// result a run of the tool itself would give: what the worker wrote as the
+// tool's output and error stream, its exit status, and, when the worker
+// died on the file, the signal that ended it.
+//
+// A worker serves one thread at a time. It is killed when a run is cancelled
+// or out of time, and when the object goes; it ends by itself when the
+// program ends in any way, as its stream then closes. Its error stream goes
+// to the null device. On Windows no worker can start: Start fails and the
+// tool runs instead.
+class CWorkerProcess
+{
+public:
+    CWorkerProcess();
+    ~CWorkerProcess();
+    CWorkerProcess(const CWorkerProcess&) = delete;
+    CWorkerProcess& operator=(const CWorkerProcess&) = delete;
+
+    // Starts the program (a path) and waits for its greeting. 0, or the
+    // system's error number; a program that does not greet as a worker
+    // greets gives ENOEXEC.
+    int Start(const std::vector<std::string>& arguments);
+
+    // Runs one request for the tool with these arguments, with the limits
+    // and output of `request`. `bUnsupported` is set, and nothing else,
+    // when the worker does not do what the arguments ask.
+    CChildResult Run(const std::vector<std::string>& toolArguments, const CChildRequest& request,
+                     bool& bUnsupported);
+
+    // Whether the worker is still there to take the next request.
+    bool IsAlive();
+    // How many requests the worker has answered in full.
+    int FilesDone() const;
+    // The worker's process id; 0 when none is running.
+    long ProcessId() const;
+
+private:
+    class CImpl;
+    std::unique_ptr<CImpl> m_pImpl;
+};

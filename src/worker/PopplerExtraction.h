@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "extract/WorkerJob.h"
+#include "extract/WorkerProtocol.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Converts PDF files to text with poppler's own text output, set up exactly
+// as pdftotext sets it up, one file after another in one process: the same
+// text, the same reports worded the same way, the same exit status. Only one
+// may exist at a time, as poppler reports its problems to one callback of
+// the whole process.
+class CPopplerExtraction
+{
+public:
+    // Takes each frame to send; the text in Text frames, each line of
+    // poppler's reports in a Report frame as soon as it is made.
+    using CSend = std::function<void(EWorkerFrame, std::string_view)>;
+
+    // pdftotext's exit statuses.
+    static constexpr int kSuccess = 0;
+    static constexpr int kCannotOpenPdf = 1;
+    static constexpr int kCannotWriteText = 2;
+    static constexpr int kOtherFailure = 99;
+
+    explicit CPopplerExtraction(CSend send);
+    ~CPopplerExtraction();
+    CPopplerExtraction(const CPopplerExtraction&) = delete;
+    CPopplerExtraction& operator=(const CPopplerExtraction&) = delete;
+
+    // Sends the job's text and reports; returns the exit status.
+    int Convert(const CWorkerJob& job);
+
+private:
+    static void OnText(void* self, const char* text, int length);
+    static void OnReport(int category, long long offset, const char* message);
+    void FlushText();
+
+    CSend m_send;
+    std::string m_strText;
+};
