@@ -12,6 +12,7 @@
 #include "dialogs/TipDlg.h"
 #include "doc/ZeltoDoc.h"
 #include "extract/ConverterContext.h"
+#include "extract/WorkerPool.h"
 #include "platform/MessageTable.h"
 #include "ui/MainFrame.h"
 #include "ui/QtPrompts.h"
@@ -122,6 +123,8 @@ bool CZeltoApp::InitInstance(const CCommandLine& commandLine)
     m_pFrame->show();
     m_strProgramFolder = FolderOf(m_strExecutablePath);
     m_pContext->SetProgramFolder(m_strProgramFolder);
+    if (std::string worker = CWorkerPool::FindWorker(m_strProgramFolder); !worker.empty())
+        m_pContext->SetWorkers(std::make_shared<CWorkerPool>(worker));
     RunStartupTip();
     AddCommandLinePaths();
     return true;

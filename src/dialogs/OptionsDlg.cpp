@@ -23,8 +23,9 @@
 COptionsDlg::COptionsDlg(int conversionsAtOnce, int maxConversionsAtOnce,
                          int defaultConversionsAtOnce, QWidget* parent)
     : QDialog(parent), m_pConversions(new QSpinBox(this)), m_pTimeLimit(new QSpinBox(this)),
-      m_pTextFolder(new QLineEdit(this)), m_pExistingText(new QComboBox(this)),
-      m_pLayout(new QComboBox(this)), m_pLineEnds(new QComboBox(this)),
+      m_pEngine(new QComboBox(this)), m_pTextFolder(new QLineEdit(this)),
+      m_pExistingText(new QComboBox(this)), m_pLayout(new QComboBox(this)),
+      m_pLineEnds(new QComboBox(this)),
       m_pPageBreaks(new QCheckBox(CQtText::Message(EMessageId::PageBreaksCheck), this)),
       m_pByteOrderMark(new QCheckBox(CQtText::Message(EMessageId::ByteOrderMarkCheck), this)),
       m_pEachInABox(new QRadioButton(CQtText::Message(EMessageId::ProblemsEachInABox), this)),
@@ -65,6 +66,11 @@ QGroupBox* COptionsDlg::ConvertingGroup()
     auto* form = new QFormLayout(group);
     form->addRow(CQtText::Message(EMessageId::ConversionsAtOnceLabel), m_pConversions);
     form->addRow(CQtText::Message(EMessageId::TimeLimitLabel), m_pTimeLimit);
+    // In the order of the engine's values.
+    m_pEngine->addItem(CQtText::Message(EMessageId::ExtractionEngineWorkers));
+    m_pEngine->addItem(CQtText::Message(EMessageId::ExtractionEnginePdftotext));
+    m_pEngine->setToolTip(CQtText::Message(EMessageId::ExtractionEngineHelp));
+    form->addRow(CQtText::Message(EMessageId::ExtractionEngineLabel), m_pEngine);
     return group;
 }
 
@@ -186,6 +192,16 @@ void COptionsDlg::SetTextForm(const CTextForm& form)
     m_pByteOrderMark->setChecked(form.bByteOrderMark);
 }
 
+void COptionsDlg::SetExtractionEngine(CConversionOptions::EEngine engine)
+{
+    m_pEngine->setCurrentIndex(static_cast<int>(engine));
+}
+
+CConversionOptions::EEngine COptionsDlg::ExtractionEngine() const
+{
+    return static_cast<CConversionOptions::EEngine>(m_pEngine->currentIndex());
+}
+
 CTextForm COptionsDlg::TextForm() const
 {
     CTextForm form;
@@ -258,6 +274,7 @@ void COptionsDlg::Edit(CAddOptions& options, const std::vector<std::string>& ins
     dialog.SetTextFolder(options.TextFolder());
     dialog.SetExistingText(options.ExistingText());
     dialog.SetTextForm(options.TextForm());
+    dialog.SetExtractionEngine(options.ExtractionEngine());
     dialog.SetProblemsAtEnd(options.ProblemsAtEnd());
     dialog.SetOcr(options.ReadScannedPages(), options.OcrLanguages(), installed);
     if (dialog.exec() != QDialog::Accepted)
@@ -267,6 +284,7 @@ void COptionsDlg::Edit(CAddOptions& options, const std::vector<std::string>& ins
     options.SetTextFolder(dialog.TextFolder());
     options.SetExistingText(dialog.ExistingText());
     options.SetTextForm(dialog.TextForm());
+    options.SetExtractionEngine(dialog.ExtractionEngine());
     options.SetProblemsAtEnd(dialog.ProblemsAtEnd());
     options.SetReadScannedPages(dialog.ReadScannedPages());
     options.SetOcrLanguages(dialog.OcrLanguages());

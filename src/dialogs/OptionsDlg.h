@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "extract/ConversionOptions.h"
 #include "extract/OverwriteQuestion.h"
 #include "extract/TextForm.h"
 
@@ -57,6 +58,8 @@ public:
     EExistingText ExistingText() const;
     void SetTextForm(const CTextForm& form);
     CTextForm TextForm() const;
+    void SetExtractionEngine(CConversionOptions::EEngine engine);
+    CConversionOptions::EEngine ExtractionEngine() const;
 
     // One box each (false, the choice shown first) or one report (true).
     void SetProblemsAtEnd(bool atEnd);
@@ -83,6 +86,7 @@ private:
     QSpinBox* m_pTimeLimit;
     void BrowseTextFolder();
 
+    QComboBox* m_pEngine;
     QLineEdit* m_pTextFolder;
     QComboBox* m_pExistingText;
     QComboBox* m_pLayout;

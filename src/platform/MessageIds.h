@@ -229,6 +229,10 @@ enum class EMessageId : int
     TextFolderBrowse = 59692,
     TextFolderBeside = 59693,
     TextFolderHelp = 59694,
+    ExtractionEngineLabel = 59695,
+    ExtractionEngineWorkers = 59696,
+    ExtractionEnginePdftotext = 59697,
+    ExtractionEngineHelp = 59698,
 
     // The command zelto-extract.
     CommandUsage = 59700,

@@ -197,6 +197,10 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::TextFolderBrowse, "B&rowse..."},
     CEntry{EMessageId::TextFolderBeside, "Beside each PDF"},
     CEntry{EMessageId::TextFolderHelp, "Empty puts each text file beside its PDF. A folder here takes every text file instead: each added folder is copied there as a tree of text files, and a PDF added on its own gets its text file at the top. Nothing is then written beside the PDFs."},
+    CEntry{EMessageId::ExtractionEngineLabel, "Extraction &engine:"},
+    CEntry{EMessageId::ExtractionEngineWorkers, "Built-in workers"},
+    CEntry{EMessageId::ExtractionEnginePdftotext, "pdftotext for each file"},
+    CEntry{EMessageId::ExtractionEngineHelp, "Both give exactly the text and the messages of pdftotext. The built-in workers stay running from one file to the next, which makes short PDFs several times faster; where they are not installed, pdftotext runs for each file."},
     CEntry{EMessageId::CommandUsage, "Usage: zelto-extract [OPTION]... PATH...\n  or:  zelto-extract [OPTION]... --from FILE\nTry 'zelto-extract --help' for more information.\n"},
     CEntry{EMessageId::CommandHelp, R"(Usage: zelto-extract [OPTION]... PATH...
   or:  zelto-extract [OPTION]... --from FILE
