@@ -11,8 +11,9 @@ packages=(
   # without it pdftotext loses their characters ("Missing language pack").
   poppler-utils poppler-data
   # The extraction worker is built on the poppler library pdftotext uses;
-  # qpdf encrypts the test PDFs that need a password.
-  libpoppler-private-dev qpdf
+  # qpdf encrypts the test PDFs that need a password, groff sets a manual
+  # page as a real PDF.
+  libpoppler-private-dev qpdf groff
   # Reading scanned pages, when the person turns it on: tesseract and its
   # English data (other languages come with tesseract-ocr-<language>).
   tesseract-ocr tesseract-ocr-eng

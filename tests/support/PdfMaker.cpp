@@ -103,6 +103,34 @@ std::string CPdfMaker::BuildScan(int width, int height, const std::string& gray)
     return Serialize(objects);
 }
 
+std::string CPdfMaker::BuildNested(int depth)
+{
+    auto stream = [](const std::string& dictionary, const std::string& content)
+    {
+        return "<< " + dictionary + " /Length " + std::to_string(content.size()) + " >>\nstream\n" +
+               content + "\nendstream";
+    };
+    std::vector<std::string> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [4 0 R] /Count 1 >>",
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] "
+        "/Resources << /XObject << /X 6 0 R >> >> /Contents 5 0 R >>",
+        stream("", "/X Do")};
+    const std::string form = "/Type /XObject /Subtype /Form /BBox [0 0 612 792] ";
+    std::string tenTimes;
+    for (int i = 0; i < 10; ++i)
+        tenTimes += "/X Do ";
+    for (int level = 0; level < depth; ++level)
+    {
+        std::string next = std::to_string(objects.size() + 2);
+        objects.push_back(
+            stream(form + "/Resources << /XObject << /X " + next + " 0 R >> >>", tenTimes));
+    }
+    objects.push_back(stream(form + "/Resources << /Font << /F1 3 0 R >> >>",
+                             "BT /F1 12 Tf 72 700 Td (a) Tj ET"));
+    return Serialize(objects);
+}
+
 // Numbers the objects from 1 and adds the cross-reference table.
 std::string CPdfMaker::Serialize(const std::vector<std::string>& objects)
 {

@@ -20,6 +20,12 @@ public:
     // the top.
     static std::string BuildScan(int width, int height, const std::string& gray);
 
+    // One page drawing a form that draws the next form ten times, `depth`
+    // forms deep, the last one showing a letter: a file of a few hundred
+    // bytes whose reading takes ten times longer with each level, and seems
+    // endless from about five.
+    static std::string BuildNested(int depth);
+
 private:
     static std::string Serialize(const std::vector<std::string>& objects);
     static std::string Assemble(const std::string& font, const std::vector<std::string>& contents,
