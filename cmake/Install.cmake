@@ -79,6 +79,7 @@ if(ZELTO_BUILD_TESTS)
         -DZELTO_BUILD_DIR=${CMAKE_BINARY_DIR}
         -DZELTO_PREFIX=${CMAKE_BINARY_DIR}/install-test
         -DZELTO_APP_ID=${ZELTO_APP_ID}
+        -DZELTO_WORKER=${ZELTO_BUILD_WORKER}
         -P ${PROJECT_SOURCE_DIR}/cmake/InstallCheck.cmake)
   endif()
 endif()

@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Run by ctest: installs the build into a fresh prefix and checks the
-# installed files. Expects ZELTO_BUILD_DIR, ZELTO_PREFIX and ZELTO_APP_ID.
+# installed files. Expects ZELTO_BUILD_DIR, ZELTO_PREFIX and ZELTO_APP_ID, and
+# ZELTO_WORKER when the extraction worker is built.
 
 file(REMOVE_RECURSE ${ZELTO_PREFIX})
 execute_process(
@@ -27,6 +28,10 @@ set(expected
   share/icons/hicolor/48x48/apps/zelto-extractor.png
   share/icons/hicolor/256x256/apps/zelto-extractor.png
   share/dbus-1/services/${ZELTO_APP_ID}.service)
+# The extraction worker, where the programs look for it.
+if(ZELTO_WORKER)
+  list(APPEND expected libexec/zelto-extractor/zelto-extract-worker)
+endif()
 foreach(file ${expected})
   if(NOT EXISTS ${ZELTO_PREFIX}/${file})
     message(FATAL_ERROR "not installed: ${file}")

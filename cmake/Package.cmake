@@ -64,6 +64,9 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "poppler-utils, poppler-data")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "tesseract-ocr, tesseract-ocr-eng")
 
 set(CPACK_DEBIAN_WINDOW_PACKAGE_NAME zelto-extractor)
+# The window converts in the extraction workers that come with the command.
+set(CPACK_DEBIAN_WINDOW_PACKAGE_DEPENDS
+  "${CPACK_DEBIAN_PACKAGE_DEPENDS}, zelto-extract (= ${CPACK_DEBIAN_PACKAGE_VERSION})")
 set(CPACK_DEBIAN_WINDOW_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_WINDOW_DESCRIPTION "turn PDF files into plain-text files in bulk
 Zelto Extractor is a desktop program that converts PDF files to text with
@@ -74,8 +77,8 @@ OCR for scanned pages.")
 set(CPACK_DEBIAN_COMMAND_PACKAGE_NAME zelto-extract)
 set(CPACK_DEBIAN_COMMAND_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_COMMAND_DESCRIPTION "convert PDF files to plain-text files from scripts
-zelto-extract converts PDF files and folders of them to text with pdftotext,
-by the rules of the Zelto Extractor window, with no display and no
+zelto-extract converts PDF files and folders of them to text exactly as
+pdftotext does, in long-lived extraction workers built on poppler, by the rules of the Zelto Extractor window, with no display and no
 questions: a report a program can read, a progress line on a terminal,
 and ways to share a large archive out among several machines.")
 include(CPack)

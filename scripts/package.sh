@@ -78,6 +78,11 @@ env -u DISPLAY -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS \
 pdftotext -layout "$work/manual.pdf" "$work/expected.txt"
 cmp "$work/manual.txt" "$work/expected.txt" || fail "the installed command's text differs"
 echo "installed zelto-extract converted a real PDF: $(wc -c <"$work/manual.txt") bytes of text"
+# The installed extraction worker, where the command and window look for it,
+# starts with its libraries and greets.
+worker=/usr/libexec/zelto-extractor/zelto-extract-worker
+[[ $(head -c 1 < <("$worker" </dev/null)) == H ]] || fail "the installed worker does not start"
+echo "installed zelto-extract-worker starts and greets"
 
 # The window, installed, offscreen: still running when it is ended means it
 # came up and stayed up. It keeps its settings in the check's folder.
