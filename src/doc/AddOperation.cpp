@@ -6,6 +6,7 @@
 #include "extract/Converter.h"
 #include "extract/ConverterContext.h"
 #include "extract/ConverterTable.h"
+#include "extract/WorkerPool.h"
 #include "platform/FileProbe.h"
 #include "platform/MessageTable.h"
 #include "platform/Prompts.h"
@@ -26,7 +27,13 @@ CAddOperation::CAddOperation(CServices services, const CAddSettings& settings,
 {
 }
 
-CAddOperation::~CAddOperation() = default;
+// Workers wait for the next file only while an operation runs: a window
+// left open between adds holds no memory of theirs.
+CAddOperation::~CAddOperation()
+{
+    if (CWorkerPool* workers = m_services.table.Context().Workers())
+        workers->EndIdleWorkers();
+}
 
 void CAddOperation::Run(const std::function<void()>& walk)
 {

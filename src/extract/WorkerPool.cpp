@@ -88,6 +88,15 @@ void CWorkerPool::GiveBack(std::unique_ptr<CWorkerProcess> worker, long processI
         m_idle.push_back(std::move(worker));
 }
 
+void CWorkerPool::EndIdleWorkers()
+{
+    std::vector<std::unique_ptr<CWorkerProcess>> idle;
+    {
+        std::lock_guard lock(m_mutex);
+        idle.swap(m_idle);
+    }
+}
+
 bool CWorkerPool::IsAvailable() const
 {
     std::lock_guard lock(m_mutex);

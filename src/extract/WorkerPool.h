@@ -48,6 +48,9 @@ public:
     // when given, tells which ran.
     CChildResult Run(const CChildRequest& request, bool* byWorker = nullptr);
 
+    // Ends the workers that wait for a file; the next run starts afresh.
+    void EndIdleWorkers();
+
     // False once a worker failed to start: the tool runs from then on.
     bool IsAvailable() const;
     // The process ids of the workers running files now, for tests.

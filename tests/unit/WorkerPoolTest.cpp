@@ -220,14 +220,21 @@ TEST_F(WorkerPool, FilePastTheMemoryCap_FailsAloneAndTheNextConverts)
     ExpectConverts(pool);
 }
 
-TEST_F(WorkerPool, WorkerIsReplacedAfterItsNumberOfFiles)
+// A worker is replaced after its number of files, and ends with the add
+// operation it waited in.
+TEST_F(WorkerPool, WorkerIsReplacedAfterItsFilesAndEndsWhenIdleOnesAreEnded)
 {
     CWorkerPool pool(m_strWorker, CWorkerPool::kMemoryLimitMebibytes, 2);
-    long workers[3] = {};
-    for (long& worker : workers)
-        ExpectConverts(pool, &worker);
+    long workers[4] = {};
+    for (int i = 0; i < 3; ++i)
+        ExpectConverts(pool, &workers[i]);
     EXPECT_EQ(workers[0], workers[1]);
     EXPECT_NE(workers[1], workers[2]);
+    EXPECT_TRUE(IsRunning(workers[2]));
+    pool.EndIdleWorkers();
+    EXPECT_FALSE(IsRunning(workers[2]));
+    ExpectConverts(pool, &workers[3]);
+    EXPECT_NE(workers[3], workers[2]);
 }
 
 // Where no worker starts, pdftotext runs, with its own result.
