@@ -62,6 +62,9 @@ void COptionsDlgTest::TextForm_ComesBackAsSet()
     QCOMPARE(dialog.TextFolder(), std::string("/srv/Übersicht texts"));
     dialog.SetExistingText(EExistingText::ReplaceWhenNewer);
     QCOMPARE(dialog.ExistingText(), EExistingText::ReplaceWhenNewer);
+    QCOMPARE(dialog.ExtractionEngine(), CConversionOptions::EEngine::Workers);
+    dialog.SetExtractionEngine(CConversionOptions::EEngine::Pdftotext);
+    QCOMPARE(dialog.ExtractionEngine(), CConversionOptions::EEngine::Pdftotext);
 }
 
 // Within a screen of 1024 by 768, with room for the window's frame.

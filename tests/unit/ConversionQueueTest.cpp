@@ -343,6 +343,20 @@ TEST_F(ParallelAdd, TimeLimitPerFile_DefaultsToTenMinutesAndZeroMeansNone)
     EXPECT_EQ(options.TimeLimitPerFile(), 600);
 }
 
+// The workers unless the stored value says 1; a value of no meaning keeps
+// the default.
+TEST_F(ParallelAdd, ExtractionEngine_WorkersUnlessOneAsksForPdftotext)
+{
+    using E = CConversionOptions::EEngine;
+    CAddOptions& options = m_doc.Options();
+    EXPECT_EQ(options.ForOperation().conversion.eEngine, E::Workers);
+    options.SetExtractionEngine(E::Pdftotext);
+    EXPECT_EQ(m_settings.GetInt("", "Extraction engine"), 1);
+    EXPECT_EQ(options.ForOperation().conversion.eEngine, E::Pdftotext);
+    m_settings.SetInt("", "Extraction engine", 7);
+    EXPECT_EQ(options.ExtractionEngine(), E::Workers);
+}
+
 // A file whose tool never ends is dropped when its time is up; the rest of
 // the add goes on and ends as ever.
 TEST_F(ParallelAdd, AFileOverItsTimeLimit_IsDroppedAndTheAddGoesOn)

@@ -70,11 +70,13 @@ INSTANTIATE_TEST_SUITE_P(
             [](const CExtractOptions& o) {
                 return o.paths == std::vector<std::string>{"-", "--jobs", "-0"} && !o.bNulSeparated;
             }},
-        ParseCase{"EveryRuleAndLayout",
-                  {"--existing", "newer", "--layout", "raw", "x"},
-                  [](const CExtractOptions& o) {
+        ParseCase{"EveryRuleLayoutAndEngine",
+                  {"--existing", "newer", "--layout", "raw", "--engine", "pdftotext", "x"},
+                  [](const CExtractOptions& o)
+                  {
                       return o.existing == EExistingText::ReplaceWhenNewer &&
-                             o.layout == CTextForm::ELayout::Raw;
+                             o.layout == CTextForm::ELayout::Raw &&
+                             o.engine == CConversionOptions::EEngine::Pdftotext;
                   }},
         ParseCase{"SkipIsKeep",
                   {"--existing=skip", "--layout=reading", "x"},
@@ -112,6 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"NegativeTimeLimit", {"--time-limit", "-1", "x"}, "'-1'"},
                       ErrorCase{"UnknownRule", {"--existing", "keep", "x"}, "'keep'"},
                       ErrorCase{"UnknownLayout", {"--layout", "columns", "x"}, "'columns'"},
+                      ErrorCase{"UnknownEngine", {"--engine", "poppler", "x"}, "'poppler'"},
                       ErrorCase{"ShardPastItsCount", {"--shard", "4/3", "x"}, "'4/3'"},
                       ErrorCase{"ShardFromZero", {"--shard", "0/3", "x"}, "'0/3'"},
                       ErrorCase{"EmptyTextFolder", {"--text-folder=", "x"}, "--text-folder"},
