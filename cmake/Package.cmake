@@ -78,7 +78,8 @@ set(CPACK_DEBIAN_COMMAND_PACKAGE_NAME zelto-extract)
 set(CPACK_DEBIAN_COMMAND_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_COMMAND_DESCRIPTION "convert PDF files to plain-text files from scripts
 zelto-extract converts PDF files and folders of them to text exactly as
-pdftotext does, in long-lived extraction workers built on poppler, by the rules of the Zelto Extractor window, with no display and no
-questions: a report a program can read, a progress line on a terminal,
-and ways to share a large archive out among several machines.")
+pdftotext does, in long-lived extraction workers built on poppler, by the
+rules of the Zelto Extractor window, with no display and no questions: a
+report a program can read, a progress line on a terminal, and ways to share
+a large archive out among several machines.")
 include(CPack)
