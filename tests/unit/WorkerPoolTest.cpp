@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <future>
 #include <map>
 #include <regex>
@@ -235,6 +236,25 @@ TEST_F(WorkerPool, WorkerIsReplacedAfterItsFilesAndEndsWhenIdleOnesAreEnded)
     EXPECT_FALSE(IsRunning(workers[2]));
     ExpectConverts(pool, &workers[3]);
     EXPECT_NE(workers[3], workers[2]);
+}
+
+// A worker that ends by itself in the middle of a file, without a signal
+// and with status 0, has still not converted it.
+TEST_F(WorkerPool, WorkerEndingWithoutAnAnswer_FailsTheFile)
+{
+    std::string worker = m_dir.Write("quitter", "#!/bin/sh\n"
+                                                "printf 'H\\016\\000\\000\\000zelto-worker 1'\n"
+                                                "head -c 1 > /dev/null\n"
+                                                "printf 'T\\004\\000\\000\\000half'\n");
+    std::filesystem::permissions(worker, std::filesystem::perms::owner_all);
+    CWorkerPool pool(worker);
+    std::string text;
+    bool byWorker = false;
+    CChildResult result = Run(pool, Request(m_dir / "a.pdf"), text, nullptr, &byWorker);
+    EXPECT_TRUE(byWorker);
+    EXPECT_EQ(text, "half");
+    EXPECT_EQ(result.nSignal, 0);
+    EXPECT_NE(result.nExitStatus, 0);
 }
 
 // Where no worker starts, pdftotext runs, with its own result.

@@ -20,6 +20,9 @@ namespace
 // How long a worker may take to greet before it is taken as broken.
 constexpr int kGreetingMilliseconds = 10000;
 constexpr std::size_t kReadChunkSize = 65536;
+// The exit status given to a request the worker left without an answer
+// while it exited by itself: pdftotext's status for any other failure.
+constexpr int kUnansweredStatus = 99;
 
 // Where the worker's own error stream goes: what poppler reports reaches
 // the program in frames, anything else is not the tool's.
@@ -63,6 +66,9 @@ private:
     bool ReadSome(int& error);
     // Kills the worker, if running, and waits for its end.
     void End(CChildResult* result);
+    // Ends a worker that left a request without its answer, and tells how:
+    // by a signal, or by an exit that can never read as success.
+    void EndUnanswered(CChildResult& result);
 
     int m_nStream = -1;
     CFrameReader m_reader;
@@ -143,7 +149,7 @@ CChildResult CWorkerProcess::CImpl::Run(const std::vector<std::string>& toolArgu
     CRunLimits limits(request.cancel, request.nTimeLimitSeconds);
     if (!SendAll(CWorkerProtocol::RequestFrame(toolArguments)))
     {
-        End(&result);
+        EndUnanswered(result);
         return result;
     }
     for (;;)
@@ -177,7 +183,7 @@ CChildResult CWorkerProcess::CImpl::Run(const std::vector<std::string>& toolArgu
                 bUnsupported = true;
                 return result;
             default:
-                End(&result);
+                EndUnanswered(result);
                 return result;
             }
         }
@@ -204,7 +210,7 @@ CChildResult CWorkerProcess::CImpl::Run(const std::vector<std::string>& toolArgu
                 result.eFailure = CChildResult::EFailure::Read;
                 result.nErrorCode = error;
             }
-            End(&result);
+            EndUnanswered(result);
             return result;
         }
     }
@@ -253,6 +259,13 @@ bool CWorkerProcess::CImpl::IsAlive()
     m_pid = 0;
     End(nullptr);
     return false;
+}
+
+void CWorkerProcess::CImpl::EndUnanswered(CChildResult& result)
+{
+    End(&result);
+    if (result.nSignal == 0 && result.nExitStatus <= 0)
+        result.nExitStatus = kUnansweredStatus;
 }
 
 void CWorkerProcess::CImpl::End(CChildResult* result)
