@@ -18,6 +18,9 @@ CWorkerPool::~CWorkerPool() = default;
 std::string CWorkerPool::FindWorker(const std::string& programFolder)
 {
     std::string folder = programFolder.empty() ? std::string(".") : programFolder;
+    // Some callers give the folder with its separator at the end.
+    if (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\'))
+        folder.pop_back();
     for (std::string candidate :
          {folder + "/" + kWorkerName, folder + "/../libexec/zelto-extractor/" + kWorkerName})
     {

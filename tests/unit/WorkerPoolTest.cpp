@@ -272,7 +272,14 @@ TEST_F(WorkerPool, WorkerMissingOrBroken_ThePdftotextRunsInstead)
         EXPECT_EQ(result.nExitStatus, 0);
         EXPECT_NE(text.find("Still converted"), std::string::npos);
     }
+    // Beside the program in a build, in libexec once installed.
     EXPECT_EQ(CWorkerPool::FindWorker(m_dir.Path()), "");
+    m_dir.Write("usr/libexec/zelto-extractor/zelto-extract-worker", "");
+    m_dir.MakeFolder("usr/bin");
+    EXPECT_EQ(CWorkerPool::FindWorker(m_dir / "usr/bin/"),
+              m_dir / "usr/bin/../libexec/zelto-extractor/zelto-extract-worker");
+    m_dir.Write("usr/bin/zelto-extract-worker", "");
+    EXPECT_EQ(CWorkerPool::FindWorker(m_dir / "usr/bin"), m_dir / "usr/bin/zelto-extract-worker");
 }
 
 // The command's report says the same, word for word, whichever engine
