@@ -8,9 +8,10 @@
 #include <TextOutputDev.h>
 #include <goo/GooString.h>
 
-#include <cstdio>
+#include <iterator>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace
 {
