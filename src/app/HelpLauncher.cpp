@@ -3,8 +3,8 @@
 
 #include "HelpViewer.h"
 #include "dialogs/QtText.h"
-#include "platform/MessageBox.h"
-#include "platform/Prompts.h"
+#include "person/MessageBox.h"
+#include "person/Prompts.h"
 
 #include <QUrl>
 

@@ -3,6 +3,7 @@
 
 #include "doc/AddTally.h"
 #include "doc/OutcomePresenter.h"
+#include "doc/OutcomeTelling.h"
 
 #include <string>
 
@@ -10,11 +11,11 @@ class CConsoleOutput;
 class CReportWriter;
 
 // Presents the outcomes of the command's run: a report row for every file
-// met, the counts of the summary, and, unless the run is quiet, each
-// message about a PDF on the error stream as the window words it. Files no
-// converter takes and text kept by the rule are in the report and the
+// met, the counts of the summary, and, unless the run is quiet, what the
+// window would tell (COutcomeTelling) on the error stream, worded as the
+// window words it. Files no converter takes are in the report and the
 // counts only, as a second run over the same folder meets every text file
-// and every text it made. Main thread only.
+// it made. Main thread only.
 class CCommandPresenter : public COutcomePresenter
 {
 public:
@@ -34,14 +35,12 @@ public:
     int ReportError() const { return m_nReportError; }
 
 private:
-    void Tell(const CFileOutcome& outcome);
-
     CConsoleOutput& m_console;
     CReportWriter& m_report;
     const bool m_bQuiet;
     CAddTally m_tally;
     int m_nDone = 0;
     bool m_bAnyFailed = false;
-    bool m_bOcrMissingTold = false;
+    COutcomeTelling m_telling{false};
     int m_nReportError = 0;
 };

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "ProgressLine.h"
-#include "platform/ProgressIndication.h"
+#include "person/ProgressIndication.h"
 
 #include <chrono>
 #include <condition_variable>

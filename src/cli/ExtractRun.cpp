@@ -144,9 +144,8 @@ bool CExtractRun::TellIfMissing(const std::string& path)
     if (!CFileProbe::IsGone(path))
         return false;
     m_presenter.Present(
-        CFileOutcome::Dropped(
-            path, CMessageBox(EMessageStyle::Information, EMessageId::CommandPathMissing, {path})
-                      .About(path, EFileOutcome::CouldNotOpen)),
+        CFileOutcome::Dropped(path, CReason(EFileOutcome::CouldNotOpen, path,
+                                            EMessageId::CommandPathMissing, {path})),
         true);
     return true;
 }

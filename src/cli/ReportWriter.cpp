@@ -3,6 +3,7 @@
 
 #include "Utf16Text.h"
 #include "doc/AddReport.h"
+#include "doc/ReasonWording.h"
 #include "extract/FileOutcome.h"
 
 #include <cerrno>
@@ -16,10 +17,9 @@ namespace
 std::string Messages(const CFileOutcome& outcome)
 {
     std::string text;
-    for (const CMessageBox& box : outcome.messages)
+    for (const CReason& reason : outcome.reasons)
     {
-        CAddReportRow row{box.Subject(), box.Outcome(), box.Text(), box.DetailsText(), false};
-        std::string message = row.FullMessage();
+        std::string message = CReasonWording::FullText(reason);
         while (!message.empty() && message.back() == '\n')
             message.pop_back();
         if (!text.empty())
@@ -39,14 +39,14 @@ struct CRunFields
 CRunFields RunFields(const CFileOutcome& outcome)
 {
     CRunFields fields;
-    if (!outcome.bRan)
+    if (!outcome.run)
         return fields;
-    if (outcome.nSignal != 0)
-        fields.strSignal = std::to_string(outcome.nSignal);
+    if (outcome.run->nSignal != 0)
+        fields.strSignal = std::to_string(outcome.run->nSignal);
     else
-        fields.strExitStatus = std::to_string(outcome.nExitStatus);
+        fields.strExitStatus = std::to_string(outcome.run->nExitStatus);
     char seconds[32];
-    std::snprintf(seconds, sizeof seconds, "%.3f", outcome.dSeconds);
+    std::snprintf(seconds, sizeof seconds, "%.3f", outcome.run->dSeconds);
     fields.strSeconds = seconds;
     return fields;
 }
@@ -104,37 +104,6 @@ CReportWriter::EFormat CReportWriter::FormatOf(const std::string& path)
     return EFormat::Csv;
 }
 
-const char* CReportWriter::OutcomeToken(EFileOutcome outcome)
-{
-    switch (outcome)
-    {
-    case EFileOutcome::Warning:
-        return "warning";
-    case EFileOutcome::NoText:
-        return "no-text";
-    case EFileOutcome::NotOverwritten:
-        return "not-overwritten";
-    case EFileOutcome::Ignored:
-        return "ignored";
-    case EFileOutcome::CouldNotOpen:
-        return "could-not-open";
-    case EFileOutcome::Failed:
-        return "failed";
-    case EFileOutcome::ReadByOcr:
-        return "ocr";
-    case EFileOutcome::TimedOut:
-        return "timed-out";
-    case EFileOutcome::UpToDate:
-        return "up-to-date";
-    case EFileOutcome::Kept:
-        return "kept";
-    case EFileOutcome::None:
-    case EFileOutcome::Converted:
-        break;
-    }
-    return "converted";
-}
-
 std::string CReportWriter::Header(EFormat format)
 {
     if (format == EFormat::JsonLines)
@@ -146,7 +115,7 @@ std::string CReportWriter::Row(EFormat format, const CFileOutcome& outcome)
 {
     CRunFields run = RunFields(outcome);
     std::string message = Messages(outcome);
-    const char* token = OutcomeToken(outcome.eKind);
+    std::string token(COutcomeKind::Of(outcome.eKind).strToken);
     if (format == EFormat::Csv)
     {
         return CAddReport::CsvField(outcome.strSourcePath) + ',' +

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/MessageBox.h"
-
 #include <fstream>
 #include <string>
 
@@ -26,8 +24,6 @@ public:
     };
 
     static EFormat FormatOf(const std::string& path);
-    // The outcome as the report names it.
-    static const char* OutcomeToken(EFileOutcome outcome);
     static std::string Header(EFormat format);
     static std::string Row(EFormat format, const CFileOutcome& outcome);
 

@@ -4,8 +4,8 @@
 #include "AddReportModel.h"
 #include "QtText.h"
 #include "doc/AddReport.h"
-#include "platform/MessageBox.h"
-#include "platform/Prompts.h"
+#include "person/MessageBox.h"
+#include "person/Prompts.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -2,8 +2,8 @@
 #include "TipDlg.h"
 
 #include "QtText.h"
+#include "person/TipsFile.h"
 #include "platform/Settings.h"
-#include "platform/TipsFile.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>

@@ -2,7 +2,7 @@
 #include "YesNoAllDlg.h"
 
 #include "QtText.h"
-#include "platform/Prompts.h"
+#include "person/Prompts.h"
 
 #include <QFontMetrics>
 #include <QHBoxLayout>

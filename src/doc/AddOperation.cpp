@@ -3,13 +3,14 @@
 
 #include "OperationCancelled.h"
 #include "OutcomePresenter.h"
+#include "ReasonWording.h"
 #include "extract/Converter.h"
 #include "extract/ConverterContext.h"
 #include "extract/ConverterTable.h"
 #include "extract/WorkerPool.h"
+#include "person/Prompts.h"
 #include "platform/FileProbe.h"
 #include "platform/MessageTable.h"
-#include "platform/Prompts.h"
 #include "platform/ReplacementFile.h"
 #include "platform/SystemErrorText.h"
 
@@ -96,9 +97,8 @@ void CAddOperation::AddFolder(const std::string& folder)
     {
         m_services.presenter.Present(
             CFileOutcome::Dropped(
-                folder, CMessageBox(EMessageStyle::Information, EMessageId::FolderUnreadable,
-                                    {folder, CSystemErrorText::Describe(error), error})
-                            .About(folder, EFileOutcome::CouldNotOpen)),
+                folder, CReason(EFileOutcome::CouldNotOpen, folder, EMessageId::FolderUnreadable,
+                                {folder, CSystemErrorText::Describe(error), error})),
             IsMany());
     }
 }
@@ -115,9 +115,8 @@ void CAddOperation::AddFile(const std::string& path)
     if (!converter)
     {
         m_services.presenter.Present(
-            CFileOutcome::Dropped(path,
-                                  CMessageBox(EMessageStyle::InUse, EMessageId::FileIgnored, {path})
-                                      .About(path, EFileOutcome::Ignored)),
+            CFileOutcome::Dropped(
+                path, CReason(EFileOutcome::Ignored, path, EMessageId::FileIgnored, {path})),
             IsMany());
         return;
     }
@@ -172,8 +171,9 @@ bool CAddOperation::AskAddFolderContents(const std::string& folder)
 
 // With more than one file, the question offers to stand for the rest of the
 // operation.
-COverwriteQuestion::CAnswer CAddOperation::AskOverwrite(const CMessageBox& question)
+COverwriteQuestion::CAnswer CAddOperation::AskOverwrite(std::string_view textPath)
 {
+    CMessageBox question = CReasonWording::Box(Question(textPath));
     if (m_standingOverwrite)
         return {*m_standingOverwrite == EAnswer::Yes, false};
     if (!IsMany())

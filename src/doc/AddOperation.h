@@ -6,6 +6,7 @@
 #include "FolderWalker.h"
 #include "TextPlacement.h"
 #include "extract/OverwriteQuestion.h"
+#include "person/MessageBox.h"
 
 #include <functional>
 #include <memory>
@@ -104,7 +105,7 @@ private:
     void AddFolder(const std::string& folder);
     void AddFile(const std::string& path);
     bool AskAddFolderContents(const std::string& folder);
-    CAnswer AskOverwrite(const CMessageBox& question) override;
+    CAnswer AskOverwrite(std::string_view textPath) override;
     EExistingText ExistingText() const override { return m_eExistingText; }
     void HandOn(std::unique_ptr<CConverter> converter, const CFileOutcome& outcome);
     void RemoveLeftoversOnce(const std::string& folder);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AddReport.h"
 
+#include "ReasonWording.h"
 #include "platform/MessageTable.h"
 
 namespace
@@ -48,9 +49,7 @@ std::string CAddReport::CsvField(const std::string& text)
 
 std::string CAddReportRow::FullMessage() const
 {
-    if (strDetails.empty() || strMessage.find(strDetails) != std::string::npos)
-        return strMessage;
-    return strMessage + "\n" + strDetails;
+    return CReasonWording::FullText(strMessage, strDetails);
 }
 
 void CAddReport::Record(CAddReportRow row)
@@ -71,33 +70,8 @@ bool CAddReport::HasUnseenRows() const
 
 std::string CAddReport::OutcomeName(EFileOutcome outcome)
 {
-    switch (outcome)
-    {
-    case EFileOutcome::Warning:
-        return CMessageTable::Format(EMessageId::OutcomeWarning);
-    case EFileOutcome::NoText:
-        return CMessageTable::Format(EMessageId::OutcomeNoText);
-    case EFileOutcome::NotOverwritten:
-        return CMessageTable::Format(EMessageId::OutcomeNotOverwritten);
-    case EFileOutcome::Ignored:
-        return CMessageTable::Format(EMessageId::OutcomeIgnored);
-    case EFileOutcome::CouldNotOpen:
-        return CMessageTable::Format(EMessageId::OutcomeCouldNotOpen);
-    case EFileOutcome::Failed:
-        return CMessageTable::Format(EMessageId::OutcomeFailed);
-    case EFileOutcome::ReadByOcr:
-        return CMessageTable::Format(EMessageId::OutcomeReadByOcr);
-    case EFileOutcome::TimedOut:
-        return CMessageTable::Format(EMessageId::OutcomeTimedOut);
-    case EFileOutcome::UpToDate:
-        return CMessageTable::Format(EMessageId::OutcomeUpToDate);
-    case EFileOutcome::Kept:
-        return CMessageTable::Format(EMessageId::OutcomeKept);
-    case EFileOutcome::None:
-    case EFileOutcome::Converted:
-        break;
-    }
-    return {};
+    std::optional<EMessageId> name = COutcomeKind::Of(outcome).nameId;
+    return name ? CMessageTable::Format(*name) : std::string();
 }
 
 std::string CAddReport::Csv(const std::vector<const CAddReportRow*>& rows)

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "AddTally.h"
-#include "platform/MessageBox.h"
+#include "extract/OutcomeKind.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/MessageBox.h"
+#include "extract/OutcomeKind.h"
 
 #include <array>
 #include <chrono>

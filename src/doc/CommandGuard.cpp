@@ -4,8 +4,8 @@
 #include "ConversionStartFailure.h"
 #include "OperationCancelled.h"
 
-#include "platform/MessageBox.h"
-#include "platform/Prompts.h"
+#include "person/MessageBox.h"
+#include "person/Prompts.h"
 #include "platform/SystemErrorText.h"
 
 #include <filesystem>

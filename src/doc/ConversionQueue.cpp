@@ -4,7 +4,8 @@
 #include "ConversionStartFailure.h"
 #include "OperationCancelled.h"
 #include "extract/Converter.h"
-#include "platform/ProgressIndication.h"
+#include "person/ProgressIndication.h"
+#include "platform/MessageTable.h"
 
 #include <algorithm>
 #include <system_error>
@@ -43,7 +44,9 @@ public:
         for (const CEntry* entry : m_queue.m_running)
         {
             progress.converting.emplace_back(entry->pConverter->m_strSourcePath);
-            progress.activities.push_back(entry->pConverter->Activity());
+            std::optional<CMessageCall> activity = entry->pConverter->Activity();
+            progress.activities.push_back(
+                activity ? CMessageTable::Format(activity->id, activity->args) : std::string());
         }
         return progress;
     }

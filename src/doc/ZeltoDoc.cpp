@@ -8,12 +8,12 @@
 #include "extract/Converter.h"
 #include "extract/ConverterContext.h"
 #include "extract/ConverterTable.h"
+#include "person/MessageBox.h"
+#include "person/ProgressIndication.h"
+#include "person/Prompts.h"
 #include "platform/FileProbe.h"
-#include "platform/MessageBox.h"
 #include "platform/MessageTable.h"
 #include "platform/PathRules.h"
-#include "platform/ProgressIndication.h"
-#include "platform/Prompts.h"
 
 #include <algorithm>
 #include <list>

@@ -29,4 +29,15 @@ struct CConversionRun
     bool bOcrMissing = false;
     // From the start of the tool to the end of OCR.
     double dSeconds = 0.0;
+
+    // The exit status is the tool's own word on success; what it reports
+    // beside it are often warnings it survived, whatever their wording.
+    bool ToolSucceeded() const
+    {
+        return !result.bCancelled && !result.bTimedOut &&
+               result.eFailure == CChildResult::EFailure::None && result.nExitStatus == 0 &&
+               nTextError == 0;
+    }
+    // Whether, besides, the text took the text file's place.
+    bool Succeeded() const { return ToolSucceeded() && bTextWritten; }
 };

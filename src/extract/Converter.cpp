@@ -4,7 +4,6 @@
 #include "ConverterContext.h"
 #include "OverwriteQuestion.h"
 #include "platform/FileProbe.h"
-#include "platform/MessageBox.h"
 
 namespace
 {
@@ -92,7 +91,7 @@ bool CConverter::IsSourceNewer(std::string_view source, std::string_view text)
 CFileOutcome CConverter::KeptText(std::string_view path, EMessageId id, EFileOutcome kind) const
 {
     CFileOutcome outcome = Outcome();
-    outcome.Tell(CMessageBox(EMessageStyle::Information, id, {path}).About(m_strSourcePath, kind));
+    outcome.Add(CReason(kind, m_strSourcePath, id, {path}));
     return outcome;
 }
 
@@ -111,9 +110,8 @@ std::optional<CFileOutcome> CConverter::CheckFileAvailable(std::string_view path
     // The same words stand for every reason the file cannot be opened.
     CFileOutcome outcome = Outcome();
     outcome.bListed = false;
-    outcome.Tell(CMessageBox(EMessageStyle::InUse, EMessageId::FileIgnored, {path})
-                     .Then(EMessageId::FileInUse)
-                     .About(path, EFileOutcome::CouldNotOpen));
+    outcome.Add(CReason(EFileOutcome::CouldNotOpen, path, EMessageId::FileIgnored, {path})
+                    .Then(EMessageId::FileInUse));
     return outcome;
 }
 
@@ -137,14 +135,12 @@ std::optional<CFileOutcome> CConverter::CheckTextFileOverwrite(std::string_view 
     case EExistingText::Replace:
         return std::nullopt;
     }
-    CMessageBox question(EMessageStyle::Prompt, EMessageId::OverwriteQuestion, {path});
-    question.About(path, EFileOutcome::NotOverwritten);
-    COverwriteQuestion::CAnswer answer = overwrite.AskOverwrite(question);
+    COverwriteQuestion::CAnswer answer = overwrite.AskOverwrite(path);
     if (answer.bYes)
         return std::nullopt;
     CFileOutcome outcome = Outcome();
     outcome.bListed = false;
     outcome.bAsked = answer.bAsked;
-    outcome.Tell(std::move(question));
+    outcome.Add(COverwriteQuestion::Question(path));
     return outcome;
 }

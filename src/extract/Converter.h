@@ -59,8 +59,8 @@ public:
     // An outcome of this file with nothing told yet: converted and listed.
     CFileOutcome Outcome() const;
     // What the run going on is doing beyond converting, for the progress
-    // indication; empty when nothing. Any thread.
-    virtual std::string Activity() const { return {}; }
+    // indication to word; nothing when nothing. Any thread.
+    virtual std::optional<CMessageCall> Activity() const { return std::nullopt; }
 
     // A list holds a converter for every file, so it is kept small: both
     // paths lie in one block the converter owns, and every string here is a

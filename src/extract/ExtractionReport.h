@@ -7,10 +7,6 @@
 class CExtractionReport
 {
 public:
-    // How much of a report a message box shows.
-    static constexpr int kMaxShownLines = 25;
-    static constexpr std::size_t kMaxShownChars = 4000;
-
     explicit CExtractionReport(std::string captured);
 
     // Whether there is nothing to show: the cut report is empty.
@@ -19,11 +15,6 @@ public:
     // The report cut just before its last line feed (the last line feed and
     // whatever follows it are dropped); a report without one stays whole.
     const std::string& Cut() const { return m_strCut; }
-
-    // The cut report shortened to a readable size for a message box, with a
-    // last line telling what was left out: how many lines, and whether a
-    // line too long to show whole was cut.
-    std::string ForDisplay() const;
 
 private:
     std::string m_strCut;

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-class CMessageBox;
+#include "Reason.h"
+
+#include <string_view>
 
 // What an add operation does with a text file that is there already.
 enum class EExistingText
@@ -29,6 +31,14 @@ public:
     virtual ~COverwriteQuestion() = default;
     // The operation's rule; the question is only put under Ask.
     virtual EExistingText ExistingText() const { return EExistingText::Ask; }
-    // `question` is the box that asks it.
-    virtual CAnswer AskOverwrite(const CMessageBox& question) = 0;
+    // Asks whether the text file at `textPath` may be overwritten.
+    virtual CAnswer AskOverwrite(std::string_view textPath) = 0;
+
+    // The question about `textPath`; a "No" to it is its own reason, which
+    // tells that the file was not converted.
+    static CReason Question(std::string_view textPath)
+    {
+        return CReason(EFileOutcome::NotOverwritten, textPath, EMessageId::OverwriteQuestion,
+                       {textPath});
+    }
 };

@@ -324,11 +324,21 @@ std::string_view CMessageTable::Text(EMessageId id)
 
 std::string CMessageTable::Format(EMessageId id, std::initializer_list<CFormatArg> args)
 {
+    return FormatText(Text(id), std::span<const CFormatArg>(args.begin(), args.size()));
+}
+
+std::string CMessageTable::Format(EMessageId id, std::span<const CFormatArg> args)
+{
     return FormatText(Text(id), args);
 }
 
 std::string CMessageTable::FormatText(std::string_view format,
                                       std::initializer_list<CFormatArg> args)
+{
+    return FormatText(format, std::span<const CFormatArg>(args.begin(), args.size()));
+}
+
+std::string CMessageTable::FormatText(std::string_view format, std::span<const CFormatArg> args)
 {
     std::string out;
     out.reserve(format.size() + 64);

@@ -5,6 +5,7 @@
 #include "MessageIds.h"
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,9 @@ public:
     // for %d or %x prints as it is. Unknown directives are copied unchanged.
     static std::string Format(EMessageId id, std::initializer_list<CFormatArg> args = {});
     static std::string FormatText(std::string_view format, std::initializer_list<CFormatArg> args);
+    // The same with arguments kept in a container, as a reason keeps them.
+    static std::string Format(EMessageId id, std::span<const CFormatArg> args);
+    static std::string FormatText(std::string_view format, std::span<const CFormatArg> args);
 
     // The status-bar prompt (before the line break) and the tooltip (after
     // it) of a command's text.

@@ -3,8 +3,8 @@
 
 #include "doc/CommandGuard.h"
 #include "doc/ZeltoDoc.h"
+#include "person/PathSources.h"
 #include "platform/MessageTable.h"
-#include "platform/PathSources.h"
 
 #include <QApplication>
 

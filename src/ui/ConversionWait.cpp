@@ -3,8 +3,8 @@
 
 #include "dialogs/QtText.h"
 #include "dialogs/RunProgressDlg.h"
+#include "person/ProgressIndication.h"
 #include "platform/CancelFlag.h"
-#include "platform/ProgressIndication.h"
 
 #include <QApplication>
 #include <QEventLoop>

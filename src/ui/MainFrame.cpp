@@ -17,9 +17,9 @@
 #include "doc/AddReport.h"
 #include "doc/CommandGuard.h"
 #include "doc/ZeltoDoc.h"
+#include "person/Prompts.h"
 #include "platform/MemoryRelease.h"
 #include "platform/MessageTable.h"
-#include "platform/Prompts.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "platform/PathSources.h"
-#include "platform/ProgressIndication.h"
-#include "platform/Prompts.h"
+#include "person/PathSources.h"
+#include "person/ProgressIndication.h"
+#include "person/Prompts.h"
 
 #include <QPointer>
 #include <QWidget>

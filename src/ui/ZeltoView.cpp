@@ -6,8 +6,8 @@
 #include "dialogs/QtText.h"
 #include "doc/ZeltoDoc.h"
 #include "extract/Converter.h"
-#include "platform/MessageBox.h"
-#include "platform/Prompts.h"
+#include "person/MessageBox.h"
+#include "person/Prompts.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ModalDriver.h"
 #include "dialogs/YesNoAllDlg.h"
-#include "platform/Prompts.h"
+#include "person/Prompts.h"
 #include "ui/QtPrompts.h"
 
 #include <QLabel>

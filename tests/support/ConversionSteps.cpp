@@ -3,11 +3,12 @@
 
 #include "doc/AddReport.h"
 #include "doc/MessagePresenter.h"
+#include "doc/ReasonWording.h"
 #include "extract/ConversionOptions.h"
 #include "extract/Converter.h"
 #include "extract/OverwriteQuestion.h"
+#include "person/Prompts.h"
 #include "platform/CancelFlag.h"
-#include "platform/Prompts.h"
 
 #include <condition_variable>
 #include <mutex>
@@ -20,9 +21,10 @@ class CAskEachTime : public COverwriteQuestion
 {
 public:
     explicit CAskEachTime(CPrompts& prompts) : m_prompts(prompts) {}
-    CAnswer AskOverwrite(const CMessageBox& question) override
+    CAnswer AskOverwrite(std::string_view textPath) override
     {
-        return {m_prompts.ShowMessage(question) == EAnswer::Yes, true};
+        return {m_prompts.ShowMessage(CReasonWording::Box(Question(textPath))) == EAnswer::Yes,
+                true};
     }
 
 private:

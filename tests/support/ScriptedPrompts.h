@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "person/PathSources.h"
+#include "person/ProgressIndication.h"
+#include "person/Prompts.h"
 #include "platform/CancelFlag.h"
-#include "platform/PathSources.h"
-#include "platform/ProgressIndication.h"
-#include "platform/Prompts.h"
 
 #include <condition_variable>
 #include <deque>

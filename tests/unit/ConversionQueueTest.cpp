@@ -44,7 +44,7 @@ protected:
     // For files whose text file is not there yet.
     class CNoQuestion : public COverwriteQuestion
     {
-        CAnswer AskOverwrite(const CMessageBox&) override
+        CAnswer AskOverwrite(std::string_view) override
         {
             ADD_FAILURE() << "no text file to overwrite";
             return {};

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "extract/ExtractionReport.h"
+#include "doc/ReasonWording.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,7 @@ TEST(ExtractionReport, CutDropsTheLastLineFeedAndWhatFollows)
 TEST(ExtractionReport, ShortReportIsShownWhole)
 {
     CExtractionReport report("line 1\nline 2\n");
-    EXPECT_EQ(report.ForDisplay(), "line 1\nline 2");
+    EXPECT_EQ(CReasonWording::ReportForDisplay(report.Cut()), "line 1\nline 2");
 }
 
 TEST(ExtractionReport, LongReportIsShortenedWithACountOfTheRest)
@@ -39,8 +40,8 @@ TEST(ExtractionReport, LongReportIsShortenedWithACountOfTheRest)
     for (int i = 1; i <= 8700; ++i)
         captured += "Syntax Error (" + std::to_string(i) + "): Illegal character\n";
     CExtractionReport report(captured);
-    std::string shown = report.ForDisplay();
-    EXPECT_LE(shown.size(), CExtractionReport::kMaxShownChars + 100);
+    std::string shown = CReasonWording::ReportForDisplay(report.Cut());
+    EXPECT_LE(shown.size(), CReasonWording::kMaxShownChars + 100);
     EXPECT_EQ(shown.rfind("Syntax Error (1): Illegal character\n", 0), 0u);
     EXPECT_NE(shown.find("Syntax Error (25):"), std::string::npos);
     EXPECT_EQ(shown.find("Syntax Error (26):"), std::string::npos);
@@ -49,23 +50,24 @@ TEST(ExtractionReport, LongReportIsShortenedWithACountOfTheRest)
 
 TEST(ExtractionReport, OverlongLinesAreCutByCharactersAndSaySo)
 {
-    std::string shown =
-        CExtractionReport(std::string(10000, 'x') + "\nsecond\nthird\n").ForDisplay();
+    std::string shown = CReasonWording::ReportForDisplay(
+        CExtractionReport(std::string(10000, 'x') + "\nsecond\nthird\n").Cut());
     EXPECT_EQ(shown, std::string(4000, 'x') + "\n[rest of the line and 2 more lines not shown]");
-    shown = CExtractionReport(std::string(10000, 'x') + "\n").ForDisplay();
+    shown =
+        CReasonWording::ReportForDisplay(CExtractionReport(std::string(10000, 'x') + "\n").Cut());
     EXPECT_EQ(shown, std::string(4000, 'x') + "\n[rest of the line not shown]");
 
     // Lines that fit one by one but not together stop at the character limit.
     std::string wide;
     for (int i = 0; i < 10; ++i)
         wide += std::string(999, 'a' + i) + "\n";
-    shown = CExtractionReport(wide).ForDisplay();
+    shown = CReasonWording::ReportForDisplay(CExtractionReport(wide).Cut());
     EXPECT_TRUE(shown.ends_with("[6 more lines not shown]")) << shown.substr(shown.size() - 40);
 }
 
 TEST(ExtractionReport, ACutNeverSplitsAUtf8Character)
 {
     std::string captured = std::string(3999, 'x') + "\xC3\xA9" + "tail\nmore\n";
-    std::string shown = CExtractionReport(captured).ForDisplay();
+    std::string shown = CReasonWording::ReportForDisplay(CExtractionReport(captured).Cut());
     EXPECT_EQ(shown.substr(0, 4000), std::string(3999, 'x') + "\n");
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/MessageTable.h"
-#include "platform/MessageBox.h"
+#include "person/MessageBox.h"
 #include "platform/PathRules.h"
 #include "platform/SystemErrorText.h"
 

@@ -2,6 +2,7 @@
 #include "ConversionFixture.h"
 #include "FakeTool.h"
 #include "SystemSkip.h"
+#include "doc/ReasonWording.h"
 #include "extract/ConversionOptions.h"
 #include "platform/CancelFlag.h"
 #include "platform/FileProbe.h"
@@ -102,12 +103,14 @@ TEST_P(ToolEnding, IsJudgedByTheExitStatusAndTheTextFile)
     EXPECT_EQ(message.strText, CMessageTable::Format(id, {m_pdf, shown}));
     // The outcome says the same as data, for front ends without boxes.
     EXPECT_EQ(m_outcome.eKind, c.listed ? EFileOutcome::Warning : EFileOutcome::Failed);
-    EXPECT_EQ(m_outcome.nSignal, c.signal);
+    ASSERT_TRUE(m_outcome.run);
+    EXPECT_EQ(m_outcome.run->nSignal, c.signal);
     if (c.signal == 0)
     {
-        EXPECT_EQ(m_outcome.nExitStatus, c.exitStatus);
+        EXPECT_EQ(m_outcome.run->nExitStatus, c.exitStatus);
     }
-    EXPECT_EQ(m_outcome.strToolReport, message.strDetails);
+    ASSERT_EQ(m_outcome.reasons.size(), 1u);
+    EXPECT_EQ(m_outcome.reasons[0].strToolReport, message.strDetails);
     EXPECT_EQ(m_outcome.strTextPath, m_text);
 }
 
@@ -508,8 +511,9 @@ TEST_F(PdfConversion, TimedOutFile_IsToldWithTheLimit)
     CCancelFlag cancel;
     CFileOutcome outcome =
         converter->FinishConversion(converter->RunConversion({options, cancel, {}}));
-    ASSERT_EQ(outcome.messages.size(), 1u);
-    EXPECT_EQ(outcome.messages[0].Text(), CMessageTable::Format(EMessageId::TimedOut, {m_pdf, 1}));
+    ASSERT_EQ(outcome.reasons.size(), 1u);
+    EXPECT_EQ(CReasonWording::Text(outcome.reasons[0]),
+              CMessageTable::Format(EMessageId::TimedOut, {m_pdf, 1}));
 }
 
 #ifndef _WIN32

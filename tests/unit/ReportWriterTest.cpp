@@ -11,18 +11,14 @@ CFileOutcome Ran(const std::string& source, int status, int signal)
     CFileOutcome outcome;
     outcome.strSourcePath = source;
     outcome.strTextPath = "out.txt";
-    outcome.bRan = true;
-    outcome.nExitStatus = status;
-    outcome.nSignal = signal;
-    outcome.dSeconds = 1.25;
+    outcome.run = CRunFacts{status, signal, 1.25, false};
     return outcome;
 }
 
 CFileOutcome Failed()
 {
     CFileOutcome outcome = Ran("a,\"b\".pdf", 1, 0);
-    outcome.Tell(CMessageBox(EMessageStyle::Information, EMessageId::FileIgnored, {"x"})
-                     .About("x", EFileOutcome::Failed));
+    outcome.Add(CReason(EFileOutcome::Failed, "x", EMessageId::FileIgnored, {"x"}));
     outcome.bListed = false;
     return outcome;
 }
@@ -40,8 +36,7 @@ TEST(ReportWriter, CsvRowsHoldTheRunsEnd)
     EXPECT_EQ(CReportWriter::Row(F::Csv, Failed()),
               "\"a,\"\"b\"\".pdf\",out.txt,failed,The file 'x' will be ignored.,1,,1.250\n");
     CFileOutcome kept = CFileOutcome::Dropped(
-        "k.pdf", CMessageBox(EMessageStyle::Information, EMessageId::TextKept, {"k.txt"})
-                     .About("k.pdf", EFileOutcome::Kept));
+        "k.pdf", CReason(EFileOutcome::Kept, "k.pdf", EMessageId::TextKept, {"k.txt"}));
     std::string keptRow = CReportWriter::Row(F::Csv, kept);
     EXPECT_EQ(keptRow.substr(0, 12), "k.pdf,,kept,");
     EXPECT_EQ(keptRow.substr(keptRow.size() - 4), ",,,\n");

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/TipsFile.h"
+#include "person/TipsFile.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
 #include "platform/MemorySettings.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "FileCloser.h"
+#include "platform/FileCloser.h"
 
 #include <cstdio>
 #include <memory>

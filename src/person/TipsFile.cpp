@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TipsFile.h"
 
-#include "FileProbe.h"
 #include "MessageBox.h"
-#include "MessageTable.h"
 #include "Prompts.h"
-#include "Settings.h"
+#include "platform/FileProbe.h"
+#include "platform/MessageTable.h"
+#include "platform/Settings.h"
 
 #include <cctype>
 #include <climits>
