@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <random>
-#include <sstream>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -17,12 +16,6 @@
 namespace
 {
 namespace fs = std::filesystem;
-
-#ifdef _WIN32
-constexpr char kPathSeparator = ';';
-#else
-constexpr char kPathSeparator = ':';
-#endif
 
 // A folder of its own under the system's temporary folder, removed with
 // everything in it when the object goes.
@@ -203,23 +196,7 @@ bool COcrReader::RunTool(const char* tool, const std::vector<std::string>& argum
 
 bool COcrReader::ToolsAvailable()
 {
-    const char* path = std::getenv("PATH");
-    if (!path)
-        return false;
-    auto found = [&](const char* tool)
-    {
-        std::stringstream folders(path);
-        std::string folder;
-        while (std::getline(folders, folder, kPathSeparator))
-        {
-            std::error_code error;
-            fs::path candidate = fs::path(folder.empty() ? "." : folder) / tool;
-            if (fs::is_regular_file(candidate, error))
-                return true;
-        }
-        return false;
-    };
-    return found(kRenderTool) && found(kRecognizeTool);
+    return CExecutables::IsOnPath(kRenderTool) && CExecutables::IsOnPath(kRecognizeTool);
 }
 
 // Set once: changing the environment while other threads may read it is

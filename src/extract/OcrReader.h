@@ -4,6 +4,7 @@
 #include "OcrOptions.h"
 #include "OcrRun.h"
 #include "platform/CancelFlag.h"
+#include "platform/Executables.h"
 
 #include <functional>
 #include <string>
@@ -20,13 +21,8 @@ class COcrReader
 {
 public:
     static constexpr int kDotsPerInch = 300;
-#ifdef _WIN32
-    static constexpr const char* kRenderTool = "pdftoppm.exe";
-    static constexpr const char* kRecognizeTool = "tesseract.exe";
-#else
-    static constexpr const char* kRenderTool = "pdftoppm";
-    static constexpr const char* kRecognizeTool = "tesseract";
-#endif
+    static constexpr const char* kRenderTool = CExecutables::kPdftoppm;
+    static constexpr const char* kRecognizeTool = CExecutables::kTesseract;
 
     // `onPage` is told the number of each page before it is read (counted
     // among the pages without text, from 1) and how many there are.
