@@ -47,15 +47,15 @@ public:
     static bool ReadWhole(const std::string& path, std::string& bytes);
     // Whether both programs are found along PATH.
     static bool ToolsAvailable();
-    // Tesseract spreads one page over every core unless told otherwise,
-    // and is then several times slower on a machine with two cores, alone
-    // or beside other runs; each run keeps to one thread.
+    // Does nothing: each run of tesseract is kept to one thread through its
+    // own environment. Kept until its callers are gone.
     static void LimitThreads();
 
 private:
     bool ReadPage(const std::string& pdfPath, int page, const std::string& scratch,
                   std::string& pageText, COcrRun& run) const;
-    bool RunTool(const char* tool, const std::vector<std::string>& arguments, COcrRun& run) const;
+    bool RunTool(const char* tool, const std::vector<std::string>& arguments, COcrRun& run,
+                 CChildEnvironment environment = {}) const;
 
     const COcrOptions& m_options;
     std::string m_strWorkingFolder;

@@ -116,3 +116,24 @@ std::string CScopedPath::Current()
     return path ? path : "";
 #endif
 }
+
+CScopedVariable::CScopedVariable(const char* name, const std::string& value) : m_strName(name)
+{
+    if (const char* old = std::getenv(name))
+        m_strOld = old;
+    Set(name, value);
+}
+
+CScopedVariable::~CScopedVariable()
+{
+    Set(m_strName, m_strOld);
+}
+
+void CScopedVariable::Set(const std::string& name, const std::string& value)
+{
+#ifdef _WIN32
+    _putenv_s(name.c_str(), value.c_str());
+#else
+    value.empty() ? ::unsetenv(name.c_str()) : ::setenv(name.c_str(), value.c_str(), 1);
+#endif
+}

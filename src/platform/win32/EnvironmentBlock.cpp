@@ -26,8 +26,7 @@ int CompareNames(const std::wstring& one, const std::wstring& other)
 }
 } // namespace
 
-std::wstring
-CEnvironmentBlock::Make(const std::vector<std::pair<std::string, std::string>>& settings)
+std::wstring CEnvironmentBlock::Make(const CChildEnvironment& settings)
 {
     std::vector<std::wstring> entries;
     for (const auto& [name, value] : settings)

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/ChildProcess.h"
+
 #include <string>
-#include <utility>
-#include <vector>
 
 // The environment of a child as CreateProcessW takes it with
 // CREATE_UNICODE_ENVIRONMENT: the program's own, with the given settings in
@@ -13,5 +13,5 @@ class CEnvironmentBlock
 public:
     // Entries "NAME=value" in UTF-16, sorted by name case-insensitively
     // without regard to the locale, each ended by a zero, and one zero more.
-    static std::wstring Make(const std::vector<std::pair<std::string, std::string>>& settings);
+    static std::wstring Make(const CChildEnvironment& settings);
 };
