@@ -2,7 +2,7 @@
 #include "WorkerPool.h"
 
 #include "WorkerJob.h"
-#include "platform/WorkerProcess.h"
+#include "WorkerProcess.h"
 
 #include <algorithm>
 
