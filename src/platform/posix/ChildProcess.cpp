@@ -3,13 +3,12 @@
 #include "platform/Executables.h"
 #include "platform/RunningChild.h"
 
+#include "Pipe.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <string_view>
@@ -29,66 +28,6 @@ constexpr std::chrono::milliseconds kLongestPause(50);
 constexpr int kStartFailedStatus = 127;
 // How much of the standard output is read at once.
 constexpr std::size_t kOutputChunkSize = 65536;
-
-class CFileDescriptor
-{
-public:
-    explicit CFileDescriptor(int fd = -1) : m_fd(fd) {}
-    CFileDescriptor(const CFileDescriptor&) = delete;
-    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
-    ~CFileDescriptor() { Close(); }
-
-    int Get() const { return m_fd; }
-    bool IsOpen() const { return m_fd >= 0; }
-    void Reset(int fd)
-    {
-        Close();
-        m_fd = fd;
-    }
-    void Close()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-
-private:
-    int m_fd;
-};
-
-// A program started with a standard stream closed gets that number for a
-// pipe; placing the child's streams would then overwrite it. So every end
-// is moved above them. False, with errno, when that fails.
-bool AboveStandardStreams(CFileDescriptor& end)
-{
-    if (end.Get() > STDERR_FILENO)
-        return true;
-    int moved = ::fcntl(end.Get(), F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
-    if (moved < 0)
-        return false;
-    end.Reset(moved);
-    return true;
-}
-
-// A pipe whose two ends are closed on exec, so that a pipe made for one
-// child never reaches another started at the same time, whose streams would
-// otherwise not end before that other child does.
-struct CPipe
-{
-    CFileDescriptor readEnd;
-    CFileDescriptor writeEnd;
-
-    int Open()
-    {
-        int ends[2];
-        if (::pipe2(ends, O_CLOEXEC) != 0)
-            return errno;
-        readEnd.Reset(ends[0]);
-        writeEnd.Reset(ends[1]);
-        bool placed = AboveStandardStreams(readEnd) && AboveStandardStreams(writeEnd);
-        return placed ? 0 : errno;
-    }
-};
 
 // Everything the child needs, made before the fork: between fork and exec
 // only async-signal-safe calls may be made.
@@ -239,10 +178,10 @@ public:
 
     int Read(EStream stream, std::string_view& bytes) override
     {
-        bool error = stream == EStream::Error;
-        char* buffer = error ? m_error : m_output.data();
+        bool bErrorStream = stream == EStream::Error;
+        char* buffer = bErrorStream ? m_error : m_output.data();
         ssize_t count = ::read(Stream(stream).Get(), buffer,
-                               error ? CChildProcess::kChunkSize : m_output.size());
+                               bErrorStream ? CChildProcess::kChunkSize : m_output.size());
         bytes = {};
         if (count > 0)
             bytes = std::string_view(buffer, static_cast<std::size_t>(count));
