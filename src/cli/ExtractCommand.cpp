@@ -121,8 +121,6 @@ void CExtractCommand::ApplyOptions(const CExtractOptions& options, CAddSettings&
     {
         ocr.bWanted = true;
         ocr.bAvailable = COcrReader::ToolsAvailable();
-        if (ocr.IsOn())
-            COcrReader::LimitThreads();
     }
 
     EExistingText rule = options.existing.value_or(settings.eExistingText);

@@ -165,7 +165,5 @@ CAddSettings CAddOptions::ForOperation() const
     ocr.bWanted = ReadScannedPages();
     ocr.bAvailable = ocr.bWanted && COcrReader::ToolsAvailable();
     ocr.strLanguages = OcrLanguages();
-    if (ocr.IsOn())
-        COcrReader::LimitThreads();
     return settings;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/Executables.h"
 #include "platform/PathRules.h"
 
 #include <memory>
@@ -16,11 +17,7 @@ class CWorkerPool;
 class CConverterContext
 {
 public:
-#ifdef _WIN32
-    static constexpr const char* kDefaultToolName = "pdftotext.exe";
-#else
-    static constexpr const char* kDefaultToolName = "pdftotext";
-#endif
+    static constexpr const char* kDefaultToolName = CExecutables::kPdftotext;
 
     explicit CConverterContext(const CPathRules& rules = CPathRules::Native()) : m_pRules(&rules) {}
 

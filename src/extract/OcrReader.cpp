@@ -6,10 +6,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <random>
-#include <sstream>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -17,12 +15,6 @@
 namespace
 {
 namespace fs = std::filesystem;
-
-#ifdef _WIN32
-constexpr char kPathSeparator = ';';
-#else
-constexpr char kPathSeparator = ':';
-#endif
 
 // A folder of its own under the system's temporary folder, removed with
 // everything in it when the object goes.
@@ -77,6 +69,11 @@ std::vector<std::string> SplitPages(const std::string& text)
     }
     return pages;
 }
+
+// Tesseract spreads one page over every core unless told otherwise, and is
+// then several times slower on a machine with two cores, alone or beside
+// other runs; each run keeps to one thread.
+const CChildEnvironment kOneThread = {{"OMP_THREAD_LIMIT", "1"}};
 
 // Tesseract ends a page with a form feed of its own; the page is given one
 // form feed, as pdftotext gives it.
@@ -165,7 +162,8 @@ bool COcrReader::ReadPage(const std::string& pdfPath, int page, const std::strin
                  run))
         return false;
     if (!RunTool(kRecognizeTool,
-                 {kRecognizeTool, base + ".pgm", base, "-l", m_options.strLanguages}, run))
+                 {kRecognizeTool, base + ".pgm", base, "-l", m_options.strLanguages}, run,
+                 kOneThread))
         return false;
     if (!ReadWhole(base + ".txt", pageText))
     {
@@ -178,11 +176,12 @@ bool COcrReader::ReadPage(const std::string& pdfPath, int page, const std::strin
     return true;
 }
 
-bool COcrReader::RunTool(const char* tool, const std::vector<std::string>& arguments,
-                         COcrRun& run) const
+bool COcrReader::RunTool(const char* tool, const std::vector<std::string>& arguments, COcrRun& run,
+                         CChildEnvironment environment) const
 {
     CChildRequest request;
     request.arguments = arguments;
+    request.environment = std::move(environment);
     request.workingFolder = m_strWorkingFolder;
     request.cancel = &m_cancel;
     request.nTimeLimitSeconds = m_nTimeLimitSeconds;
@@ -203,35 +202,5 @@ bool COcrReader::RunTool(const char* tool, const std::vector<std::string>& argum
 
 bool COcrReader::ToolsAvailable()
 {
-    const char* path = std::getenv("PATH");
-    if (!path)
-        return false;
-    auto found = [&](const char* tool)
-    {
-        std::stringstream folders(path);
-        std::string folder;
-        while (std::getline(folders, folder, kPathSeparator))
-        {
-            std::error_code error;
-            fs::path candidate = fs::path(folder.empty() ? "." : folder) / tool;
-            if (fs::is_regular_file(candidate, error))
-                return true;
-        }
-        return false;
-    };
-    return found(kRenderTool) && found(kRecognizeTool);
-}
-
-// Set once: changing the environment while other threads may read it is
-// best done as seldom as possible.
-void COcrReader::LimitThreads()
-{
-    static bool limited = false;
-    if (std::exchange(limited, true))
-        return;
-#ifdef _WIN32
-    _putenv_s("OMP_THREAD_LIMIT", "1");
-#else
-    ::setenv("OMP_THREAD_LIMIT", "1", 1);
-#endif
+    return CExecutables::IsOnPath(kRenderTool) && CExecutables::IsOnPath(kRecognizeTool);
 }

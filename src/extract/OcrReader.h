@@ -4,6 +4,7 @@
 #include "OcrOptions.h"
 #include "OcrRun.h"
 #include "platform/CancelFlag.h"
+#include "platform/Executables.h"
 
 #include <functional>
 #include <string>
@@ -20,13 +21,8 @@ class COcrReader
 {
 public:
     static constexpr int kDotsPerInch = 300;
-#ifdef _WIN32
-    static constexpr const char* kRenderTool = "pdftoppm.exe";
-    static constexpr const char* kRecognizeTool = "tesseract.exe";
-#else
-    static constexpr const char* kRenderTool = "pdftoppm";
-    static constexpr const char* kRecognizeTool = "tesseract";
-#endif
+    static constexpr const char* kRenderTool = CExecutables::kPdftoppm;
+    static constexpr const char* kRecognizeTool = CExecutables::kTesseract;
 
     // `onPage` is told the number of each page before it is read (counted
     // among the pages without text, from 1) and how many there are.
@@ -51,15 +47,12 @@ public:
     static bool ReadWhole(const std::string& path, std::string& bytes);
     // Whether both programs are found along PATH.
     static bool ToolsAvailable();
-    // Tesseract spreads one page over every core unless told otherwise,
-    // and is then several times slower on a machine with two cores, alone
-    // or beside other runs; each run keeps to one thread.
-    static void LimitThreads();
 
 private:
     bool ReadPage(const std::string& pdfPath, int page, const std::string& scratch,
                   std::string& pageText, COcrRun& run) const;
-    bool RunTool(const char* tool, const std::vector<std::string>& arguments, COcrRun& run) const;
+    bool RunTool(const char* tool, const std::vector<std::string>& arguments, COcrRun& run,
+                 CChildEnvironment environment = {}) const;
 
     const COcrOptions& m_options;
     std::string m_strWorkingFolder;

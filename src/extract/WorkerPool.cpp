@@ -2,8 +2,7 @@
 #include "WorkerPool.h"
 
 #include "WorkerJob.h"
-#include "platform/FileProbe.h"
-#include "platform/WorkerProcess.h"
+#include "WorkerProcess.h"
 
 #include <algorithm>
 
@@ -17,17 +16,7 @@ CWorkerPool::~CWorkerPool() = default;
 
 std::string CWorkerPool::FindWorker(const std::string& programFolder)
 {
-    std::string folder = programFolder.empty() ? std::string(".") : programFolder;
-    // Some callers give the folder with its separator at the end.
-    if (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\'))
-        folder.pop_back();
-    for (std::string candidate :
-         {folder + "/" + kWorkerName, folder + "/../libexec/zelto-extractor/" + kWorkerName})
-    {
-        if (CFileProbe::Exists(candidate) && !CFileProbe::IsFolder(candidate))
-            return candidate;
-    }
-    return {};
+    return CExecutables::FindWorker(programFolder);
 }
 
 CChildResult CWorkerPool::Run(const CChildRequest& request, bool* byWorker)

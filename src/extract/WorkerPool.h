@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/ChildProcess.h"
+#include "platform/Executables.h"
 
 #include <memory>
 #include <mutex>
@@ -21,11 +22,7 @@ class CWorkerProcess;
 class CWorkerPool
 {
 public:
-#ifdef _WIN32
-    static constexpr const char* kWorkerName = "zelto-extract-worker.exe";
-#else
-    static constexpr const char* kWorkerName = "zelto-extract-worker";
-#endif
+    static constexpr const char* kWorkerName = CExecutables::kWorker;
     // Each worker's address space is capped at this many mebibytes: far
     // above what the text of real PDFs takes (see bench/), far below what
     // would starve the machine.
@@ -39,9 +36,8 @@ public:
     CWorkerPool(const CWorkerPool&) = delete;
     CWorkerPool& operator=(const CWorkerPool&) = delete;
 
-    // The worker installed with the program whose folder is given: beside
-    // it in a build, in ../libexec/zelto-extractor/ once installed. Empty
-    // when there is none.
+    // The worker installed with the program whose folder is given (see
+    // CExecutables::FindWorker). Empty when there is none.
     static std::string FindWorker(const std::string& programFolder);
 
     // Runs the tool's request in a worker, or the tool itself. `byWorker`,

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // What became of one run of a child process.
@@ -29,6 +30,9 @@ struct CChildResult
     int nSignal = 0;            // the signal that ended it; 0 when it exited
 };
 
+// Variables of the environment as names and values.
+using CChildEnvironment = std::vector<std::pair<std::string, std::string>>;
+
 // One run: the program and its arguments, where it runs, and what may end
 // it early.
 struct CChildRequest
@@ -36,6 +40,11 @@ struct CChildRequest
     std::vector<std::string> arguments;
     // Empty keeps the caller's current folder.
     std::string workingFolder;
+    // Variables set for the child alone, each name once: added to the
+    // program's environment, or in place of its value of that name (names
+    // compared as the system does: case-insensitively on Windows). The
+    // program's own environment stays as it is.
+    CChildEnvironment environment;
     // May be null; when it is set, the child is ended and the result says so.
     const CCancelFlag* cancel = nullptr;
     // Seconds the run may take; 0 for no limit. A run past it is ended and

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeTool.h"
 
+#include "platform/Executables.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,15 +15,11 @@
 namespace
 {
 #ifdef _WIN32
-const char* const kToolName = "pdftotext.exe";
-
 void SetPath(const std::string& path)
 {
     ::SetEnvironmentVariableW(L"PATH", CTempDir::FsPath(path).c_str());
 }
 #else
-const char* const kToolName = "pdftotext";
-
 void SetPath(const std::string& path)
 {
     ::setenv("PATH", path.c_str(), 1);
@@ -53,7 +51,7 @@ CFakeTool::~CFakeTool()
 
 void CFakeTool::InstallIn(const CTempDir& bin)
 {
-    std::filesystem::copy_file(ZELTO_FAKE_TOOL, CTempDir::FsPath(bin / kToolName));
+    std::filesystem::copy_file(ZELTO_FAKE_TOOL, CTempDir::FsPath(bin / CExecutables::kPdftotext));
 }
 
 void CFakeTool::Script(const std::string& source, const std::string& errorOutput,
@@ -116,5 +114,26 @@ std::string CScopedPath::Current()
 #else
     const char* path = std::getenv("PATH");
     return path ? path : "";
+#endif
+}
+
+CScopedVariable::CScopedVariable(const char* name, const std::string& value) : m_strName(name)
+{
+    if (const char* old = std::getenv(name))
+        m_strOld = old;
+    Set(name, value);
+}
+
+CScopedVariable::~CScopedVariable()
+{
+    Set(m_strName, m_strOld);
+}
+
+void CScopedVariable::Set(const std::string& name, const std::string& value)
+{
+#ifdef _WIN32
+    _putenv_s(name.c_str(), value.c_str());
+#else
+    value.empty() ? ::unsetenv(name.c_str()) : ::setenv(name.c_str(), value.c_str(), 1);
 #endif
 }

@@ -19,6 +19,9 @@
 //   X.pdf.sleep    seconds to wait next
 //   X.pdf.where    writes its working folder and a line end on the error
 //                  stream
+//   X.pdf.variables  names of variables, one a line: writes "NAME=value",
+//                  or "NAME unset", and a line end for each on the error
+//                  stream
 //   X.pdf.stderr   bytes to write on the error stream
 //   X.pdf.text     the text (no text without it), written to the text file
 //                  or, when that is "-", the standard output
@@ -81,4 +84,21 @@ public:
 
 private:
     std::string m_strOldPath;
+};
+
+// Sets a variable of the environment for as long as the object lives; an
+// empty value removes it.
+class CScopedVariable
+{
+public:
+    CScopedVariable(const char* name, const std::string& value);
+    ~CScopedVariable();
+    CScopedVariable(const CScopedVariable&) = delete;
+    CScopedVariable& operator=(const CScopedVariable&) = delete;
+
+private:
+    static void Set(const std::string& name, const std::string& value);
+
+    std::string m_strName;
+    std::string m_strOld;
 };

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -217,3 +218,54 @@ TEST_F(ChildProcess, ARunPastItsTimeLimitIsEnded)
     EXPECT_FALSE(result.bTimedOut);
     EXPECT_EQ(result.nExitStatus, 0);
 }
+
+struct CEnvironmentCase
+{
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> settings;
+    std::string childSees;
+};
+
+class ChildEnvironment : public ChildProcess, public ::testing::WithParamInterface<CEnvironmentCase>
+{
+};
+
+// The child gets the program's environment with the request's settings
+// added or in place of the program's values; the program's own stays as it
+// was.
+TEST_P(ChildEnvironment, SettingsReachTheChildAlone)
+{
+    CScopedVariable set("ZELTO_TEST_SET", "parent");
+    CScopedVariable unset("ZELTO_TEST_NEW", "");
+    Tell("variables", "ZELTO_TEST_SET\nZELTO_TEST_NEW\n");
+    CChildRequest request = Request();
+    request.environment = GetParam().settings;
+    CChildResult result = CChildProcess::Run(request);
+    EXPECT_EQ(result.nExitStatus, 0);
+    EXPECT_EQ(result.strErrorOutput, GetParam().childSees);
+    EXPECT_EQ(std::string(std::getenv("ZELTO_TEST_SET")), "parent");
+    EXPECT_EQ(std::getenv("ZELTO_TEST_NEW"), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryKind, ChildEnvironment,
+    ::testing::Values(CEnvironmentCase{"None", {}, "ZELTO_TEST_SET=parent\nZELTO_TEST_NEW unset\n"},
+                      CEnvironmentCase{"Added",
+                                       {{"ZELTO_TEST_NEW", "new"}},
+                                       "ZELTO_TEST_SET=parent\nZELTO_TEST_NEW=new\n"},
+                      CEnvironmentCase{"Replaced",
+                                       {{"ZELTO_TEST_SET", "child"}},
+                                       "ZELTO_TEST_SET=child\nZELTO_TEST_NEW unset\n"},
+                      CEnvironmentCase{"Both",
+                                       {{"ZELTO_TEST_NEW", "new"}, {"ZELTO_TEST_SET", "child"}},
+                                       "ZELTO_TEST_SET=child\nZELTO_TEST_NEW=new\n"},
+                      // Names are one regardless of case on Windows only.
+                      CEnvironmentCase{"OtherCase",
+                                       {{"Zelto_Test_Set", "other case"}},
+#ifdef _WIN32
+                                       "ZELTO_TEST_SET=other case\nZELTO_TEST_NEW unset\n"
+#else
+                                        "ZELTO_TEST_SET=parent\nZELTO_TEST_NEW unset\n"
+#endif
+                      }),
+    [](const auto& info) { return std::string(info.param.name); });

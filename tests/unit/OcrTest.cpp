@@ -29,32 +29,6 @@ namespace
 namespace fs = std::filesystem;
 using Ids = std::vector<EMessageId>;
 
-// Puts a variable of the environment in place for as long as it lives.
-class CScopedVariable
-{
-public:
-    CScopedVariable(const char* name, const std::string& value) : m_strName(name)
-    {
-        if (const char* old = std::getenv(name))
-            m_strOld = old;
-        Set(name, value);
-    }
-    ~CScopedVariable() { Set(m_strName, m_strOld); }
-
-private:
-    static void Set(const std::string& name, const std::string& value)
-    {
-#ifdef _WIN32
-        _putenv_s(name.c_str(), value.c_str());
-#else
-        value.empty() ? ::unsetenv(name.c_str()) : ::setenv(name.c_str(), value.c_str(), 1);
-#endif
-    }
-
-    std::string m_strName;
-    std::string m_strOld;
-};
-
 // Add operations with OCR turned on, the real pdftotext, and, unless a test
 // says otherwise, stand-ins for pdftoppm and tesseract whose calls are
 // logged: pdftoppm writes a tiny image, tesseract runs the given script
@@ -155,6 +129,21 @@ TEST_F(Ocr, MixedDocument_ReadsOnlyThePagesWithoutText)
     EXPECT_EQ(Calls().find("-f 1 "), std::string::npos);
     ASSERT_EQ(m_prompts.Messages().size(), 1u);
     EXPECT_NE(m_prompts.Messages()[0].strText.find("1 of its 1 pages"), std::string::npos);
+}
+
+// Tesseract keeps to one thread through its own environment; the
+// program's environment stays as it was.
+TEST_F(Ocr, TesseractRunsOnOneThreadWithoutChangingTheProgramsEnvironment)
+{
+    CScopedVariable unset("OMP_THREAD_LIMIT", "");
+    FakeOcrTools("echo \"threads ${OMP_THREAD_LIMIT-unset}\" >> \"${0%/*}/calls.log\"\n"
+                 "echo 'Recognized' > \"$2.txt\"\n");
+    std::string pdf = BlankPdf("blank.pdf");
+    m_doc.OnDropFiles({pdf});
+
+    EXPECT_NE(TextOf(pdf).find("Recognized"), std::string::npos);
+    EXPECT_NE(Calls().find("threads 1\n"), std::string::npos) << Calls();
+    EXPECT_EQ(std::getenv("OMP_THREAD_LIMIT"), nullptr);
 }
 
 // Recognized pages take the text's form: its line ends, and no form feeds

@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ChildProcess.h"
-#include "platform/RunLimits.h"
+#include "platform/Executables.h"
+#include "platform/RunningChild.h"
+
+#include "Pipe.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <string_view>
 #include <sys/prctl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -21,109 +21,13 @@ extern char** environ;
 
 namespace
 {
-// The longest pause between looks at a child whose streams have ended.
+// The pauses between looks at a child whose streams have ended.
+constexpr std::chrono::microseconds kFirstPause(200);
 constexpr std::chrono::milliseconds kLongestPause(50);
 // What the child reports, through a pipe of its own, when it cannot start.
 constexpr int kStartFailedStatus = 127;
 // How much of the standard output is read at once.
 constexpr std::size_t kOutputChunkSize = 65536;
-
-class CFileDescriptor
-{
-public:
-    explicit CFileDescriptor(int fd = -1) : m_fd(fd) {}
-    CFileDescriptor(const CFileDescriptor&) = delete;
-    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
-    ~CFileDescriptor() { Close(); }
-
-    int Get() const { return m_fd; }
-    bool IsOpen() const { return m_fd >= 0; }
-    void Reset(int fd)
-    {
-        Close();
-        m_fd = fd;
-    }
-    void Close()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-
-private:
-    int m_fd;
-};
-
-// A program started with a standard stream closed gets that number for a
-// pipe; placing the child's streams would then overwrite it. So every end
-// is moved above them. False, with errno, when that fails.
-bool AboveStandardStreams(CFileDescriptor& end)
-{
-    if (end.Get() > STDERR_FILENO)
-        return true;
-    int moved = ::fcntl(end.Get(), F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
-    if (moved < 0)
-        return false;
-    end.Reset(moved);
-    return true;
-}
-
-// A pipe whose two ends are closed on exec, so that a pipe made for one
-// child never reaches another started at the same time, whose streams would
-// otherwise not end before that other child does.
-struct CPipe
-{
-    CFileDescriptor readEnd;
-    CFileDescriptor writeEnd;
-
-    int Open()
-    {
-        int ends[2];
-        if (::pipe2(ends, O_CLOEXEC) != 0)
-            return errno;
-        readEnd.Reset(ends[0]);
-        writeEnd.Reset(ends[1]);
-        bool placed = AboveStandardStreams(readEnd) && AboveStandardStreams(writeEnd);
-        return placed ? 0 : errno;
-    }
-};
-
-// Finds a program the way the shell does: a name with a slash is used as it
-// stands, any other is looked up along PATH. Looking it up here, rather than
-// leaving it to exec, gives a reliable error number when it is missing.
-// Returns 0 or the error number (ENOENT, or EACCES when only files that may
-// not be run were found).
-int FindProgram(const std::string& name, std::string& found)
-{
-    if (name.find('/') != std::string::npos)
-    {
-        found = name;
-        return 0;
-    }
-    const char* pathVariable = std::getenv("PATH");
-    std::string searchPath = pathVariable ? pathVariable : "/usr/local/bin:/usr/bin:/bin";
-    int error = ENOENT;
-    size_t start = 0;
-    for (;;)
-    {
-        size_t end = searchPath.find(':', start);
-        std::string folder = searchPath.substr(start, end == std::string::npos ? end : end - start);
-        std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + name;
-        struct stat status;
-        if (::stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode))
-        {
-            if (::access(candidate.c_str(), X_OK) == 0)
-            {
-                found = candidate;
-                return 0;
-            }
-            error = EACCES;
-        }
-        if (end == std::string::npos)
-            return error;
-        start = end + 1;
-    }
-}
 
 // Everything the child needs, made before the fork: between fork and exec
 // only async-signal-safe calls may be made.
@@ -131,6 +35,11 @@ struct CStartPlan
 {
     std::string program;
     std::vector<char*> argv;
+    // A copy of the program's environment with the request's settings; null
+    // for the program's own.
+    char** environment = nullptr;
+    std::vector<std::string> environmentEntries;
+    std::vector<char*> envp;
     const char* workingFolder = nullptr;
     pid_t parent = 0;
     int errorStream = -1;
@@ -173,8 +82,36 @@ struct CStartPlan
     sigset_t none;
     ::sigemptyset(&none);
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
-    ::execve(plan.program.c_str(), plan.argv.data(), environ);
+    ::execve(plan.program.c_str(), plan.argv.data(), plan.environment ? plan.environment : environ);
     FailStart(plan);
+}
+
+bool IsSettingOf(std::string_view entry, const std::string& name)
+{
+    return entry.size() > name.size() && entry.compare(0, name.size(), name) == 0 &&
+           entry[name.size()] == '=';
+}
+
+// Copies the program's environment with the request's settings in place of
+// its own values of those names, or after them.
+void PlanEnvironment(const CChildRequest& request, CStartPlan& plan)
+{
+    if (request.environment.empty())
+        return;
+    for (char** entry = environ; *entry; ++entry)
+    {
+        bool replaced = false;
+        for (const auto& setting : request.environment)
+            replaced = replaced || IsSettingOf(*entry, setting.first);
+        if (!replaced)
+            plan.environmentEntries.emplace_back(*entry);
+    }
+    for (const auto& [name, value] : request.environment)
+        plan.environmentEntries.push_back(name + "=" + value);
+    for (std::string& entry : plan.environmentEntries)
+        plan.envp.push_back(entry.data());
+    plan.envp.push_back(nullptr);
+    plan.environment = plan.envp.data();
 }
 
 // Forks with every signal blocked, so that no handler of the program runs in
@@ -213,136 +150,94 @@ void RecordEnd(int status, CChildResult& result)
         result.nSignal = WTERMSIG(status);
 }
 
-// The streams of one running child, read until both end, and how the run
-// may be ended early.
-class CRunningChild
+// A forked child's streams, read with poll, and its end, awaited with
+// waitpid.
+class CForkedChild : public CChildControl
 {
 public:
-    CRunningChild(pid_t pid, const CChildRequest& request, CChildResult& result)
-        : m_pid(pid), m_request(request), m_result(result),
-          m_limits(request.cancel, request.nTimeLimitSeconds)
+    CForkedChild(pid_t pid, CFileDescriptor& errorStream, CFileDescriptor& outputStream)
+        : m_pid(pid), m_streams{&errorStream, &outputStream}, m_output(kOutputChunkSize, '\0')
     {
     }
 
-    // Reads both streams to their end, or until the run is ended.
-    void ReadStreams(CFileDescriptor& errorStream, CFileDescriptor& outputStream)
+    bool IsOpen(EStream stream) const override { return Stream(stream).IsOpen(); }
+
+    bool AwaitStreams(long long milliseconds, bool ready[2], int& error) override
     {
-        std::string output(kOutputChunkSize, '\0');
-        while (errorStream.IsOpen() || outputStream.IsOpen())
+        pollfd streams[2] = {{m_streams[0]->Get(), POLLIN, 0}, {m_streams[1]->Get(), POLLIN, 0}};
+        int count = ::poll(streams, 2, static_cast<int>(milliseconds));
+        if (count < 0 && errno != EINTR)
         {
-            if (EndedEarly())
-                return;
-            pollfd streams[2] = {{errorStream.Get(), POLLIN, 0}, {outputStream.Get(), POLLIN, 0}};
-            int ready = ::poll(streams, 2, static_cast<int>(m_limits.WaitMilliseconds()));
-            if (ready < 0 && errno != EINTR)
-                return Fail(CChildResult::EFailure::Read, errno);
-            if (ready <= 0)
-                continue;
-            if (streams[0].revents != 0 && !ReadError(errorStream))
-                return;
-            if (streams[1].revents != 0 && !ReadOutput(outputStream, output))
-                return;
+            error = errno;
+            return false;
         }
+        for (int i = 0; i < 2 && count > 0; ++i)
+            ready[i] = streams[i].revents != 0;
+        return true;
     }
 
-    // Waits for the child's end, which follows the end of its streams at
-    // once unless something it started keeps them open.
-    void Wait()
+    int Read(EStream stream, std::string_view& bytes) override
     {
-        int status = 0;
-        auto pause = std::chrono::microseconds(200);
+        bool bErrorStream = stream == EStream::Error;
+        char* buffer = bErrorStream ? m_error : m_output.data();
+        ssize_t count = ::read(Stream(stream).Get(), buffer,
+                               bErrorStream ? CChildProcess::kChunkSize : m_output.size());
+        bytes = {};
+        if (count > 0)
+            bytes = std::string_view(buffer, static_cast<std::size_t>(count));
+        else if (count == 0)
+            Stream(stream).Close();
+        else if (errno != EINTR)
+            return errno;
+        return 0;
+    }
+
+    void Kill() override { ::kill(-m_pid, SIGKILL); }
+
+    // Looks at the child without waiting until it was killed: waitpid has
+    // no time limit. Between looks it pauses, longer each time.
+    EEnd AwaitEnd(long long, bool bKilled, CChildResult& result) override
+    {
+        if (!bKilled && m_pause.count() > 0)
+        {
+            std::this_thread::sleep_for(m_pause);
+            m_pause = std::min<std::chrono::microseconds>(m_pause * 2, kLongestPause);
+        }
         for (;;)
         {
-            pid_t ended = ::waitpid(m_pid, &status, m_bKilled ? 0 : WNOHANG);
+            int status = 0;
+            pid_t ended = ::waitpid(m_pid, &status, bKilled ? 0 : WNOHANG);
             if (ended == m_pid)
-                return RecordEnd(status, m_result);
-            if (ended < 0 && errno != EINTR)
-                return;
-            if (ended == 0 && !EndedEarly())
             {
-                std::this_thread::sleep_for(pause);
-                pause = std::min<std::chrono::microseconds>(pause * 2, kLongestPause);
+                RecordEnd(status, result);
+                return EEnd::Ended;
+            }
+            if (ended < 0 && errno != EINTR)
+                return EEnd::Lost;
+            if (ended == 0)
+            {
+                if (m_pause.count() == 0)
+                    m_pause = kFirstPause;
+                return EEnd::Running;
             }
         }
+    }
+
+    void CloseStreams()
+    {
+        m_streams[0]->Close();
+        m_streams[1]->Close();
     }
 
 private:
-    // Ends the child and everything it started when a cancel is requested
-    // or its time is up.
-    bool EndedEarly()
-    {
-        if (!m_bKilled && m_limits.Reached(m_result))
-            Kill();
-        return m_bKilled;
-    }
-
-    void Kill()
-    {
-        ::kill(-m_pid, SIGKILL);
-        m_bKilled = true;
-    }
-
-    void Fail(CChildResult::EFailure failure, int error)
-    {
-        Kill();
-        m_result.eFailure = failure;
-        m_result.nErrorCode = error;
-    }
-
-    bool ReadError(CFileDescriptor& stream)
-    {
-        char chunk[CChildProcess::kChunkSize + 1];
-        ssize_t count = ::read(stream.Get(), chunk, CChildProcess::kChunkSize);
-        if (count > 0)
-        {
-            chunk[count] = '\0';
-            CChildProcess::AppendChunk(m_result.strErrorOutput, chunk, static_cast<size_t>(count));
-        }
-        else if (count == 0)
-            stream.Close();
-        else if (errno != EINTR)
-        {
-            Fail(CChildResult::EFailure::Read, errno);
-            return false;
-        }
-        return true;
-    }
-
-    bool ReadOutput(CFileDescriptor& stream, std::string& buffer)
-    {
-        ssize_t count = ::read(stream.Get(), buffer.data(), buffer.size());
-        if (count == 0)
-            stream.Close();
-        if (count < 0 && errno != EINTR)
-        {
-            Fail(CChildResult::EFailure::Read, errno);
-            return false;
-        }
-        if (count > 0 && m_request.onOutput)
-        {
-            if (int error = m_request.onOutput(buffer.data(), static_cast<std::size_t>(count)))
-            {
-                Fail(CChildResult::EFailure::Write, error);
-                return false;
-            }
-        }
-        return true;
-    }
+    CFileDescriptor& Stream(EStream stream) const { return *m_streams[static_cast<int>(stream)]; }
 
     pid_t m_pid;
-    const CChildRequest& m_request;
-    CChildResult& m_result;
-    CRunLimits m_limits;
-    bool m_bKilled = false;
+    CFileDescriptor* m_streams[2];
+    char m_error[CChildProcess::kChunkSize];
+    std::string m_output;
+    std::chrono::microseconds m_pause{0};
 };
-
-CChildResult Failure(CChildResult::EFailure failure, int error)
-{
-    CChildResult result;
-    result.eFailure = failure;
-    result.nErrorCode = error;
-    return result;
-}
 } // namespace
 
 CChildResult CChildProcess::Run(const CChildRequest& request)
@@ -353,15 +248,16 @@ CChildResult CChildProcess::Run(const CChildRequest& request)
     for (CPipe* pipe : {&errorPipe, &outputPipe, &startPipe})
     {
         if (int error = pipe->Open())
-            return Failure(CChildResult::EFailure::Pipe, error);
+            return CRunningChild::Failure(CChildResult::EFailure::Pipe, error);
     }
 
     CStartPlan plan;
-    if (int error = FindProgram(request.arguments.front(), plan.program))
-        return Failure(CChildResult::EFailure::Start, error);
+    if (int error = CExecutables::Find(request.arguments.front(), plan.program))
+        return CRunningChild::Failure(CChildResult::EFailure::Start, error);
     for (const std::string& argument : request.arguments)
         plan.argv.push_back(const_cast<char*>(argument.c_str()));
     plan.argv.push_back(nullptr);
+    PlanEnvironment(request, plan);
     plan.workingFolder = request.workingFolder.empty() ? nullptr : request.workingFolder.c_str();
     plan.parent = ::getpid();
     plan.errorStream = errorPipe.writeEnd.Get();
@@ -370,7 +266,7 @@ CChildResult CChildProcess::Run(const CChildRequest& request)
 
     pid_t pid = 0;
     if (int error = Fork(plan, pid))
-        return Failure(CChildResult::EFailure::Start, error);
+        return CRunningChild::Failure(CChildResult::EFailure::Start, error);
 
     // Without this the pipes would never end: our own write ends keep them
     // open.
@@ -385,12 +281,12 @@ CChildResult CChildProcess::Run(const CChildRequest& request)
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR)
         {
         }
-        return Failure(CChildResult::EFailure::Start, error);
+        return CRunningChild::Failure(CChildResult::EFailure::Start, error);
     }
-    CRunningChild child(pid, request, result);
-    child.ReadStreams(errorPipe.readEnd, outputPipe.readEnd);
-    errorPipe.readEnd.Close();
-    outputPipe.readEnd.Close();
+    CForkedChild forked(pid, errorPipe.readEnd, outputPipe.readEnd);
+    CRunningChild child(forked, request, result);
+    child.ReadStreams();
+    forked.CloseStreams();
     child.Wait();
     return result;
 }

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ChildProcess.h"
+#include "WorkerProtocol.h"
+#include "platform/ChildProcess.h"
+#include "platform/HelperProcess.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,16 +15,14 @@
 // tool's output and error stream, its exit status, and, when the worker
 // died on the file, the signal that ended it.
 //
-// A worker serves one thread at a time. It is killed when a run is cancelled
-// or out of time, and when the object goes; it ends by itself when the
-// program ends in any way, as its stream then closes. Its error stream goes
-// to the null device. On Windows no worker can start: Start fails and the
-// tool runs instead.
+// A worker serves one thread at a time. It runs as a CHelperProcess: it is
+// killed when a run is cancelled or out of time, and when the object goes;
+// it ends by itself when the program ends in any way. On Windows no worker
+// can start: Start fails and the tool runs instead.
 class CWorkerProcess
 {
 public:
-    CWorkerProcess();
-    ~CWorkerProcess();
+    CWorkerProcess() = default;
     CWorkerProcess(const CWorkerProcess&) = delete;
     CWorkerProcess& operator=(const CWorkerProcess&) = delete;
 
@@ -34,7 +33,7 @@ public:
 
     // Runs one request for the tool with these arguments, with the limits
     // and output of `request`. `bUnsupported` is set, and nothing else,
-    // when the worker does not do what the arguments ask.
+    // when the worker does not do what the arguments ask, or none runs.
     CChildResult Run(const std::vector<std::string>& toolArguments, const CChildRequest& request,
                      bool& bUnsupported);
 
@@ -46,6 +45,17 @@ public:
     long ProcessId() const;
 
 private:
-    class CImpl;
-    std::unique_ptr<CImpl> m_pImpl;
+    // Hands on the frames that have arrived; true once the request is
+    // answered or its run is over.
+    bool TakeFrames(const CChildRequest& request, CChildResult& result, bool& bUnsupported);
+    // Kills the worker, if running, and waits for its end.
+    void End();
+    // Ends a worker that left a request without its answer, and tells how:
+    // by a signal, or by an exit that can never read as success.
+    void EndUnanswered(CChildResult& result);
+
+    CHelperProcess m_helper;
+    CFrameReader m_reader;
+    std::string m_strChunk;
+    int m_nFilesDone = 0;
 };
