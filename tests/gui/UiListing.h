@@ -22,22 +22,18 @@
 // text as `\t`, the shortcuts only when there are any, `[x]` or `[ ]` only
 // when it is checkable. A toolbar button reads `menu > item | prompt |
 // tooltip`, with the menu the same action sits in and the prompt and
-// tooltip of the button itself. A separator reads `---`. Whatever is off
-// says so: `(disabled)`, `(hidden)`, `(no icon)`.
+// tooltip of the button itself. A separator reads `---`. The status bar's
+// panes are named left to right, `(fixed width)` where their width is.
+// Whatever is off says so: `(disabled)`, `(hidden)`, `(no icon)`.
 class CUiListing
 {
 public:
     static QString MainWindow(const QMainWindow& window)
     {
-        return MenusAndToolBars(window) + StatusBar(*window.statusBar());
-    }
-
-    static QString MenusAndToolBars(const QMainWindow& window)
-    {
         QString listing = MenuBar(*window.menuBar());
         for (const QToolBar* bar : window.findChildren<QToolBar*>())
             listing += ToolBar(window, *bar);
-        return listing;
+        return listing + StatusBar(*window.statusBar());
     }
 
     static QString MenuBar(const QMenuBar& bar)

@@ -280,13 +280,13 @@ void TestMainFrame::NoItem_IsEverGrayed()
     QVERIFY(m_pRig->ShowActive());
     CMainFrame& frame = m_pRig->frame;
     // The listing marks what is grayed `(disabled)`.
-    const QString idle = CUiListing::MenusAndToolBars(frame);
+    const QString idle = CUiListing::MainWindow(frame);
     QVERIFY(!idle.contains("(disabled)"));
     QVERIFY(frame.AddDroppedPaths({m_pRig->Pdf("a.pdf")}));
     QCOMPARE(m_pRig->doc.RowCount(), 1);
-    QVERIFY(CUiListing::Matches(CUiListing::MenusAndToolBars(frame), idle));
+    QVERIFY(CUiListing::Matches(CUiListing::MainWindow(frame), idle));
     QString whileBusy;
-    QVERIFY(frame.RunGuarded([&] { whileBusy = CUiListing::MenusAndToolBars(frame); }));
+    QVERIFY(frame.RunGuarded([&] { whileBusy = CUiListing::MainWindow(frame); }));
     QVERIFY(CUiListing::Matches(whileBusy, idle));
 }
 
