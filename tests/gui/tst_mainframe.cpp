@@ -235,7 +235,7 @@ void TestMainFrame::MenusToolbarAndStatusBar_AreAsListed()
   ---
   E&xit | Exit Zelto | Exit
 &Edit
-  &Paste Files\tCtrl+V {Ctrl+V, Shift+Ins} | Paste files names into the file list | Paste Files
+  &Paste Files\tCtrl+V {Ctrl+V; Shift+Ins} | Paste files names into the file list | Paste Files
 &View
   &Toolbar [x] | Show or hide the toolbar | Toggle ToolBar
   &Status Bar [x] | Show or hide the status bar | Toggle StatusBar
@@ -251,27 +251,26 @@ void TestMainFrame::MenusToolbarAndStatusBar_AreAsListed()
   ---
   &About Zelto... | Display program information, version number and copyright | About
 toolbar Toolbar (TopToolBarArea, movable, 16x16 icons)
-  &File > Add... | Add file(s) to the file list | Add file(s) to File List
-  &File > Add Folder... | Add folder contents to the file list | Add folder contents
-  &File > &Remove All\tCtrl+R | Remove all files from the file list | Removes all files
+  &File > Add...
+  &File > Add Folder...
+  &File > &Remove All\tCtrl+R
   ---
-  &Edit > &Paste Files\tCtrl+V | Paste files names into the file list | Paste Files
+  &Edit > &Paste Files\tCtrl+V
   ---
-  &Tools > File Manager | Run the file manager | Run File Manager
-  &Help > &About Zelto... | Display program information, version number and copyright | About
+  &Tools > File Manager
+  &Help > &About Zelto...
 status bar
   IdlePane
   FileCountPane (fixed width)
   CapsPane (fixed width)
   NumPane (fixed width)
-  ScrollPane (fixed width)
-)");
+  ScrollPane (fixed width))");
 #ifdef _WIN32
     expected.replace("File Manager | Run the file manager | Run File Manager",
                      "Windows Explorer | Run Windows Explorer | Run Explorer");
+    expected.replace("> File Manager", "> Windows Explorer");
 #endif
-    QVERIFY2(CUiListing::Matches(CUiListing::MainWindow(m_pRig->frame), expected),
-             "see the listing's diff above");
+    QCOMPARE(CUiListing::MainWindow(m_pRig->frame), expected.split('\n'));
 }
 
 // Nothing is grayed, not with files listed either, nor while a command runs.
@@ -279,15 +278,14 @@ void TestMainFrame::NoItem_IsEverGrayed()
 {
     QVERIFY(m_pRig->ShowActive());
     CMainFrame& frame = m_pRig->frame;
-    // The listing marks what is grayed `(disabled)`.
-    const QString idle = CUiListing::MainWindow(frame);
-    QVERIFY(!idle.contains("(disabled)"));
+    const QStringList idle = CUiListing::MainWindow(frame);
+    QCOMPARE(idle.filter("(disabled)"), QStringList());
     QVERIFY(frame.AddDroppedPaths({m_pRig->Pdf("a.pdf")}));
     QCOMPARE(m_pRig->doc.RowCount(), 1);
-    QVERIFY(CUiListing::Matches(CUiListing::MainWindow(frame), idle));
-    QString whileBusy;
+    QCOMPARE(CUiListing::MainWindow(frame), idle);
+    QStringList whileBusy;
     QVERIFY(frame.RunGuarded([&] { whileBusy = CUiListing::MainWindow(frame); }));
-    QVERIFY(CUiListing::Matches(whileBusy, idle));
+    QCOMPARE(whileBusy, idle);
 }
 
 void TestMainFrame::PromptOfAHighlightedItem_ShowsInTheStatusBar()
