@@ -10,6 +10,7 @@
 #include "PdfMaker.h"
 #include "ScriptedPrompts.h"
 #include "TempDir.h"
+#include "UiListing.h"
 #include "dialogs/QtText.h"
 #include "doc/ZeltoDoc.h"
 #include "extract/Converter.h"
@@ -117,21 +118,9 @@ QMenu* ContextMenu(CZeltoView& view, QContextMenuEvent::Reason reason, QPoint wh
     return qobject_cast<QMenu*>(QApplication::activePopupWidget());
 }
 
-QStringList Texts(const QMenu& menu)
-{
-    QStringList texts;
-    for (const QAction* action : menu.actions())
-        texts << action->text();
-    return texts;
-}
-
-QList<bool> Enabled(const QMenu& menu)
-{
-    QList<bool> enabled;
-    for (const QAction* action : menu.actions())
-        enabled << action->isEnabled();
-    return enabled;
-}
+// The context menu as CUiListing writes it, with and without a selection.
+const QStringList kMenu{"Open", "Remove", "Delete"};
+const QStringList kGrayedMenu{"Open (disabled)", "Remove (disabled)", "Delete (disabled)"};
 
 QAction* Item(const QMenu& menu, const QString& text)
 {
@@ -342,8 +331,7 @@ void TestZeltoView::ContextMenu_WithoutSelection_HasItsItemsGrayed()
 {
     QMenu* menu = ContextMenu(m_pRig->view, QContextMenuEvent::Mouse, m_pRig->EmptyArea());
     QVERIFY(menu);
-    QCOMPARE(Texts(*menu), (QStringList{"Open", "Remove", "Delete"}));
-    QCOMPARE(Enabled(*menu), (QList<bool>{false, false, false}));
+    QCOMPARE(CUiListing::Menu(*menu), kGrayedMenu);
     // Where it was asked for.
     QCOMPARE(menu->pos(), m_pRig->view.viewport()->mapToGlobal(m_pRig->EmptyArea()));
     menu->close();
@@ -352,7 +340,7 @@ void TestZeltoView::ContextMenu_WithoutSelection_HasItsItemsGrayed()
     m_pRig->Add("a.pdf");
     menu = ContextMenu(m_pRig->view, QContextMenuEvent::Mouse, m_pRig->EmptyArea());
     QVERIFY(menu);
-    QCOMPARE(Enabled(*menu), (QList<bool>{false, false, false}));
+    QCOMPARE(CUiListing::Menu(*menu), kGrayedMenu);
 }
 
 void TestZeltoView::ContextMenu_WithSelection_HasItsItemsEnabled()
@@ -362,8 +350,7 @@ void TestZeltoView::ContextMenu_WithSelection_HasItsItemsEnabled()
     m_pRig->Select({1});
     QMenu* menu = ContextMenu(m_pRig->view, QContextMenuEvent::Mouse, m_pRig->RowCentre(1));
     QVERIFY(menu);
-    QCOMPARE(Texts(*menu), (QStringList{"Open", "Remove", "Delete"}));
-    QCOMPARE(Enabled(*menu), (QList<bool>{true, true, true}));
+    QCOMPARE(CUiListing::Menu(*menu), kMenu);
 }
 
 void TestZeltoView::KeyboardContextMenu_OpensAtTheCurrentRow()
@@ -384,7 +371,7 @@ void TestZeltoView::KeyboardContextMenu_OpensAtTheCurrentRow()
                             .arg(rowOnScreen.top())
                             .arg(rowOnScreen.bottom())));
     QVERIFY(rowOnScreen.left() <= menu->pos().x() && menu->pos().x() <= rowOnScreen.right());
-    QCOMPARE(Enabled(*menu), (QList<bool>{true, true, true}));
+    QCOMPARE(CUiListing::Menu(*menu), kMenu);
     menu->close();
 
     // A current row out of sight is brought into sight first.
@@ -410,7 +397,7 @@ void TestZeltoView::KeyboardContextMenu_WithoutRows_OpensAtTheListsCorner()
     QMenu* menu = ContextMenu(view, QContextMenuEvent::Keyboard, QPoint(-1, -1));
     QVERIFY(menu);
     QCOMPARE(menu->pos(), view.viewport()->mapToGlobal(QPoint(0, 0)));
-    QCOMPARE(Enabled(*menu), (QList<bool>{false, false, false}));
+    QCOMPARE(CUiListing::Menu(*menu), kGrayedMenu);
 }
 
 // With Shift held, the clicks of a double-click extend the selection rather
