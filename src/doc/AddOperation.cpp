@@ -3,6 +3,7 @@
 
 #include "OperationCancelled.h"
 #include "OutcomePresenter.h"
+#include "OutcomeTelling.h"
 #include "ReasonWording.h"
 #include "extract/Converter.h"
 #include "extract/ConverterContext.h"
@@ -104,9 +105,7 @@ void CAddOperation::AddFolder(const std::string& folder)
 }
 
 // Everything that belongs to one file, apart from how it was found: make the
-// converter, check and ask, and queue it. Two files that make the same text
-// file are never written at the same time: the second waits for the first
-// and is then asked about overwriting the first's.
+// converter, check and ask, and queue it.
 void CAddOperation::AddFile(const std::string& path)
 {
     ++m_nFiles;
@@ -127,7 +126,11 @@ void CAddOperation::AddFile(const std::string& path)
     std::string textFolder = CReplacementFile(std::string(converter->m_strTextPath)).Folder();
     if (!m_placement.IsBesideSources())
         CReplacementFile::MakeFolders(textFolder);
-    m_queue.WaitForTextPath(converter->m_strTextPath);
+    if (std::optional<CFileOutcome> shared = CheckTextFileFree(*converter))
+    {
+        HandOn(std::move(converter), *shared);
+        return;
+    }
     // A file settled before its run (its text kept, or not to be converted)
     // is told at once, like the questions before it.
     if (std::optional<CFileOutcome> settled = converter->PrepareConversion(*this))
@@ -137,6 +140,31 @@ void CAddOperation::AddFile(const std::string& path)
     }
     RemoveLeftoversOnce(textFolder);
     m_queue.Enqueue(std::move(converter));
+}
+
+// Checked before the rule for existing text: that rule is about texts from
+// before the operation. One PDF reached by two paths is one writer; its
+// second run waits for the first and then follows the rule.
+std::optional<CFileOutcome> CAddOperation::CheckTextFileFree(const CConverter& converter)
+{
+    std::string textKey = m_queue.FileKey(converter.m_strTextPath);
+    std::optional<CTextWriter> writer = m_queue.WriterOf(textKey);
+    std::optional<CFileStamp> text;
+    if (!writer && (text = CFileProbe::Stamp(std::string(converter.m_strTextPath))))
+        writer = m_written.WriterOf(textKey, text->nModifiedNs);
+    if (!writer)
+        return std::nullopt;
+    if (writer->strSourceKey == m_queue.FileKey(converter.m_strSourcePath))
+    {
+        m_queue.WaitForTextPath(converter.m_strTextPath);
+        return std::nullopt;
+    }
+    CFileOutcome outcome = converter.Outcome();
+    outcome.bListed = false;
+    outcome.Add(
+        CReason(EFileOutcome::SharedTextFile, converter.m_strSourcePath, EMessageId::TextFileShared,
+                {converter.m_strSourcePath, converter.m_strTextPath, writer->strSourcePath}));
+    return outcome;
 }
 
 void CAddOperation::RemoveLeftoversOnce(const std::string& folder)
@@ -188,6 +216,15 @@ COverwriteQuestion::CAnswer CAddOperation::AskOverwrite(std::string_view textPat
 void CAddOperation::HandOn(std::unique_ptr<CConverter> converter, const CFileOutcome& outcome)
 {
     m_services.presenter.Present(outcome, IsMany());
+    std::optional<CFileStamp> text;
+    if (COutcomeTelling::CountsAsConverted(outcome) &&
+        (text = CFileProbe::Stamp(std::string(converter->m_strTextPath))))
+    {
+        m_written.Note(
+            m_queue.FileKey(converter->m_strTextPath),
+            {m_queue.FileKey(converter->m_strSourcePath), std::string(converter->m_strSourcePath)},
+            text->nModifiedNs);
+    }
     if (outcome.bListed)
         m_services.list(std::move(converter));
 }

@@ -5,6 +5,7 @@
 #include "ConversionQueue.h"
 #include "FolderWalker.h"
 #include "TextPlacement.h"
+#include "WrittenTexts.h"
 #include "extract/OverwriteQuestion.h"
 #include "person/MessageBox.h"
 
@@ -44,7 +45,10 @@ enum class EStandingFolderAnswer
 // before it; with more than one conversion at once, the questions and
 // messages about a later file may come before the result of an earlier one.
 // After a cancel, nothing more is shown: files whose runs ended well are
-// listed, others leave their text files as they were. The first time the
+// listed, others leave their text files as they were. A text file the
+// operation wrote, or is writing, for one PDF is never written for another:
+// the second PDF fails, whatever the rule for existing text says, and the
+// first one's text stays. The first time the
 // operation writes into a folder, it removes what programs killed while
 // writing text there left behind.
 class CAddOperation : private COverwriteQuestion
@@ -107,6 +111,7 @@ private:
     bool AskAddFolderContents(const std::string& folder);
     CAnswer AskOverwrite(std::string_view textPath) override;
     EExistingText ExistingText() const override { return m_eExistingText; }
+    std::optional<CFileOutcome> CheckTextFileFree(const CConverter& converter);
     void HandOn(std::unique_ptr<CConverter> converter, const CFileOutcome& outcome);
     void RemoveLeftoversOnce(const std::string& folder);
 
@@ -124,5 +129,6 @@ private:
     // The answer that stands for the rest of the overwrite questions.
     std::optional<EAnswer> m_standingOverwrite;
     std::set<std::string> m_cleanedFolders;
+    CWrittenTexts m_written;
     CConversionQueue m_queue;
 };

@@ -90,7 +90,7 @@ bool CConversionQueue::HoldsSource(const std::string& sourcePath) const
 
 void CConversionQueue::WaitForTextPath(std::string_view textPath)
 {
-    std::string key = m_paths.TextKey(textPath);
+    std::string key = m_paths.FileKey(textPath);
     JudgeWhile([&] { return m_paths.HoldsText(key); });
 }
 

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -86,6 +87,15 @@ public:
     // Whether a queued file that is not listed yet has this source path.
     bool HoldsSource(const std::string& sourcePath) const;
 
+    // A file known by its folder's identity and its name, whatever path
+    // leads there.
+    std::string FileKey(std::string_view path) const { return m_paths.FileKey(path); }
+    // The source of a queued file not handed on yet that writes the text
+    // file of this key.
+    std::optional<CTextWriter> WriterOf(const std::string& textKey) const
+    {
+        return m_paths.WriterOf(textKey);
+    }
     // Before a file is prepared: waits, judging in order, until no queued
     // file writes the same text file, by whatever path.
     void WaitForTextPath(std::string_view textPath);

@@ -9,14 +9,15 @@
 CQueuedPaths::CKeys CQueuedPaths::KeysOf(std::string_view sourcePath,
                                          std::string_view textPath) const
 {
-    return CKeys{m_rules.SamePathKey(sourcePath), TextKey(textPath)};
+    return CKeys{m_rules.SamePathKey(sourcePath), FileKey(textPath),
+                 CTextWriter{FileKey(sourcePath), std::string(sourcePath)}};
 }
 
 // The two kinds of key start differently, so that a folder's path can never
 // pass for another folder's identity.
-std::string CQueuedPaths::TextKey(std::string_view textPath) const
+std::string CQueuedPaths::FileKey(std::string_view path) const
 {
-    CSplitPath parts = m_rules.Split(textPath);
+    CSplitPath parts = m_rules.Split(path);
     std::string folder = parts.strDrive + parts.strDir;
     std::string name = m_rules.SamePathKey(parts.strBaseName + parts.strExt);
     std::optional<CFileStamp> stamp = CFileProbe::Stamp(folder.empty() ? "." : folder);
@@ -33,7 +34,7 @@ void CQueuedPaths::Add(const CKeys& keys)
     ++m_sources[keys.strSource];
     try
     {
-        ++m_texts[keys.strText];
+        ++m_texts.try_emplace(keys.strText, CText{0, keys.writer}).first->second.nCount;
     }
     catch (...)
     {
@@ -45,7 +46,17 @@ void CQueuedPaths::Add(const CKeys& keys)
 void CQueuedPaths::Remove(const CKeys& keys)
 {
     Drop(m_sources, keys.strSource);
-    Drop(m_texts, keys.strText);
+    auto text = m_texts.find(keys.strText);
+    if (text != m_texts.end() && --text->second.nCount == 0)
+        m_texts.erase(text);
+}
+
+std::optional<CTextWriter> CQueuedPaths::WriterOf(const std::string& textKey) const
+{
+    auto text = m_texts.find(textKey);
+    if (text == m_texts.end())
+        return std::nullopt;
+    return text->second.writer;
 }
 
 bool CQueuedPaths::HoldsSource(std::string_view sourcePath) const

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "TextWriter.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -21,14 +24,15 @@ public:
     {
         std::string strSource;
         std::string strText;
+        CTextWriter writer;
     };
 
     explicit CQueuedPaths(const CPathRules& rules) : m_rules(rules) {}
 
     CKeys KeysOf(std::string_view sourcePath, std::string_view textPath) const;
-    // Reads the identity of the text file's folder from the file system; a
-    // folder that cannot be looked at is known by its path.
-    std::string TextKey(std::string_view textPath) const;
+    // A file known by its folder's identity, read from the file system, and
+    // its name; a folder that cannot be looked at is known by its path.
+    std::string FileKey(std::string_view path) const;
 
     void Add(const CKeys& keys);
     // Keys that were never added are passed over.
@@ -36,13 +40,20 @@ public:
 
     bool HoldsSource(std::string_view sourcePath) const;
     bool HoldsText(const std::string& textKey) const { return m_texts.count(textKey) != 0; }
+    // The source of the first queued file that writes the text file.
+    std::optional<CTextWriter> WriterOf(const std::string& textKey) const;
 
 private:
     using CCounts = std::unordered_map<std::string, int>;
+    struct CText
+    {
+        int nCount = 0;
+        CTextWriter writer;
+    };
 
     static void Drop(CCounts& counts, const std::string& key);
 
     const CPathRules& m_rules;
     CCounts m_sources;
-    CCounts m_texts;
+    std::unordered_map<std::string, CText> m_texts;
 };

@@ -74,6 +74,7 @@ EMessageStyle CReasonWording::StyleOf(EMessageId firstId)
     {
     case EMessageId::TimedOut:
     case EMessageId::TextNotWritten:
+    case EMessageId::TextFileShared:
     case EMessageId::ExtractionFailed:
         return EMessageStyle::Error;
     case EMessageId::ExtractionWarning:

@@ -19,9 +19,10 @@ enum class EFileOutcome
     Failed,
     ReadByOcr,
     TimedOut,
-    UpToDate, // told in the report only, never in a box
-    Kept,     // likewise
-    Converted // listed without a word; no reason tells it
+    SharedTextFile, // its text file was another PDF's in the same add
+    UpToDate,       // told in the report only, never in a box
+    Kept,           // likewise
+    Converted       // listed without a word; no reason tells it
 };
 
 // What each kind means to whoever presents it, in one table: the word a

@@ -261,4 +261,9 @@ enum class EMessageId : int
     CommandPathMissing = 59723,
     CommandLicense = 59724,
     CommandBadEngine = 59725,
+
+    // Two PDFs of one add whose text files would be one.
+    TextFileShared = 59740,
+    OutcomeTextFileShared = 59741,
+    AddReportSummaryTextFileShared = 59742,
 };

@@ -288,6 +288,9 @@ when stopped by SIGINT or SIGTERM.
     CEntry{EMessageId::OutcomeKept, "Kept"},
     CEntry{EMessageId::OutcomeUpToDate, "Up to date"},
     CEntry{EMessageId::AddReportSummaryKept, "%d up to date, %d kept."},
+    CEntry{EMessageId::TextFileShared, "The file '%s' will be ignored as its text file '%s' is also the text file of '%s' in this add.  No text was written for it.\nGive the two PDF files different names, or different text folders."},
+    CEntry{EMessageId::OutcomeTextFileShared, "Text file shared"},
+    CEntry{EMessageId::AddReportSummaryTextFileShared, "%d not converted: their text file was another's."},
     CEntry{EMessageId::TimeLimitHelp, "A file whose conversion takes longer is stopped and left out, and its text file is left as it was. 0 sets no limit."},
 };
 // clang-format on

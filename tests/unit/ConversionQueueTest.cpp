@@ -288,18 +288,6 @@ TEST_F(ParallelAdd, SamePathTwiceInOneDrop_ConvertedOnce)
     EXPECT_EQ(m_tool.Calls().size(), 1u);
 }
 
-TEST_F(ParallelAdd, TwoSourcesOfOneTextFile_SecondWaitsAndAsksToOverwrite)
-{
-    SetParallel(2);
-    std::string lower = Pdf("a.pdf", "", "from lower\n", 0.3);
-    std::string upper = Pdf("a.PDF", "", "from upper\n");
-    m_prompts.AnswerNext(EAnswer::Yes);
-    m_doc.OnDropFiles({lower, upper});
-    EXPECT_EQ(m_prompts.FirstIds(), std::vector<EMessageId>{EMessageId::OverwriteQuestion});
-    EXPECT_EQ(CTempDir::ReadFile(m_dir / "a.txt"), "from upper\n");
-    EXPECT_EQ(m_doc.RowCount(), 2);
-}
-
 TEST_F(ParallelAdd, ProgressCountsQueuedDoneAndConverting)
 {
     SetParallel(2);
@@ -692,22 +680,96 @@ TEST_F(ParallelAdd, TextFolder_MirrorsTheAddedFoldersAndLeavesTheSourcesAlone)
                                         "stray.pdf"}));
 }
 
-// Two sources that map to one text file are never written at once: the
-// second is asked about the first's text.
-TEST_F(ParallelAdd, TextFolder_TwoSourcesOfOneTextPathAreAskedAbout)
+namespace
 {
-    SetParallel(2);
-    CTempDir one;
-    CTempDir two;
-    std::string first = one.Write("report.pdf", "%PDF fake");
-    std::string second = two.Write("report.pdf", "%PDF fake");
-    CFakeTool::Script(first, "", std::string("first\n"));
-    CFakeTool::Script(second, "", std::string("second\n"));
-    m_doc.Options().SetTextFolder(m_dir / "texts");
-    m_prompts.AnswerNext(EAnswer::Yes);
+// Two PDFs of one add whose text files are one. The first is slow, so that
+// with two conversions at once it is still running when the second is met.
+struct SharedTextCase
+{
+    const char* name;
+    const char* first; // inside the temporary folder
+    const char* second;
+    const char* textFolder; // empty: beside the sources
+    const char* added[2];   // what is dropped: folders or the two files
+    const char* text;       // the text file both would write
+};
 
-    m_doc.OnDropFiles({first, second});
-
-    EXPECT_EQ(m_prompts.FirstIds(), std::vector<EMessageId>{EMessageId::OverwriteQuestion});
-    EXPECT_EQ(CTempDir::ReadFile(m_dir / "texts/report.txt"), "second\n");
+void PrintTo(const SharedTextCase& c, std::ostream* out)
+{
+    *out << c.name;
 }
+
+class SharedText : public ParallelAdd,
+                   public ::testing::WithParamInterface<std::tuple<SharedTextCase, int>>
+{
+};
+} // namespace
+
+// Under every rule for existing text and at one or two conversions at once,
+// the second PDF fails without running, naming the first, and the first's
+// text stays as written; nothing is asked about a text this add wrote.
+TEST_P(SharedText, SecondPdfFailsAndTheFirstTextStays)
+{
+    const auto& [c, parallel] = GetParam();
+    if (std::string(c.name) == "CaseOfExtension")
+        SKIP_ON_WINDOWS("Windows keeps no two names that differ only in case");
+    for (EExistingText rule : {EExistingText::Ask, EExistingText::Keep,
+                               EExistingText::ReplaceWhenNewer, EExistingText::Replace})
+    {
+        SCOPED_TRACE(static_cast<int>(rule));
+        CTempDir dir;
+        std::string first = dir.Write(c.first, "%PDF fake");
+        std::string second = dir.Write(c.second, "%PDF fake");
+        CFakeTool::Script(first, "", std::string("first\n"));
+        CFakeTool::Script(second, "", std::string("second\n"));
+        dir.Write(std::string(c.first) + ".sleep", "0.3");
+        CMemorySettings settings;
+        settings.SetInt("", CAddOptions::kConversionsAtOnce, parallel);
+        CScriptedPrompts prompts;
+        prompts.AnswerFolderNext(FolderAnswerYesToAll);
+        CZeltoDoc doc(m_table, prompts, prompts, settings);
+        doc.Options().SetExistingText(rule);
+        if (*c.textFolder)
+            doc.Options().SetTextFolder(dir / c.textFolder);
+        std::size_t callsBefore = m_tool.Calls().size();
+
+        doc.OnDropFiles({dir / c.added[0], dir / c.added[1]});
+
+        EXPECT_EQ(CTempDir::ReadFile(dir / c.text), "first\n");
+        ASSERT_EQ(Told(prompts), Ids{EMessageId::TextFileShared});
+        const std::string& told =
+            std::find_if(prompts.Messages().begin(), prompts.Messages().end(),
+                         [](const auto& box)
+                         { return box.ids.front() == EMessageId::TextFileShared; })
+                ->strText;
+        for (const std::string& named : {second, dir / c.text, first})
+            EXPECT_NE(told.find(named), std::string::npos) << named;
+        ASSERT_EQ(doc.RowCount(), 1);
+        EXPECT_EQ(doc.ConverterAt(0)->m_strSourcePath, first);
+        EXPECT_EQ(m_tool.Calls().size() - callsBefore, 1u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SharedText,
+    ::testing::Combine(
+        ::testing::Values(
+            SharedTextCase{"CaseOfExtension", "a.pdf", "a.PDF", "", {"a.pdf", "a.PDF"}, "a.txt"},
+            SharedTextCase{"FilesFromTwoFoldersAtTheTextFolderTop",
+                           "one/report.pdf",
+                           "two/report.pdf",
+                           "texts",
+                           {"one/report.pdf", "two/report.pdf"},
+                           "texts/report.txt"},
+            SharedTextCase{"TwoFoldersOfOneName",
+                           "one/Docs/x.pdf",
+                           "two/Docs/x.pdf",
+                           "texts",
+                           {"one/Docs", "two/Docs"},
+                           "texts/Docs/x.txt"}),
+        ::testing::Values(1, 2)),
+    [](const auto& info)
+    {
+        return std::string(std::get<0>(info.param).name) + "_" +
+               std::to_string(std::get<1>(info.param));
+    });

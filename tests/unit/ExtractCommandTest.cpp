@@ -110,6 +110,30 @@ protected:
 };
 } // namespace
 
+// Files from two folders put flat into one text folder: the second of two
+// PDFs of one name fails the run, its text never written, at one and at two
+// conversions at once, and even when the rule would replace the text.
+TEST_F(ExtractCommand, SecondPdfOfOneTextFile_FailsAndTheFirstTextStays)
+{
+    std::string first = Pdf("one/report.pdf", "first\n");
+    std::string second = Pdf("two/report.pdf", "second\n");
+    m_dir.Write("one/report.pdf.sleep", "0.3");
+    for (const char* jobs : {"1", "2"})
+    {
+        SCOPED_TRACE(jobs);
+        std::string report = m_dir / "r.csv";
+        EXPECT_EQ(Run({"--jobs", jobs, "--existing", "replace", "--text-folder", m_dir / "texts",
+                       "--report", report, first, second}),
+                  CExtractCommand::kExitFailed);
+        auto rows = ReportRows(report);
+        EXPECT_EQ(Outcome(rows, first), "converted");
+        EXPECT_EQ(Outcome(rows, second), "shared-text-file");
+        EXPECT_EQ(CTempDir::ReadFile(m_dir / "texts/report.txt"), "first\n");
+        EXPECT_NE(m_err.find(second), std::string::npos) << m_err;
+        std::filesystem::remove(CTempDir::FsPath(m_dir / "texts/report.txt"));
+    }
+}
+
 TEST_F(ExtractCommand, EveryOutcomeHasItsRow_AndAFailureFailsTheRun)
 {
     Pdf("in/good.pdf");
@@ -502,9 +526,10 @@ TEST_F(ExtractCommand, GnuParallelOverThreeHostsConvertsEveryPdfOnce)
                                    "':/usr/bin:/bin sh -c \"$*\"\n");
     m_dir.Write("hosts", "h1\nh2\nh3\n");
 
-    std::string command = "cd '" + m_dir.Path() +
-                          "' && parallel --pipe -N 4 --ssh ./ssh --sshloginfile hosts "
-                          "zelto-extract --engine pdftotext --quiet --from - --report r{#}.csv < list.txt";
+    std::string command =
+        "cd '" + m_dir.Path() +
+        "' && parallel --pipe -N 4 --ssh ./ssh --sshloginfile hosts "
+        "zelto-extract --engine pdftotext --quiet --from - --report r{#}.csv < list.txt";
     EXPECT_EQ(std::system(command.c_str()), 0);
 
     std::string logged = CTempDir::ReadFile(runs);

@@ -46,7 +46,7 @@ TEST_P(TextIdentity, FolderByIdentityNameByThePathRules)
     const TextCase& c = GetParam();
     CQueuedPaths paths(c.rules);
     paths.Add(paths.KeysOf(m_dir / "source.pdf", m_dir / c.queued));
-    EXPECT_EQ(paths.HoldsText(paths.TextKey(m_dir / c.asked)), c.same);
+    EXPECT_EQ(paths.HoldsText(paths.FileKey(m_dir / c.asked)), c.same);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -75,9 +75,9 @@ TEST(QueuedPaths, CountsEachPathUntilItsLastFileLeaves)
     paths.Add(second);
     paths.Remove(first);
     EXPECT_TRUE(paths.HoldsSource(dir / "a.PDF"));
-    EXPECT_TRUE(paths.HoldsText(paths.TextKey(dir / "A.TXT")));
+    EXPECT_TRUE(paths.HoldsText(paths.FileKey(dir / "A.TXT")));
     paths.Remove(second);
     paths.Remove(second);
     EXPECT_FALSE(paths.HoldsSource(dir / "a.pdf"));
-    EXPECT_FALSE(paths.HoldsText(paths.TextKey(dir / "a.txt")));
+    EXPECT_FALSE(paths.HoldsText(paths.FileKey(dir / "a.txt")));
 }
