@@ -263,7 +263,7 @@ enum class EMessageId : int
     CommandBadEngine = 59725,
 
     // Two PDFs of one add whose text files would be one.
-    TextFileShared = 59740,
-    OutcomeTextFileShared = 59741,
-    AddReportSummaryTextFileShared = 59742,
+    TextFileShared = 59760,
+    OutcomeTextFileShared = 59761,
+    AddReportSummaryTextFileShared = 59762,
 };
