@@ -4,6 +4,7 @@
 #include "AddOptions.h"
 #include "ConversionQueue.h"
 #include "FolderWalker.h"
+#include "PasswordQuestion.h"
 #include "TextPlacement.h"
 #include "extract/OverwriteQuestion.h"
 #include "person/MessageBox.h"
@@ -124,5 +125,6 @@ private:
     // The answer that stands for the rest of the overwrite questions.
     std::optional<EAnswer> m_standingOverwrite;
     std::set<std::string> m_cleanedFolders;
+    CPasswordQuestion m_passwordQuestion;
     CConversionQueue m_queue;
 };

@@ -75,6 +75,9 @@ EMessageStyle CReasonWording::StyleOf(EMessageId firstId)
     case EMessageId::TimedOut:
     case EMessageId::TextNotWritten:
     case EMessageId::ExtractionFailed:
+    case EMessageId::PdfNeedsPassword:
+    case EMessageId::PdfWrongPassword:
+    case EMessageId::PdfLockedNeedsWorkers:
         return EMessageStyle::Error;
     case EMessageId::ExtractionWarning:
     case EMessageId::OcrFailedSomePages:

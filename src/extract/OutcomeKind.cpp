@@ -7,7 +7,7 @@ namespace
 {
 // A file that was converted, and a reason about no file, are both reported
 // as converted: neither tells of a problem.
-constexpr std::array<COutcomeKind, 12> kKinds{{
+constexpr std::array<COutcomeKind, 14> kKinds{{
     {EFileOutcome::None, "converted", std::nullopt, false, false},
     {EFileOutcome::Warning, "warning", EMessageId::OutcomeWarning, false, false},
     {EFileOutcome::NoText, "no-text", EMessageId::OutcomeNoText, false, false},
@@ -18,6 +18,8 @@ constexpr std::array<COutcomeKind, 12> kKinds{{
     {EFileOutcome::Failed, "failed", EMessageId::OutcomeFailed, true, false},
     {EFileOutcome::ReadByOcr, "ocr", EMessageId::OutcomeReadByOcr, false, false},
     {EFileOutcome::TimedOut, "timed-out", EMessageId::OutcomeTimedOut, true, false},
+    {EFileOutcome::NeedsPassword, "needs-password", EMessageId::OutcomeNeedsPassword, true, false},
+    {EFileOutcome::WrongPassword, "wrong-password", EMessageId::OutcomeWrongPassword, true, false},
     {EFileOutcome::UpToDate, "up-to-date", EMessageId::OutcomeUpToDate, false, true},
     {EFileOutcome::Kept, "kept", EMessageId::OutcomeKept, false, true},
     {EFileOutcome::Converted, "converted", std::nullopt, false, false},

@@ -261,4 +261,19 @@ enum class EMessageId : int
     CommandPathMissing = 59723,
     CommandLicense = 59724,
     CommandBadEngine = 59725,
+
+    // PDF files locked with a password.
+    OutcomeNeedsPassword = 59740,
+    OutcomeWrongPassword = 59741,
+    PdfNeedsPassword = 59742,
+    PdfWrongPassword = 59743,
+    PdfLockedNeedsWorkers = 59744,
+    AddReportSummaryLocked = 59745,
+    PasswordCaption = 59746,
+    PasswordPrompt = 59747,
+    PasswordPromptAgain = 59748,
+    PasswordTryOnOthersCheck = 59749,
+    PasswordOkButton = 59750,
+    PasswordSkipButton = 59751,
+    PasswordSkipAllButton = 59752,
 };

@@ -289,6 +289,19 @@ when stopped by SIGINT or SIGTERM.
     CEntry{EMessageId::OutcomeUpToDate, "Up to date"},
     CEntry{EMessageId::AddReportSummaryKept, "%d up to date, %d kept."},
     CEntry{EMessageId::TimeLimitHelp, "A file whose conversion takes longer is stopped and left out, and its text file is left as it was. 0 sets no limit."},
+    CEntry{EMessageId::OutcomeNeedsPassword, "Needs a password"},
+    CEntry{EMessageId::OutcomeWrongPassword, "Wrong password"},
+    CEntry{EMessageId::PdfNeedsPassword, "The file '%s' will be ignored as it is locked and needs a password to open.  No text was written."},
+    CEntry{EMessageId::PdfWrongPassword, "The file '%s' will be ignored as it is locked and none of the passwords tried opens it.  No text was written."},
+    CEntry{EMessageId::PdfLockedNeedsWorkers, "The file '%s' will be ignored as it is locked and needs a password to open.  No text was written.\nOpening locked PDF files needs the built-in extraction workers, which did not convert this file: a password given to pdftotext could be read by every user of this computer."},
+    CEntry{EMessageId::AddReportSummaryLocked, "%d locked."},
+    CEntry{EMessageId::PasswordCaption, "Locked PDF File"},
+    CEntry{EMessageId::PasswordPrompt, "The file '%s' is locked.  Type its password:"},
+    CEntry{EMessageId::PasswordPromptAgain, "That password does not open the file '%s'.  Type its password again:"},
+    CEntry{EMessageId::PasswordTryOnOthersCheck, "Try this password on the other locked files of this add"},
+    CEntry{EMessageId::PasswordOkButton, "OK"},
+    CEntry{EMessageId::PasswordSkipButton, "&Skip"},
+    CEntry{EMessageId::PasswordSkipAllButton, "Skip &All"},
 };
 // clang-format on
 

@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ModalDriver.h"
+#include "dialogs/PasswordDlg.h"
+#include "ui/QtPrompts.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace
+{
+const CPasswordRequest kRequest{"statement.pdf", "/home/ann/bank/statement.pdf", false};
+
+template <class T> T* Child(QDialog* dialog, const char* name)
+{
+    return dialog->findChild<T*>(QString::fromLatin1(name));
+}
+} // namespace
+
+Q_DECLARE_METATYPE(EPasswordAnswer)
+
+class TestPasswordDlg : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void Dialog_NamesTheFileAndMasksWhatIsTyped();
+    void Ok_OnlyOnceAPasswordIsTyped();
+    void EachWayOut_GivesItsAnswer_data();
+    void EachWayOut_GivesItsAnswer();
+};
+
+void TestPasswordDlg::Dialog_NamesTheFileAndMasksWhatIsTyped()
+{
+    for (bool again : {false, true})
+    {
+        CPasswordRequest request = kRequest;
+        request.bAgain = again;
+        CPasswordDlg dialog(request);
+        auto* prompt = Child<QLabel>(&dialog, "prompt");
+        QVERIFY(prompt->text().contains(QStringLiteral("'statement.pdf'")));
+        QCOMPARE(prompt->text().startsWith(QStringLiteral("That password")), again);
+        QCOMPARE(prompt->toolTip(), QStringLiteral("/home/ann/bank/statement.pdf"));
+        QCOMPARE(Child<QLineEdit>(&dialog, "password")->echoMode(), QLineEdit::Password);
+        QCOMPARE(Child<QCheckBox>(&dialog, "tryOnOthers")->text(),
+                 QStringLiteral("Try this password on the other locked files of this add"));
+        QVERIFY(!Child<QCheckBox>(&dialog, "tryOnOthers")->isChecked());
+    }
+}
+
+// The empty password was tried before the question.
+void TestPasswordDlg::Ok_OnlyOnceAPasswordIsTyped()
+{
+    CPasswordDlg dialog(kRequest);
+    auto* ok = Child<QPushButton>(&dialog, "okButton");
+    QVERIFY(!ok->isEnabled());
+    QTest::keyClicks(Child<QLineEdit>(&dialog, "password"), QStringLiteral("x"));
+    QVERIFY(ok->isEnabled());
+    QVERIFY(ok->isDefault());
+}
+
+void TestPasswordDlg::EachWayOut_GivesItsAnswer_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("tick");
+    QTest::addColumn<EPasswordAnswer>("answer");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("tryOnOthers");
+    QTest::newRow("OK") << "okButton" << false << EPasswordAnswer::Ok << "s\u00e9cret 1" << false;
+    QTest::newRow("Return, ticked")
+        << "key:Return" << true << EPasswordAnswer::Ok << "s\u00e9cret 1" << true;
+    QTest::newRow("Skip") << "skipButton" << true << EPasswordAnswer::Skip << "" << false;
+    QTest::newRow("Skip All") << "skipAllButton" << false << EPasswordAnswer::SkipAll << ""
+                              << false;
+    QTest::newRow("Escape") << "key:Escape" << false << EPasswordAnswer::Skip << "" << false;
+    QTest::newRow("close box") << "close" << false << EPasswordAnswer::Skip << "" << false;
+}
+
+// Through the window's prompts, as an add asks.
+void TestPasswordDlg::EachWayOut_GivesItsAnswer()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, tick);
+    QFETCH(EPasswordAnswer, answer);
+    QFETCH(QString, password);
+    QFETCH(bool, tryOnOthers);
+
+    CQtPrompts prompts;
+    CModalDriver driver;
+    driver.Expect<CPasswordDlg>(
+        [&](CPasswordDlg* shown)
+        {
+            // Typed as an input method would: the keys of a test are ASCII.
+            Child<QLineEdit>(shown, "password")->insert(QStringLiteral("s\u00e9cret 1"));
+            Child<QCheckBox>(shown, "tryOnOthers")->setChecked(tick);
+            if (action == "key:Return")
+                QTest::keyClick(Child<QLineEdit>(shown, "password"), Qt::Key_Return);
+            else if (action == "key:Escape")
+                QTest::keyClick(Child<QLineEdit>(shown, "password"), Qt::Key_Escape);
+            else if (action == "close")
+                shown->close();
+            else
+                QTest::mouseClick(Child<QPushButton>(shown, action.toLatin1().constData()),
+                                  Qt::LeftButton);
+        });
+    CPasswordAnswer given = prompts.AskPassword(kRequest);
+
+    QVERIFY(driver.Handled());
+    QCOMPARE(given.eAnswer, answer);
+    QCOMPARE(QString::fromStdString(given.strPassword), password);
+    QCOMPARE(given.bTryOnOthers, tryOnOthers);
+}
+
+QTEST_MAIN(TestPasswordDlg)
+#include "tst_passworddlg.moc"
