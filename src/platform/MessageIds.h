@@ -276,4 +276,6 @@ enum class EMessageId : int
     PasswordOkButton = 59750,
     PasswordSkipButton = 59751,
     PasswordSkipAllButton = 59752,
+    CommandPasswordFileNotRead = 59753,
+    CommandPasswordFileReadable = 59754,
 };

@@ -229,6 +229,10 @@ Converting:
                          pdftotext for every file; the text is the same
       --ocr              read pages without text with OCR (tesseract)
       --ocr-languages L  tesseract's languages, such as eng+deu (default: eng)
+      --password-file FILE
+                         try the passwords in FILE, one per line (UTF-8), on
+                         PDF files locked with a password; only the
+                         extraction workers open locked files
 
 Text files:
       --text-folder DIR  put the text files under DIR instead, each folder
@@ -250,8 +254,8 @@ Reporting:
       --version          show the version and exit
 
 Exit status: 0 when every PDF was converted or skipped by the rule, 1 when
-one failed or timed out, 2 for arguments that cannot be used, 130 or 143
-when stopped by SIGINT or SIGTERM.
+one failed, timed out or stayed locked, 2 for arguments that cannot be used,
+130 or 143 when stopped by SIGINT or SIGTERM.
 )"},
     CEntry{EMessageId::CommandVersion, "zelto-extract (Zelto Extractor) %s\n"},
     CEntry{EMessageId::CommandError, "zelto-extract: %s\n"},
@@ -302,6 +306,8 @@ when stopped by SIGINT or SIGTERM.
     CEntry{EMessageId::PasswordOkButton, "OK"},
     CEntry{EMessageId::PasswordSkipButton, "&Skip"},
     CEntry{EMessageId::PasswordSkipAllButton, "Skip &All"},
+    CEntry{EMessageId::CommandPasswordFileNotRead, "the password file '%s' could not be read: %s (error %d)"},
+    CEntry{EMessageId::CommandPasswordFileReadable, "warning: other users of this computer may read the password file '%s'"},
 };
 // clang-format on
 
