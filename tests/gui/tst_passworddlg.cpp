@@ -4,15 +4,12 @@
 #include "ui/QtPrompts.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
 namespace
 {
-const CPasswordRequest kRequest{"statement.pdf", "/home/ann/bank/statement.pdf", false};
-
 template <class T> T* Child(QDialog* dialog, const char* name)
 {
     return dialog->findChild<T*>(QString::fromLatin1(name));
@@ -26,39 +23,22 @@ class TestPasswordDlg : public QObject
     Q_OBJECT
 
 private slots:
-    void Dialog_NamesTheFileAndMasksWhatIsTyped();
-    void Ok_OnlyOnceAPasswordIsTyped();
+    void Dialog_MasksThePasswordAndOffersOkOnceOneIsTyped();
     void EachWayOut_GivesItsAnswer_data();
     void EachWayOut_GivesItsAnswer();
 };
 
-void TestPasswordDlg::Dialog_NamesTheFileAndMasksWhatIsTyped()
+// Masked, and OK only once a password is typed: the empty one was tried
+// before the question.
+void TestPasswordDlg::Dialog_MasksThePasswordAndOffersOkOnceOneIsTyped()
 {
-    for (bool again : {false, true})
-    {
-        CPasswordRequest request = kRequest;
-        request.bAgain = again;
-        CPasswordDlg dialog(request);
-        auto* prompt = Child<QLabel>(&dialog, "prompt");
-        QVERIFY(prompt->text().contains(QStringLiteral("'statement.pdf'")));
-        QCOMPARE(prompt->text().startsWith(QStringLiteral("That password")), again);
-        QCOMPARE(prompt->toolTip(), QStringLiteral("/home/ann/bank/statement.pdf"));
-        QCOMPARE(Child<QLineEdit>(&dialog, "password")->echoMode(), QLineEdit::Password);
-        QCOMPARE(Child<QCheckBox>(&dialog, "tryOnOthers")->text(),
-                 QStringLiteral("Try this password on the other locked files of this add"));
-        QVERIFY(!Child<QCheckBox>(&dialog, "tryOnOthers")->isChecked());
-    }
-}
-
-// The empty password was tried before the question.
-void TestPasswordDlg::Ok_OnlyOnceAPasswordIsTyped()
-{
-    CPasswordDlg dialog(kRequest);
+    CPasswordDlg dialog({"a.pdf", "/a.pdf", true});
     auto* ok = Child<QPushButton>(&dialog, "okButton");
+    auto* password = Child<QLineEdit>(&dialog, "password");
+    QCOMPARE(password->echoMode(), QLineEdit::Password);
     QVERIFY(!ok->isEnabled());
-    QTest::keyClicks(Child<QLineEdit>(&dialog, "password"), QStringLiteral("x"));
-    QVERIFY(ok->isEnabled());
-    QVERIFY(ok->isDefault());
+    QTest::keyClicks(password, QStringLiteral("x"));
+    QVERIFY(ok->isEnabled() && ok->isDefault());
 }
 
 void TestPasswordDlg::EachWayOut_GivesItsAnswer_data()
@@ -105,7 +85,7 @@ void TestPasswordDlg::EachWayOut_GivesItsAnswer()
                 QTest::mouseClick(Child<QPushButton>(shown, action.toLatin1().constData()),
                                   Qt::LeftButton);
         });
-    CPasswordAnswer given = prompts.AskPassword(kRequest);
+    CPasswordAnswer given = prompts.AskPassword({"a.pdf", "/a.pdf", false});
 
     QVERIFY(driver.Handled());
     QCOMPARE(given.eAnswer, answer);

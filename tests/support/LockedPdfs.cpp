@@ -26,12 +26,6 @@ bool CLockedPdfs::Lock(const std::string& source, const std::string& locked,
            (result.nExitStatus == 0 || result.nExitStatus == 3);
 }
 
-bool CLockedPdfs::QpdfAvailable()
-{
-    CChildResult result = CChildProcess::Run({"qpdf", "--version"}, "", nullptr);
-    return result.eFailure == CChildResult::EFailure::None && result.nExitStatus == 0;
-}
-
 CChildResult CLockedPdfs::Pdftotext(const std::string& pdf, const std::vector<std::string>& options,
                                     std::string& text)
 {

@@ -20,8 +20,6 @@ public:
     // options). False when qpdf is missing or refuses.
     static bool Lock(const std::string& source, const std::string& locked,
                      const std::vector<std::string>& encryption);
-    // Whether qpdf runs here.
-    static bool QpdfAvailable();
     // pdftotext -layout with `options` (such as -upw and a password) on
     // `pdf`: its report and status, and its text in `text`.
     static CChildResult Pdftotext(const std::string& pdf, const std::vector<std::string>& options,

@@ -59,7 +59,7 @@ int CScriptedPrompts::AskFolderQuestion(const std::string& question)
 CPasswordAnswer CScriptedPrompts::AskPassword(const CPasswordRequest& request)
 {
     m_passwordRequests.push_back(request);
-    m_events.push_back("password " + request.strFileName);
+    m_events.push_back("password " + request.strFileName + (request.bAgain ? " again" : ""));
     if (m_passwordAnswers.empty())
     {
         ++m_nUnexpected;

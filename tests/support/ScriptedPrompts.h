@@ -77,7 +77,7 @@ public:
         m_onWait = std::move(hook);
     }
     // Everything shown, in order: "message <first id>", "folder <question>",
-    // "password <file name>", "files", "folder chooser".
+    // "password <file name>[ again]", "files", "folder chooser".
     const std::vector<std::string>& Events() const { return m_events; }
 
     const std::vector<CRecordedMessage>& Messages() const { return m_messages; }

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Locked PDF files added in the window: the password question with scripted
-// answers, the passwords tried on the other locked files of the add, and
-// what is told or only recorded, on real PDFs locked by qpdf and converted
-// by the real extraction worker.
+// answers, passwords tried on the other locked files of an add, and what is
+// told or only recorded, on PDFs locked by qpdf and the real worker.
 
 #include "DocFixture.h"
 #include "LockedPdfs.h"
@@ -10,56 +9,66 @@
 #include "doc/AddReport.h"
 #include "extract/WorkerPool.h"
 
+#include <algorithm>
 #include <map>
-#include <string>
-#include <vector>
 
 namespace
 {
 using Lines = std::vector<std::string>;
 
-CPasswordAnswer Ok(const std::string& password, bool tryOnOthers = false)
-{
-    return {EPasswordAnswer::Ok, password, tryOnOthers};
-}
-CPasswordAnswer Skip()
-{
-    return {EPasswordAnswer::Skip, {}, false};
-}
-CPasswordAnswer SkipAll()
-{
-    return {EPasswordAnswer::SkipAll, {}, false};
-}
-
+// Lists in one string, their items separated by '|'.
 struct CWindowCase
 {
     const char* name;
-    // Dropped together in this order: "a.pdf" opens as it is, "b.pdf:pw"
-    // is locked with the user password pw, "x.pdf:BROKEN" is damaged,
-    // "s.pdf:SLOW" takes about a second.
-    Lines files;
-    std::vector<CPasswordAnswer> answers;
-    // The questions and boxes in the order they came: "ask b.pdf", "ask
-    // again b.pdf" (a typed password failed), "box b.pdf".
-    Lines shown;
+    // Dropped together in this order: "a.pdf" opens as it is, "b.pdf:pw" is
+    // locked with the password pw, "x.pdf:BROKEN" is damaged, "s.pdf:SLOW"
+    // takes about a second.
+    const char* files;
+    // "ok pw", "ok-for-all pw" (ticks the check box), "skip", "skip-all".
+    const char* answers;
+    // In order: "password b.pdf", "password b.pdf again" (after a typed
+    // password failed), "box b.pdf".
+    const char* shown;
     // The add report's rows: "b.pdf wrong-password seen".
-    Lines rows;
-    // The files listed, by name.
-    Lines listed;
+    const char* rows;
+    const char* listed;
     int parallel = 1;
-    bool problemsAtEnd = false;
-    // Ticks "the rest in the report" in the first box.
-    bool tickFirstBox = false;
-    bool pdftotextEngine = false;
+    // "ProblemsAtEnd", "TickFirstBox" (the rest in the report) or "Pdftotext".
+    std::string setting = "";
 };
+
+Lines Split(const std::string& items)
+{
+    Lines split;
+    for (std::size_t start = 0; start < items.size();)
+    {
+        std::size_t end = std::min(items.find('|', start), items.size());
+        split.push_back(items.substr(start, end - start));
+        start = end + 1;
+    }
+    return split;
+}
+
+CPasswordAnswer Answer(const std::string& scripted)
+{
+    std::string word = scripted.substr(0, scripted.find(' '));
+    std::string password = word == scripted ? "" : scripted.substr(word.size() + 1);
+    if (word == "skip" || word == "skip-all")
+        return {word == "skip" ? EPasswordAnswer::Skip : EPasswordAnswer::SkipAll, {}, false};
+    return {EPasswordAnswer::Ok, password, word == "ok-for-all"};
+}
 
 void PrintTo(const CWindowCase& c, std::ostream* out)
 {
     *out << c.name;
 }
 
-// Locked files dropped on the window's document, which converts with the
-// real worker.
+std::string NameOf(const std::string& path)
+{
+    return path.substr(path.rfind('/') + 1);
+}
+
+// Drops files on the window's document, which converts with the real worker.
 class LockedFiles : public DocFixture
 {
 protected:
@@ -73,63 +82,46 @@ protected:
 #endif
     }
 
-    // Makes the files of `specs` and gives their paths.
     Lines MakeFiles(const Lines& specs)
     {
-        std::string source = m_dir.Write("source/plain.pdf", CLockedPdfs::Source());
-        m_dir.MakeFolder("in");
+        std::string source = m_dir.Write("plain.pdf", CLockedPdfs::Source());
         Lines paths;
         for (const std::string& spec : specs)
         {
-            std::size_t colon = spec.find(':');
-            std::string name = spec.substr(0, colon);
-            std::string lock = colon == std::string::npos ? "" : spec.substr(colon + 1);
-            std::string path = m_dir / ("in/" + name);
+            std::string name = spec.substr(0, spec.find(':'));
+            std::string lock = name == spec ? "" : spec.substr(name.size() + 1);
+            paths.push_back(m_dir.Write("in/" + name, CLockedPdfs::Source()));
             if (lock == "BROKEN")
                 m_dir.Write("in/" + name, CPdfMaker::Build({"cut short"}).substr(0, 200));
             else if (lock == "SLOW")
                 m_dir.Write("in/" + name, CPdfMaker::BuildNested(4));
-            else if (lock.empty())
-                m_dir.Write("in/" + name, CLockedPdfs::Source());
-            else
-                EXPECT_TRUE(CLockedPdfs::Lock(source, path, {lock, "owner-" + lock, "256"}))
+            else if (!lock.empty())
+            {
+                EXPECT_TRUE(CLockedPdfs::Lock(source, paths.back(), {lock, "o", "256"}))
                     << "qpdf missing: run scripts/install-deps.sh";
+            }
             m_passwords[name] = lock == "BROKEN" || lock == "SLOW" ? "" : lock;
-            paths.push_back(path);
         }
         return paths;
-    }
-
-    static std::string NameOf(const std::string& path)
-    {
-        return path.substr(path.rfind('/') + 1);
-    }
-
-    std::string NameIn(const std::string& text) const
-    {
-        for (const auto& [name, lock] : m_passwords)
-        {
-            if (text.find("/" + name + "'") != std::string::npos)
-                return name;
-        }
-        return "?";
     }
 
     Lines Shown() const
     {
         Lines shown;
         std::size_t message = 0;
-        std::size_t question = 0;
         for (const std::string& event : m_prompts.Events())
         {
-            if (event.rfind("password ", 0) == 0)
+            if (event.rfind("message ", 0) != 0)
             {
-                const CPasswordRequest& request = m_prompts.PasswordRequests()[question++];
-                EXPECT_EQ(NameOf(request.strPath), request.strFileName);
-                shown.push_back((request.bAgain ? "ask again " : "ask ") + request.strFileName);
+                shown.push_back(event);
+                continue;
             }
-            else if (event.rfind("message ", 0) == 0)
-                shown.push_back("box " + NameIn(m_prompts.Messages()[message++].strText));
+            const std::string& text = m_prompts.Messages()[message++].strText;
+            for (const auto& [name, password] : m_passwords)
+            {
+                if (text.find("/" + name + "'") != std::string::npos)
+                    shown.push_back("box " + name);
+            }
         }
         return shown;
     }
@@ -144,18 +136,21 @@ protected:
         return rows;
     }
 
-    // Every listed file has the text pdftotext gives with its password.
-    void ExpectPdftotextTexts() const
+    // Names the listed files, after checking that each has the text
+    // pdftotext gives with its password.
+    Lines Listed() const
     {
+        Lines listed;
         for (const CConverter* converter : m_view.DocRows())
         {
             std::string pdf(converter->m_strSourcePath);
             const std::string& password = m_passwords.at(NameOf(pdf));
-            std::string expected;
-            CLockedPdfs::Pdftotext(pdf, password.empty() ? Lines{} : Lines{"-upw", password},
-                                   expected);
-            EXPECT_EQ(CTempDir::ReadFile(std::string(converter->m_strTextPath)), expected) << pdf;
+            std::string text;
+            CLockedPdfs::Pdftotext(pdf, password.empty() ? Lines{} : Lines{"-upw", password}, text);
+            EXPECT_EQ(CTempDir::ReadFile(std::string(converter->m_strTextPath)), text) << pdf;
+            listed.push_back(NameOf(pdf));
         }
+        return listed;
     }
 
     // Each file's password by its name; empty for a file that opens as it is.
@@ -171,130 +166,61 @@ TEST_P(LockedInWindow, AsksForThePasswordAndKeepsTheOrderOfWhatItTells)
 {
     const CWindowCase& c = GetParam();
     m_settings.SetInt("", CAddOptions::kConversionsAtOnce, c.parallel);
-    m_settings.SetInt("", CAddOptions::kProblemsAtEnd, c.problemsAtEnd ? 1 : 0);
-    m_settings.SetInt("", CAddOptions::kExtractionEngine, c.pdftotextEngine ? 1 : 0);
-    for (const CPasswordAnswer& answer : c.answers)
-        m_prompts.AnswerPasswordNext(answer);
-    if (c.tickFirstBox)
-        m_prompts.TickNext(true);
+    m_settings.SetInt("", CAddOptions::kProblemsAtEnd, c.setting == "ProblemsAtEnd");
+    m_settings.SetInt("", CAddOptions::kExtractionEngine, c.setting == "Pdftotext");
+    m_prompts.TickNext(c.setting == "TickFirstBox");
+    for (const std::string& answer : Split(c.answers))
+        m_prompts.AnswerPasswordNext(Answer(answer));
 
-    m_doc.OnDropFiles(MakeFiles(c.files));
+    m_doc.OnDropFiles(MakeFiles(Split(c.files)));
 
-    EXPECT_EQ(Shown(), c.shown);
-    EXPECT_EQ(Rows(), c.rows);
-    Lines listed;
-    for (const std::string& source : ListedSources())
-        listed.push_back(NameOf(source));
-    EXPECT_EQ(listed, c.listed);
-    ExpectPdftotextTexts();
+    EXPECT_EQ(Shown(), Split(c.shown));
+    EXPECT_EQ(Rows(), Split(c.rows));
+    EXPECT_EQ(Listed(), Split(c.listed));
 }
 
+using C = CWindowCase;
 INSTANTIATE_TEST_SUITE_P(
     ScriptedAnswers, LockedInWindow,
     ::testing::Values(
-        CWindowCase{.name = "RightPassword",
-                    .files = {"b.pdf:secret"},
-                    .answers = {Ok("secret")},
-                    .shown = {"ask b.pdf"},
-                    .rows = {},
-                    .listed = {"b.pdf"}},
-        CWindowCase{.name = "WrongThenRight",
-                    .files = {"b.pdf:secret"},
-                    .answers = {Ok("typo"), Ok("secret")},
-                    .shown = {"ask b.pdf", "ask again b.pdf"},
-                    .rows = {},
-                    .listed = {"b.pdf"}},
+        C{"WrongThenRight", "b.pdf:pw", "ok typo|ok pw", "password b.pdf|password b.pdf again", "",
+          "b.pdf"},
         // The second wrong password is told, as any failure is.
-        CWindowCase{.name = "WrongTwice",
-                    .files = {"b.pdf:secret"},
-                    .answers = {Ok("typo"), Ok("typo 2")},
-                    .shown = {"ask b.pdf", "ask again b.pdf", "box b.pdf"},
-                    .rows = {"b.pdf wrong-password seen"},
-                    .listed = {}},
+        C{"WrongTwice", "b.pdf:pw", "ok typo|ok typo 2",
+          "password b.pdf|password b.pdf again|box b.pdf", "b.pdf wrong-password seen", ""},
         // A skipped file was seen in its question; the others go on.
-        CWindowCase{.name = "Skip",
-                    .files = {"a.pdf", "b.pdf:secret", "c.pdf"},
-                    .answers = {Skip()},
-                    .shown = {"ask b.pdf"},
-                    .rows = {"b.pdf needs-password seen"},
-                    .listed = {"a.pdf", "c.pdf"}},
-        CWindowCase{.name = "SkipAfterAWrongOne",
-                    .files = {"b.pdf:secret"},
-                    .answers = {Ok("typo"), Skip()},
-                    .shown = {"ask b.pdf", "ask again b.pdf"},
-                    .rows = {"b.pdf wrong-password seen"},
-                    .listed = {}},
-        CWindowCase{.name = "SkipAll",
-                    .files = {"b.pdf:secret", "c.pdf:secret", "d.pdf:other"},
-                    .answers = {SkipAll()},
-                    .shown = {"ask b.pdf"},
-                    .rows = {"b.pdf needs-password seen", "c.pdf needs-password unseen",
-                             "d.pdf needs-password unseen"},
-                    .listed = {}},
-        // The password opens the other files without a question; a file it
+        C{"Skip", "a.pdf|b.pdf:pw|c.pdf", "skip", "password b.pdf", "b.pdf needs-password seen",
+          "a.pdf|c.pdf"},
+        C{"SkipAll", "b.pdf:pw|c.pdf:pw|d.pdf:other", "skip-all", "password b.pdf",
+          "b.pdf needs-password seen|c.pdf needs-password unseen|d.pdf needs-password unseen", ""},
+        C{"UntickedForThisFileAlone", "b.pdf:pw|c.pdf:pw", "ok pw|ok pw",
+          "password b.pdf|password c.pdf", "", "b.pdf|c.pdf"},
+        // The locked files finish behind a slow one before the person is
+        // asked: each runs again with the password at its turn, and one it
         // does not open is asked about, its lock now a wrong password.
-        CWindowCase{.name = "TryOnOthers",
-                    .files = {"b.pdf:secret", "c.pdf:secret", "d.pdf:other", "e.pdf:secret"},
-                    .answers = {Ok("secret", true), Skip()},
-                    .shown = {"ask b.pdf", "ask d.pdf"},
-                    .rows = {"d.pdf wrong-password seen"},
-                    .listed = {"b.pdf", "c.pdf", "e.pdf"}},
-        // The locked files finish behind a slow one, before the person is
-        // asked: each runs again with the password at its turn.
-        CWindowCase{
-            .name = "TryOnOthersThreeAtOnce",
-            .files = {"s.pdf:SLOW", "b.pdf:secret", "c.pdf:secret", "d.pdf:other", "e.pdf:secret"},
-            .answers = {Ok("secret", true), Skip()},
-            .shown = {"ask b.pdf", "ask d.pdf"},
-            .rows = {"d.pdf wrong-password seen"},
-            .listed = {"b.pdf", "c.pdf", "e.pdf", "s.pdf"},
-            .parallel = 3},
-        CWindowCase{.name = "UntickedForThisFileAlone",
-                    .files = {"b.pdf:secret", "c.pdf:secret"},
-                    .answers = {Ok("secret"), Ok("secret")},
-                    .shown = {"ask b.pdf", "ask c.pdf"},
-                    .rows = {},
-                    .listed = {"b.pdf", "c.pdf"}},
-        // A failure behind a locked file waits for its question and rerun.
-        CWindowCase{.name = "OrderKeptAtTwoAtOnce",
-                    .files = {"b.pdf:secret", "x.pdf:BROKEN", "a.pdf"},
-                    .answers = {Ok("typo"), Ok("secret")},
-                    .shown = {"ask b.pdf", "ask again b.pdf", "box x.pdf"},
-                    .rows = {"x.pdf failed seen"},
-                    .listed = {"a.pdf", "b.pdf"},
-                    .parallel = 2},
-        CWindowCase{.name = "ProblemsAtEnd",
-                    .files = {"a.pdf", "b.pdf:secret", "c.pdf:secret"},
-                    .answers = {},
-                    .shown = {},
-                    .rows = {"b.pdf needs-password unseen", "c.pdf needs-password unseen"},
-                    .listed = {"a.pdf"},
-                    .problemsAtEnd = true},
-        CWindowCase{.name = "RestInTheReport",
-                    .files = {"x.pdf:BROKEN", "b.pdf:secret"},
-                    .answers = {},
-                    .shown = {"box x.pdf"},
-                    .rows = {"x.pdf failed seen", "b.pdf needs-password unseen"},
-                    .listed = {},
-                    .tickFirstBox = true},
+        C{"TryOnOthers", "s.pdf:SLOW|b.pdf:pw|c.pdf:pw|d.pdf:other|e.pdf:pw", "ok-for-all pw|skip",
+          "password b.pdf|password d.pdf", "d.pdf wrong-password seen", "b.pdf|c.pdf|e.pdf|s.pdf",
+          3},
+        // A failure behind a locked file waits for its questions and runs.
+        C{"OrderKeptAtTwoAtOnce", "b.pdf:pw|x.pdf:BROKEN|a.pdf", "ok typo|ok pw",
+          "password b.pdf|password b.pdf again|box x.pdf", "x.pdf failed seen", "a.pdf|b.pdf", 2},
+        C{"ProblemsAtEnd", "a.pdf|b.pdf:pw", "", "", "b.pdf needs-password unseen", "a.pdf", 1,
+          "ProblemsAtEnd"},
+        C{"RestInTheReport", "x.pdf:BROKEN|b.pdf:pw", "", "box x.pdf",
+          "x.pdf failed seen|b.pdf needs-password unseen", "", 1, "TickFirstBox"},
         // pdftotext is never given a password: nothing to ask.
-        CWindowCase{.name = "PdftotextEngine",
-                    .files = {"b.pdf:secret"},
-                    .answers = {},
-                    .shown = {"box b.pdf"},
-                    .rows = {"b.pdf needs-password seen"},
-                    .listed = {},
-                    .pdftotextEngine = true}),
-    [](const ::testing::TestParamInfo<CWindowCase>& info) { return std::string(info.param.name); });
+        C{"PdftotextEngine", "b.pdf:pw", "", "box b.pdf", "b.pdf needs-password seen", "", 1,
+          "Pdftotext"}),
+    [](const ::testing::TestParamInfo<C>& info) { return std::string(info.param.name); });
 
 // The password of an add is forgotten with it: the next add asks again.
 TEST_F(LockedFiles, PasswordsLiveForOneAdd)
 {
-    Lines files = MakeFiles({"b.pdf:secret", "c.pdf:secret"});
-    m_prompts.AnswerPasswordNext(Ok("secret", true));
+    Lines files = MakeFiles({"b.pdf:pw", "c.pdf:pw"});
+    m_prompts.AnswerPasswordNext(Answer("ok-for-all pw"));
     m_doc.OnDropFiles({files[0]});
-    m_prompts.AnswerPasswordNext(Skip());
+    m_prompts.AnswerPasswordNext(Answer("skip"));
     m_doc.OnDropFiles({files[1]});
-    EXPECT_EQ(Shown(), (Lines{"ask b.pdf", "ask c.pdf"}));
-    EXPECT_EQ(ListedSources(), (Lines{files[0]}));
+    EXPECT_EQ(Shown(), (Lines{"password b.pdf", "password c.pdf"}));
+    EXPECT_EQ(Listed(), (Lines{"b.pdf"}));
 }

@@ -172,49 +172,19 @@ TEST_F(WorkerPool, LockedPdf_TextReportAndStatusOfPdftotextWithThePasswordThatOp
         std::vector<std::string> pdftotext; // its options for the same text
     };
     using P = std::vector<std::string>;
+    const std::string utf8 = "gr\xC3\xBC\xC3\x9F";
+    // clang-format off
     const std::vector<CCase> cases = {
-        {"AES-256, user",
-         {"user", "owner", "256"},
-         P{"wrong", "user"},
-         EPdfLock::Unlocked,
-         {"-upw", "user"}},
-        {"AES-256, owner",
-         {"user", "owner", "256"},
-         P{"owner"},
-         EPdfLock::Unlocked,
-         {"-opw", "owner"}},
-        {"AES-128",
-         {"user", "owner", "128", "--use-aes=y"},
-         P{"user"},
-         EPdfLock::Unlocked,
-         {"-upw", "user"}},
-        {"RC4-128, user",
-         {"user", "owner", "128", "--use-aes=n"},
-         P{"wrong", "user"},
-         EPdfLock::Unlocked,
-         {"-upw", "user"}},
-        {"RC4-40, owner",
-         {"user", "owner", "40"},
-         P{"wrong", "owner"},
-         EPdfLock::Unlocked,
-         {"-opw", "owner"}},
-        {"UTF-8 password",
-         {"gr\xC3\xBC\xC3\x9F", "owner", "256"},
-         P{"gr\xC3\xBC\xC3\x9F"},
-         EPdfLock::Unlocked,
-         {"-upw", "gr\xC3\xBC\xC3\x9F"}},
+        {"AES-256, user", {"user", "owner", "256"}, P{"wrong", "user"}, EPdfLock::Unlocked, {"-upw", "user"}},
+        {"AES-256, owner", {"user", "owner", "256"}, P{"owner"}, EPdfLock::Unlocked, {"-opw", "owner"}},
+        {"RC4-128, user", {"user", "owner", "128", "--use-aes=n"}, P{"wrong", "user"}, EPdfLock::Unlocked, {"-upw", "user"}},
+        {"RC4-40, owner", {"user", "owner", "40"}, P{"wrong", "owner"}, EPdfLock::Unlocked, {"-opw", "owner"}},
+        {"UTF-8 password", {utf8, "owner", "256"}, P{utf8}, EPdfLock::Unlocked, {"-upw", utf8}},
         {"no password given", {"user", "owner", "256"}, P{}, EPdfLock::NeedsPassword, {}},
-        {"none opens it",
-         {"user", "owner", "256"},
-         P{"wrong", "worse"},
-         EPdfLock::WrongPassword,
-         {"-upw", "worse"}},
-        {"copying restricted only",
-         {"", "owner", "256", "--extract=n"},
-         P{"user"},
-         EPdfLock::Open,
-         {}},
+        {"none opens it", {"user", "owner", "256"}, P{"wrong", "worse"}, EPdfLock::WrongPassword, {"-upw", "worse"}},
+        {"copying restricted only", {"", "owner", "256", "--extract=n"}, P{"user"}, EPdfLock::Open, {}},
     };
+    // clang-format on
     std::string source = m_dir.Write("source.pdf", CLockedPdfs::Source());
     CWorkerPool pool(m_strWorker);
     for (const CCase& c : cases)
