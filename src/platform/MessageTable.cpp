@@ -200,7 +200,7 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::ExtractionEngineLabel, "Extraction &engine:"},
     CEntry{EMessageId::ExtractionEngineWorkers, "Built-in workers"},
     CEntry{EMessageId::ExtractionEnginePdftotext, "pdftotext for each file"},
-    CEntry{EMessageId::ExtractionEngineHelp, "Both give exactly the text and the messages of pdftotext. The built-in workers stay running from one file to the next, which makes short PDFs several times faster; where they are not installed, pdftotext runs for each file."},
+    CEntry{EMessageId::ExtractionEngineHelp, "Both give exactly the text and the messages of pdftotext. The built-in workers stay running from one file to the next, which makes short PDFs several times faster; where they are not installed, pdftotext runs for each file. Only the built-in workers open PDFs locked with a password, which pdftotext would show to every user of this computer."},
     CEntry{EMessageId::CommandUsage, "Usage: zelto-extract [OPTION]... PATH...\n  or:  zelto-extract [OPTION]... --from FILE\nTry 'zelto-extract --help' for more information.\n"},
     CEntry{EMessageId::CommandHelp, R"(Usage: zelto-extract [OPTION]... PATH...
   or:  zelto-extract [OPTION]... --from FILE
