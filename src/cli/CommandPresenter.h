@@ -23,6 +23,8 @@ public:
     CCommandPresenter(CConsoleOutput& console, CReportWriter& report, bool quiet);
 
     void Present(const CFileOutcome& outcome, bool manyFiles) override;
+    // The command tells on its error stream and asks nothing of a file.
+    bool TellsNow(bool) const override { return false; }
 
     const CAddTally& Tally() const { return m_tally; }
     CAddTally& Tally() { return m_tally; }

@@ -109,6 +109,8 @@ const std::map<std::string_view, CValueOption>& ValueOptions()
          {[](O& o, S v) { return StoreText(o.ocrLanguages, v); }, EMessageId::CommandBadText}},
         {"--from",
          {[](O& o, S v) { return StoreText(o.fromFile, v); }, EMessageId::CommandBadText}},
+        {"--password-file",
+         {[](O& o, S v) { return StoreText(o.passwordFile, v); }, EMessageId::CommandBadText}},
         {"--report",
          {[](O& o, S v) { return (o.reportPath = v, !v.empty()); }, EMessageId::CommandBadText}},
         {"--shard",

@@ -4,6 +4,7 @@
 #include "ExtractArguments.h"
 #include "ExtractRun.h"
 #include "IniSettings.h"
+#include "PasswordFile.h"
 #include "ReportWriter.h"
 #include "extract/OcrReader.h"
 #include "platform/BuildVersion.h"
@@ -38,6 +39,8 @@ int CExtractCommand::Run(const std::vector<std::string>& arguments)
     CAddSettings settings;
     if (!MakeSettings(options, settings))
         return kExitUsage;
+    if (!ReadPasswords(options, settings))
+        return kExitUsage;
     if (!OpenList(options))
         return kExitUsage;
     CReportWriter report;
@@ -61,6 +64,25 @@ bool CExtractCommand::OpenList(const CExtractOptions& options)
         return true;
     TellError(EMessageId::CommandListNotRead, *options.fromFile, errno);
     return false;
+}
+
+bool CExtractCommand::ReadPasswords(const CExtractOptions& options, CAddSettings& settings)
+{
+    if (!options.passwordFile)
+        return true;
+    const std::string& path = *options.passwordFile;
+    CFilePointer file(CFileProbe::OpenForReading(path));
+    int error = file ? CPasswordFile::Read(file.get(), settings.conversion.passwords) : errno;
+    if (error != 0)
+    {
+        TellError(EMessageId::CommandPasswordFileNotRead, path, error);
+        return false;
+    }
+    if (!options.bQuiet && CFileProbe::MayBeReadByOthers(file.get()))
+        m_streams.writeError(CMessageTable::Format(
+            EMessageId::CommandError,
+            {CMessageTable::Format(EMessageId::CommandPasswordFileReadable, {path})}));
+    return true;
 }
 
 int CExtractCommand::UsageError(const std::string& error)

@@ -43,6 +43,10 @@ private:
     int UsageError(const std::string& error);
     void ApplyOptions(const CExtractOptions& options, CAddSettings& settings);
     bool OpenList(const CExtractOptions& options);
+    // Reads the passwords of --password-file into the settings, warning of
+    // a file others may read; false, with the reason told, when it cannot
+    // be read.
+    bool ReadPasswords(const CExtractOptions& options, CAddSettings& settings);
     void TellError(EMessageId id, const std::string& path, int error);
 
     CCommandStreams m_streams;

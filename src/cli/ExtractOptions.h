@@ -31,6 +31,9 @@ struct CExtractOptions
     bool bByteOrderMark = false;
     bool bOcr = false;
     std::optional<std::string> ocrLanguages;
+    // A file of passwords for locked PDF files; the passwords themselves
+    // are never arguments.
+    std::optional<std::string> passwordFile;
 
     std::string reportPath;
     bool bQuiet = false;

@@ -30,6 +30,11 @@ int CTerminalPrompts::AskFolderQuestion(const std::string&)
     return FolderAnswerYes;
 }
 
+CPasswordAnswer CTerminalPrompts::AskPassword(const CPasswordRequest&)
+{
+    return {EPasswordAnswer::Skip, {}, false};
+}
+
 // Asked again until the answer is one of the choices; no answer at all is
 // a "No", which keeps the text.
 CCheckedAnswer CTerminalPrompts::Ask(const CMessageBox& question, bool forRest)

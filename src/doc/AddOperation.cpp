@@ -20,6 +20,7 @@ CAddOperation::CAddOperation(CServices services, const CAddSettings& settings,
     : m_services(std::move(services)), m_eFolderAnswer(folderAnswer), m_strActivePath(activePath),
       m_eExistingText(settings.eExistingText),
       m_placement(settings.strTextFolder, m_services.table.Context().PathRules()),
+      m_passwordQuestion(m_services.prompts, m_services.table.Context().PathRules()),
       m_queue(
           m_services.progress, m_services.table.Context().PathRules(), settings.nConversionsAtOnce,
           settings.conversion,
@@ -27,6 +28,11 @@ CAddOperation::CAddOperation(CServices services, const CAddSettings& settings,
           { HandOn(std::move(converter), outcome); },
           m_services.startThread)
 {
+    m_queue.AskPasswordsWith(
+        [this](CFileOutcome& outcome, int timesAsked) {
+            return m_passwordQuestion.Ask(outcome, timesAsked,
+                                          m_services.presenter.TellsNow(IsMany()));
+        });
 }
 
 // Workers wait for the next file only while an operation runs: a window

@@ -4,6 +4,7 @@
 #include "AddOptions.h"
 #include "ConversionQueue.h"
 #include "FolderWalker.h"
+#include "PasswordQuestion.h"
 #include "TextPlacement.h"
 #include "WrittenTexts.h"
 #include "extract/OverwriteQuestion.h"
@@ -130,5 +131,6 @@ private:
     std::optional<EAnswer> m_standingOverwrite;
     std::set<std::string> m_cleanedFolders;
     CWrittenTexts m_written;
+    CPasswordQuestion m_passwordQuestion;
     CConversionQueue m_queue;
 };

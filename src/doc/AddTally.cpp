@@ -36,6 +36,8 @@ std::string CAddTally::Summary() const
         beyond += " " + CMessageTable::Format(EMessageId::AddReportSummaryTimedOut, {timedOut});
     if (int shared = Count(EFileOutcome::SharedTextFile))
         beyond += " " + CMessageTable::Format(EMessageId::AddReportSummaryTextFileShared, {shared});
+    if (int locked = Count(EFileOutcome::NeedsPassword) + Count(EFileOutcome::WrongPassword))
+        beyond += " " + CMessageTable::Format(EMessageId::AddReportSummaryLocked, {locked});
     return CMessageTable::Format(EMessageId::AddReportSummary,
                                  {m_nConverted, Count(EFileOutcome::Warning),
                                   Count(EFileOutcome::NoText), Count(EFileOutcome::NotOverwritten),

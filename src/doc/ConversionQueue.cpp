@@ -18,6 +18,14 @@ struct CConversionQueue::CEntry
     CConversionRun run;
     std::size_t nHeldBytes = 0;
     bool bDone = false;
+    // Set while the head waits to run again, which no budget holds back.
+    bool bAgain = false;
+    // For a locked PDF: how many of the operation's passwords its last run
+    // tried (written by the worker that runs it), the password the person
+    // gave for it alone, and how often the person was asked.
+    std::size_t nKnownTried = 0;
+    std::string strOwnPassword;
+    int nAsked = 0;
 };
 
 // Ready when the head of the queue has finished, when the caller need wait
@@ -67,7 +75,8 @@ CConversionQueue::CConversionQueue(CProgressIndication& progress, const CPathRul
     : m_progress(progress), m_nParallel(std::max(1, parallel)),
       m_nMaxWaiting(kWaitingPerWorker * static_cast<std::size_t>(m_nParallel)),
       m_nHeldBytesBudget(heldBytesBudget), m_options(std::move(options)),
-      m_onJudged(std::move(onJudged)), m_startThread(std::move(startThread)), m_paths(rules)
+      m_onJudged(std::move(onJudged)), m_startThread(std::move(startThread)),
+      m_passwords(m_options.passwords), m_paths(rules)
 {
     // Room for every worker from the start: a started thread must never be
     // lost to a failed allocation, nor a worker fail to note its run.
@@ -138,8 +147,13 @@ void CConversionQueue::JudgeFinished()
         ThrowCancelled();
     while (HeadDone() && !m_entries.empty())
     {
-        std::unique_ptr<CEntry> entry = TakeHead();
-        Judge(*entry);
+        CEntry& head = *m_entries.front();
+        CFileOutcome outcome = head.pConverter->FinishConversion(head.run);
+        if (!TryMorePasswords(head, outcome))
+        {
+            std::unique_ptr<CEntry> entry = TakeHead();
+            m_onJudged(std::move(entry->pConverter), std::move(outcome));
+        }
         // A cancel while a message showed stops the judging.
         if (IsCancelled())
             ThrowCancelled();
@@ -208,10 +222,51 @@ std::unique_ptr<CConversionQueue::CEntry> CConversionQueue::TakeHead()
     return entry;
 }
 
-void CConversionQueue::Judge(CEntry& entry)
+// Passwords learnt since the run started are tried without a word; the
+// person is asked only when none is left to try.
+bool CConversionQueue::TryMorePasswords(CEntry& head, CFileOutcome& outcome)
 {
-    CFileOutcome outcome = entry.pConverter->FinishConversion(entry.run);
-    m_onJudged(std::move(entry.pConverter), std::move(outcome));
+    if (!head.run.PasswordMayOpen())
+        return false;
+    if (m_passwords.Count() <= head.nKnownTried)
+    {
+        if (!m_askPassword)
+            return false;
+        std::optional<CPasswordTry> typed = m_askPassword(outcome, head.nAsked);
+        if (!typed)
+            return false;
+        ++head.nAsked;
+        head.strOwnPassword.clear();
+        if (!typed->bForAll)
+            head.strOwnPassword = std::move(typed->strPassword);
+        else
+            m_passwords.Add(std::move(typed->strPassword));
+    }
+    RunHeadAgain(head);
+    return true;
+}
+
+// The head keeps its place in the queue and goes first to the next free
+// worker; what its run held leaves the budget.
+void CConversionQueue::RunHeadAgain(CEntry& head)
+{
+    bool wasFull = false;
+    {
+        std::lock_guard lock(m_mutex);
+        m_waiting.push_front(&head);
+        wasFull = m_nHeldBytes >= m_nHeldBytesBudget;
+        m_nHeldBytes -= head.nHeldBytes;
+        head.nHeldBytes = 0;
+        head.run = CConversionRun();
+        head.bDone = false;
+        head.bAgain = true;
+        --m_nFinished;
+    }
+    if (wasFull)
+        m_workChanged.notify_all();
+    else
+        m_workChanged.notify_one();
+    m_progress.NotifyConversionsChanged();
 }
 
 void CConversionQueue::StartWorkerIfNeeded()
@@ -234,15 +289,19 @@ void CConversionQueue::StartWorkerIfNeeded()
 
 void CConversionQueue::WorkerLoop()
 {
-    CRunRequest request{m_options, m_cancel, [this] { m_progress.NotifyConversionsChanged(); }};
+    auto notify = [this] { m_progress.NotifyConversionsChanged(); };
     while (CEntry* entry = TakeNextRun())
+    {
+        CRunRequest request{m_options, m_cancel, notify, PasswordsFor(*entry)};
         EndRun(*entry, entry->pConverter->RunConversion(request));
+    }
 }
 
 // The next waiting file, in queue order, once the finished files that wait to
 // be judged are within the budget; null when the worker is to end. Files are
 // started in queue order, so the head has always started by the time a file
 // behind it has finished: the budget can never hold back the head itself.
+// A head that runs again goes first, past the budget.
 CConversionQueue::CEntry* CConversionQueue::TakeNextRun()
 {
     std::unique_lock lock(m_mutex);
@@ -250,17 +309,30 @@ CConversionQueue::CEntry* CConversionQueue::TakeNextRun()
                        [this]
                        {
                            return m_bClosing || IsCancelled() ||
-                                  (!m_waiting.empty() && m_nHeldBytes < m_nHeldBytesBudget);
+                                  (!m_waiting.empty() && (m_nHeldBytes < m_nHeldBytesBudget ||
+                                                          m_waiting.front()->bAgain));
                        });
     if (m_bClosing || IsCancelled())
         return nullptr;
     CEntry* entry = m_waiting.front();
     m_waiting.pop_front();
+    entry->bAgain = false;
     m_running.push_back(entry);
     lock.unlock();
     // Room for another waiting file.
     m_progress.NotifyConversionsChanged();
     return entry;
+}
+
+// Written on the worker's thread before the run, read on the queue's after
+// it ended: the queue's mutex orders both.
+std::vector<std::string> CConversionQueue::PasswordsFor(CEntry& entry) const
+{
+    std::vector<std::string> passwords = m_passwords.List();
+    entry.nKnownTried = passwords.size();
+    if (!entry.strOwnPassword.empty())
+        passwords.push_back(entry.strOwnPassword);
+    return passwords;
 }
 
 void CConversionQueue::EndRun(CEntry& entry, CConversionRun run)

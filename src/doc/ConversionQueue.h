@@ -5,6 +5,7 @@
 #include "extract/ConversionOptions.h"
 #include "extract/ConversionRun.h"
 #include "extract/FileOutcome.h"
+#include "extract/PdfPasswords.h"
 #include "platform/CancelFlag.h"
 
 #include <condition_variable>
@@ -43,11 +44,31 @@ class CProgressIndication;
 // the head has been judged. Enqueue waits while enough files wait to start
 // to keep every worker busy, so that the caller does not run far ahead of
 // the conversions and the window can redraw meanwhile.
+//
+// A locked PDF that another password could open is run again before it is
+// handed on: at once when the operation has learnt passwords since its run
+// started, or with the password the person gives when asked. It stays at
+// the head of the queue, first in line for the next free worker, while the
+// thread that owns the queue waits for it as for any head, through the
+// progress indication, so that outcomes keep their order and the window
+// keeps drawing; the files behind it go on converting meanwhile.
 class CConversionQueue
 {
 public:
     // Takes a judged file: its outcome says whether it is to be listed.
     using FJudged = std::function<void(std::unique_ptr<CConverter>, CFileOutcome)>;
+    // A password to try on a locked file, and whether every other locked
+    // file of the operation is to try it too.
+    struct CPasswordTry
+    {
+        std::string strPassword;
+        bool bForAll = false;
+    };
+    // Asks for a locked file's password, given its outcome as judged and
+    // how often it was asked already; nothing hands the outcome on, which
+    // the call may mark (the person skipped the file).
+    using FAskPassword =
+        std::function<std::optional<CPasswordTry>(CFileOutcome& outcome, int timesAsked)>;
     // Starts a thread that runs `body`; throws std::system_error when the
     // system refuses one, as std::thread does.
     using FStartThread = std::function<std::thread(std::function<void()> body)>;
@@ -83,6 +104,10 @@ public:
     CConversionQueue& operator=(const CConversionQueue&) = delete;
 
     int Parallel() const { return m_nParallel; }
+
+    // Who is asked for the password of a locked file; without it, a locked
+    // file only tries the passwords the operation knows.
+    void AskPasswordsWith(FAskPassword ask) { m_askPassword = std::move(ask); }
 
     // Whether a queued file that is not listed yet has this source path.
     bool HoldsSource(const std::string& sourcePath) const;
@@ -128,7 +153,12 @@ private:
     void JudgeWhile(const std::function<bool()>& mustWait);
     void WaitForHeadOr(const std::function<bool()>& mustWait);
     std::unique_ptr<CEntry> TakeHead();
-    void Judge(CEntry& entry);
+    // Whether the head, just judged, is to run again with more passwords.
+    bool TryMorePasswords(CEntry& head, CFileOutcome& outcome);
+    void RunHeadAgain(CEntry& head);
+    // The passwords the next run of `entry` tries; notes how many of the
+    // operation's it took.
+    std::vector<std::string> PasswordsFor(CEntry& entry) const;
     void StartWorkerIfNeeded();
     void WorkerLoop();
     CEntry* TakeNextRun();
@@ -146,6 +176,9 @@ private:
     FJudged m_onJudged;
     FStartThread m_startThread;
     CCancelFlag m_cancel;
+    FAskPassword m_askPassword;
+    // Any thread: the workers read them as each run starts.
+    CPdfPasswords m_passwords;
 
     // The queue in order, and its paths; only the owning thread touches them.
     std::deque<std::unique_ptr<CEntry>> m_entries;

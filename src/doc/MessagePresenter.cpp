@@ -34,6 +34,11 @@ void CMessagePresenter::Present(const CFileOutcome& outcome, bool manyFiles)
         m_report.CountConverted();
 }
 
+bool CMessagePresenter::TellsNow(bool manyFiles) const
+{
+    return !manyFiles || !(m_bProblemsAtEnd || m_bRestInReport);
+}
+
 void CMessagePresenter::Tell(const CReason& reason, bool manyFiles)
 {
     if (!manyFiles)
@@ -42,7 +47,7 @@ void CMessagePresenter::Tell(const CReason& reason, bool manyFiles)
         m_prompts.ShowMessage(CReasonWording::Box(reason));
         return;
     }
-    if (m_bProblemsAtEnd || m_bRestInReport)
+    if (!TellsNow(manyFiles))
     {
         Record(reason, false);
         return;

@@ -21,6 +21,7 @@ public:
     CMessagePresenter(CPrompts& prompts, CAddReport& report, bool problemsAtEnd);
 
     void Present(const CFileOutcome& outcome, bool manyFiles) override;
+    bool TellsNow(bool manyFiles) const override;
 
 private:
     void Tell(const CReason& reason, bool manyFiles);

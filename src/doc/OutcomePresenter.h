@@ -15,4 +15,8 @@ public:
 
     // `manyFiles`: whether the operation is sure to meet more than one file.
     virtual void Present(const CFileOutcome& outcome, bool manyFiles) = 0;
+    // Whether a file's problems would be told to the person now, rather
+    // than only go on record: only then may a question about the file be
+    // put to them (the password of a locked file).
+    virtual bool TellsNow(bool manyFiles) const = 0;
 };

@@ -13,7 +13,8 @@
 // - A text kept by the operation's rule is only recorded: a second run over
 //   the same folder meets every text it made.
 // - A "No" to the overwrite question was the question itself: recorded,
-//   as seen when it was shown, not told again.
+//   as seen when it was shown, not told again. So is a locked file the
+//   person skipped when asked for its password, or with Skip All.
 // - That OCR cannot run is told once per operation, just before the blank
 //   text it explains; it is no reason about the file and is not recorded.
 // - A file no converter takes is told, unless the front end chose to keep

@@ -76,6 +76,9 @@ EMessageStyle CReasonWording::StyleOf(EMessageId firstId)
     case EMessageId::TextNotWritten:
     case EMessageId::TextFileShared:
     case EMessageId::ExtractionFailed:
+    case EMessageId::PdfNeedsPassword:
+    case EMessageId::PdfWrongPassword:
+    case EMessageId::PdfLockedNeedsWorkers:
         return EMessageStyle::Error;
     case EMessageId::ExtractionWarning:
     case EMessageId::OcrFailedSomePages:

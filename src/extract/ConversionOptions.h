@@ -5,6 +5,8 @@
 #include "TextForm.h"
 
 #include <functional>
+#include <string>
+#include <vector>
 
 class CCancelFlag;
 
@@ -29,13 +31,19 @@ struct CConversionOptions
     // a page); 0 for no limit.
     int nTimeLimitSeconds = kDefaultTimeLimitSeconds;
     EEngine eEngine = EEngine::Workers;
+    // The passwords the operation is given for locked PDF files, tried in
+    // this order after the empty one; held in memory for the operation
+    // alone, never stored with the settings.
+    std::vector<std::string> passwords;
 };
 
-// What one tool run is handed: the operation's choices, its cancel, and
-// whom to tell (from the worker's thread) that the run's activity changed.
+// What one tool run is handed: the operation's choices, its cancel, whom to
+// tell (from the worker's thread) that the run's activity changed, and the
+// passwords to try, in order after the empty one, should the PDF be locked.
 struct CRunRequest
 {
     const CConversionOptions& options;
     const CCancelFlag& cancel;
     std::function<void()> onActivityChanged;
+    std::vector<std::string> passwords = {};
 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "OcrRun.h"
+#include "PdfLock.h"
 #include "platform/ChildProcess.h"
 
 #include <string>
@@ -13,6 +14,9 @@ struct CConversionRun
     CChildResult result;
     // An extraction worker, not the tool, made the text.
     bool bByWorker = false;
+    // What the worker found of a password lock; Open when the tool ran,
+    // which is never given a password.
+    EPdfLock eLock = EPdfLock::Open;
     // The new text took the text file's place; until then the file was
     // left as it was.
     bool bTextWritten = false;
@@ -40,4 +44,11 @@ struct CConversionRun
     }
     // Whether, besides, the text took the text file's place.
     bool Succeeded() const { return ToolSucceeded() && bTextWritten; }
+    // Whether the PDF is locked and another password could still open it:
+    // only a worker is ever given one.
+    bool PasswordMayOpen() const
+    {
+        return bByWorker && !result.bCancelled && !result.bTimedOut &&
+               (eLock == EPdfLock::NeedsPassword || eLock == EPdfLock::WrongPassword);
+    }
 };

@@ -16,6 +16,10 @@ public:
     // whatever follows it are dropped); a report without one stays whole.
     const std::string& Cut() const { return m_strCut; }
 
+    // Whether the report holds poppler's line for a PDF locked with a
+    // password that the password given (or the empty one) does not open.
+    bool RefusesPassword() const;
+
 private:
     std::string m_strCut;
 };

@@ -39,8 +39,12 @@ struct CFileOutcome
     // overwrite question is the question itself.
     std::vector<CReason> reasons;
     // For a file not overwritten: whether the question was shown, rather
-    // than answered by an earlier "Do the same for the rest".
+    // than answered by an earlier "Do the same for the rest". For a locked
+    // file the person skipped: whether they were asked for its password,
+    // rather than skipped it with an earlier "Skip All".
     bool bAsked = false;
+    // A locked file the person chose to leave without its password.
+    bool bPasswordSkipped = false;
     // The text came out blank while OCR was wanted and could not run.
     bool bOcrMissing = false;
     // Set when the tool ran and was judged.

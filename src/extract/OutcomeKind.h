@@ -20,9 +20,12 @@ enum class EFileOutcome
     ReadByOcr,
     TimedOut,
     SharedTextFile, // its text file was another PDF's in the same add
-    UpToDate,       // told in the report only, never in a box
-    Kept,           // likewise
-    Converted       // listed without a word; no reason tells it
+    // A PDF locked with a password.
+    NeedsPassword, // none was given, or it could not be given to the tool
+    WrongPassword, // none of those tried opens it
+    UpToDate,      // told in the report only, never in a box
+    Kept,          // likewise
+    Converted      // listed without a word; no reason tells it
 };
 
 // What each kind means to whoever presents it, in one table: the word a

@@ -74,6 +74,11 @@ bool CPdfRunJudge::JudgeToolRun(const CConversionRun& conversion, CFileOutcome& 
 
     CExtractionReport report(run.strErrorOutput);
     std::string tool(conversion.bByWorker ? CWorkerPool::kWorkerName : m_strToolName);
+    if (std::optional<CReason> locked = Locked(conversion, report))
+    {
+        outcome.Add(std::move(*locked));
+        return false;
+    }
     if (!conversion.Succeeded())
     {
         outcome.Add(CReason(EFileOutcome::Failed, m_strSourcePath, EMessageId::ExtractionFailed,
@@ -88,6 +93,30 @@ bool CPdfRunJudge::JudgeToolRun(const CConversionRun& conversion, CFileOutcome& 
                         .Reported(report.Cut(), EndingOf(run, tool)));
     }
     return true;
+}
+
+// pdftotext is never given a password, as every user of the machine could
+// read it on its command line: a locked PDF it could not open says so, and
+// that the workers open locked files.
+std::optional<CReason> CPdfRunJudge::Locked(const CConversionRun& run,
+                                            const CExtractionReport& report) const
+{
+    auto reason = [this](EFileOutcome kind, EMessageId id)
+    { return CReason(kind, m_strSourcePath, id, {m_strSourcePath}); };
+    switch (run.eLock)
+    {
+    case EPdfLock::NeedsPassword:
+        return reason(EFileOutcome::NeedsPassword, EMessageId::PdfNeedsPassword);
+    case EPdfLock::WrongPassword:
+        return reason(EFileOutcome::WrongPassword, EMessageId::PdfWrongPassword);
+    case EPdfLock::Open:
+    case EPdfLock::Unlocked:
+        break;
+    }
+    constexpr int kCannotOpenPdf = 1;
+    if (!run.bByWorker && run.result.nExitStatus == kCannotOpenPdf && report.RefusesPassword())
+        return reason(EFileOutcome::NeedsPassword, EMessageId::PdfLockedNeedsWorkers);
+    return std::nullopt;
 }
 
 CToolEnding CPdfRunJudge::EndingOf(const CChildResult& result, const std::string& tool)

@@ -3,9 +3,11 @@
 
 #include "FileOutcome.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+class CExtractionReport;
 struct CConversionRun;
 struct CChildResult;
 
@@ -31,6 +33,9 @@ private:
     // Adds what OCR did, or that the text file came out blank.
     void JudgeOcr(const CConversionRun& run, CFileOutcome& outcome) const;
     void CheckBlankResult(const CConversionRun& run, CFileOutcome& outcome) const;
+    // What keeps a locked PDF shut, when the run found one: no password,
+    // none that opens it, or no worker to give one to.
+    std::optional<CReason> Locked(const CConversionRun& run, const CExtractionReport& report) const;
     // A system error about the source, as the only message.
     CReason SystemError(int errorCode) const;
     // A text that could not be written to its folder, with the reason.

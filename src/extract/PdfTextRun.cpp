@@ -78,14 +78,18 @@ void CPdfTextRun::WriteText(CConversionRun& run, const CRunRequest& request,
     };
     CWorkerPool* workers = m_context.Workers();
     if (workers && request.options.eEngine == CConversionOptions::EEngine::Workers)
-        run.result = workers->Run(tool, &run.bByWorker);
+        run.result = workers->Run(tool, request.passwords, run.bByWorker, run.eLock);
     else
         run.result = CChildProcess::Run(tool);
     if (run.result.eFailure == CChildResult::EFailure::Write)
         run.nTextError = run.result.nErrorCode;
     if (!ocr.IsOn() || !run.ToolSucceeded())
         return;
-    ReadScannedPages(run, request, whole);
+    // OCR's tools would need the password on their command lines, which
+    // every user of the machine can read: a locked PDF keeps the text the
+    // worker made.
+    if (run.eLock != EPdfLock::Unlocked)
+        ReadScannedPages(run, request, whole);
     form.RemovePageBreaks(whole);
     if (run.ToolSucceeded())
         run.nTextError = text.Write(whole.data(), whole.size());

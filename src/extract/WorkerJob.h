@@ -24,6 +24,10 @@ struct CWorkerJob
     // The text's encoding (-enc); empty for the tool's default.
     std::string strEncoding;
     std::string strPdfPath;
+    // For a locked PDF: the passwords to try after the empty one, each as a
+    // user's and then as an owner's password. They come over the worker's
+    // socket, never with the arguments.
+    std::vector<std::string> passwords;
 
     // The job, when the arguments (program name first) ask for the text of
     // a named PDF file on standard output, in forms a worker writes; nothing

@@ -21,8 +21,20 @@ std::string CWorkerPool::FindWorker(const std::string& programFolder)
 
 CChildResult CWorkerPool::Run(const CChildRequest& request, bool* byWorker)
 {
+    bool ranInWorker = false;
+    EPdfLock lock = EPdfLock::Open;
+    CChildResult result = Run(request, {}, ranInWorker, lock);
     if (byWorker)
-        *byWorker = false;
+        *byWorker = ranInWorker;
+    return result;
+}
+
+CChildResult CWorkerPool::Run(const CChildRequest& request,
+                              const std::vector<std::string>& passwords, bool& byWorker,
+                              EPdfLock& lock)
+{
+    byWorker = false;
+    lock = EPdfLock::Open;
     if (!IsAvailable() || !CWorkerJob::FromToolArguments(request.arguments))
         return CChildProcess::Run(request);
     std::unique_ptr<CWorkerProcess> worker = TakeWorker();
@@ -30,12 +42,14 @@ CChildResult CWorkerPool::Run(const CChildRequest& request, bool* byWorker)
         return CChildProcess::Run(request);
     long processId = worker->ProcessId();
     bool unsupported = false;
-    CChildResult result = worker->Run(request.arguments, request, unsupported);
+    CChildResult result = worker->Run(request.arguments, request, passwords, lock, unsupported);
     GiveBack(std::move(worker), processId);
     if (unsupported)
+    {
+        lock = EPdfLock::Open;
         return CChildProcess::Run(request);
-    if (byWorker)
-        *byWorker = true;
+    }
+    byWorker = true;
     return result;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "PdfLock.h"
 #include "platform/ChildProcess.h"
 #include "platform/Executables.h"
 
@@ -43,6 +44,10 @@ public:
     // Runs the tool's request in a worker, or the tool itself. `byWorker`,
     // when given, tells which ran.
     CChildResult Run(const CChildRequest& request, bool* byWorker = nullptr);
+    // The same, a worker trying `passwords` on a locked PDF; `lock` tells
+    // what it found (Open when the tool ran, which is given no password).
+    CChildResult Run(const CChildRequest& request, const std::vector<std::string>& passwords,
+                     bool& byWorker, EPdfLock& lock);
 
     // Ends the workers that wait for a file; the next run starts afresh.
     void EndIdleWorkers();

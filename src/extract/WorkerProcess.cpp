@@ -46,20 +46,27 @@ int CWorkerProcess::Start(const std::vector<std::string>& arguments)
 }
 
 CChildResult CWorkerProcess::Run(const std::vector<std::string>& toolArguments,
-                                 const CChildRequest& request, bool& bUnsupported)
+                                 const CChildRequest& request,
+                                 const std::vector<std::string>& passwords, EPdfLock& lock,
+                                 bool& bUnsupported)
 {
     using EReceived = CHelperProcess::EReceived;
+    lock = EPdfLock::Open;
     bUnsupported = m_helper.ProcessId() == 0;
     CChildResult result;
     if (bUnsupported)
         return result;
     CRunLimits limits(request.cancel, request.nTimeLimitSeconds);
-    if (!m_helper.Send(CWorkerProtocol::RequestFrame(toolArguments)))
+    std::string frames;
+    if (!passwords.empty())
+        frames = CWorkerProtocol::PasswordsFrame(passwords);
+    frames += CWorkerProtocol::RequestFrame(toolArguments);
+    if (!m_helper.Send(frames))
     {
         EndUnanswered(result);
         return result;
     }
-    while (!TakeFrames(request, result, bUnsupported))
+    while (!TakeFrames(request, result, lock, bUnsupported))
     {
         if (limits.Reached(result))
         {
@@ -92,7 +99,7 @@ CChildResult CWorkerProcess::Run(const std::vector<std::string>& toolArguments,
     return result;
 }
 
-bool CWorkerProcess::TakeFrames(const CChildRequest& request, CChildResult& result,
+bool CWorkerProcess::TakeFrames(const CChildRequest& request, CChildResult& result, EPdfLock& lock,
                                 bool& bUnsupported)
 {
     EWorkerFrame kind;
@@ -115,6 +122,9 @@ bool CWorkerProcess::TakeFrames(const CChildRequest& request, CChildResult& resu
             break;
         case EWorkerFrame::Report:
             result.strErrorOutput += payload;
+            break;
+        case EWorkerFrame::Lock:
+            lock = CWorkerProtocol::Lock(payload).value_or(EPdfLock::Open);
             break;
         case EWorkerFrame::End:
             result.nExitStatus = CWorkerProtocol::ExitStatus(payload);

@@ -3,6 +3,9 @@
 
 namespace
 {
+// The byte of each lock in a Lock frame, in the order of EPdfLock.
+constexpr char kLockCodes[] = "OUNW";
+
 void AppendNumber(std::string& to, std::uint32_t number)
 {
     for (int shift = 0; shift < 32; shift += 8)
@@ -52,6 +55,27 @@ std::vector<std::string> CWorkerProtocol::RequestArguments(std::string_view payl
         start = end + 1;
     }
     return arguments;
+}
+
+std::string CWorkerProtocol::PasswordsFrame(const std::vector<std::string>& passwords)
+{
+    std::string frame = RequestFrame(passwords);
+    frame[0] = static_cast<char>(EWorkerFrame::Passwords);
+    return frame;
+}
+
+std::string CWorkerProtocol::LockPayload(EPdfLock lock)
+{
+    return std::string(1, kLockCodes[static_cast<std::size_t>(lock)]);
+}
+
+std::optional<EPdfLock> CWorkerProtocol::Lock(std::string_view payload)
+{
+    std::string_view codes = kLockCodes;
+    std::size_t found = payload.size() == 1 ? codes.find(payload[0]) : std::string_view::npos;
+    if (found == std::string_view::npos)
+        return std::nullopt;
+    return static_cast<EPdfLock>(found);
 }
 
 std::string CWorkerProtocol::EndFrame(int exitStatus)

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "PdfLock.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,15 +15,20 @@
 // payload's length in four bytes (least significant first), the payload.
 //
 // The worker greets with Hello once it is ready. Then, for each file, the
-// program sends one Request and the worker answers with Text and Report
-// frames, in any number and order, closed by one End; or with Unsupported
-// alone, when the request asks for something it does not do.
+// program sends one Request, after the passwords for a locked PDF when it
+// has any, and the worker answers with Text and Report frames, in any
+// number and order, and one Lock frame when the PDF is locked, closed by one
+// End; or with Unsupported alone, when the request asks for something it
+// does not do. Passwords travel only here, never on a command line, where
+// every user of the machine could read them.
 enum class EWorkerFrame : char
 {
     Hello = 'H',       // payload: the worker's version of this protocol
+    Passwords = 'P',   // payload: passwords for the next request alone, each ended by a zero byte
     Request = 'R',     // payload: the tool's arguments, each ended by a zero byte
     Text = 'T',        // payload: text, as the tool writes it on its output
     Report = 'E',      // payload: lines of the tool's error stream
+    Lock = 'L',        // payload: one byte, what the passwords made of a locked PDF
     End = 'X',         // payload: the exit status, in four bytes
     Unsupported = 'U', // no payload
 };
@@ -31,11 +39,16 @@ public:
     static constexpr std::size_t kHeaderSize = 5;
     // Longer frames are taken as a broken stream.
     static constexpr std::uint32_t kLongestPayload = 64u << 20;
-    static constexpr std::string_view kVersion = "zelto-worker 1";
+    static constexpr std::string_view kVersion = "zelto-worker 2";
 
     static std::string Frame(EWorkerFrame kind, std::string_view payload = {});
     static std::string RequestFrame(const std::vector<std::string>& arguments);
     static std::vector<std::string> RequestArguments(std::string_view payload);
+    // Passwords are sent as the arguments are: none may hold a zero byte.
+    static std::string PasswordsFrame(const std::vector<std::string>& passwords);
+    static std::string LockPayload(EPdfLock lock);
+    // The lock a Lock frame's payload tells; nothing for a malformed one.
+    static std::optional<EPdfLock> Lock(std::string_view payload);
     static std::string EndFrame(int exitStatus);
     // The exit status of an End frame's payload; -1 when it is malformed.
     static int ExitStatus(std::string_view payload);

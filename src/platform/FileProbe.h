@@ -58,6 +58,11 @@ public:
     // Gives null with the reason in errno.
     static std::FILE* OpenForReading(const std::string& path);
 
+    // Whether users other than the file's owner may read the open file:
+    // its group or others have the right to read it. Always false on
+    // Windows, whose access lists say more than one answer could.
+    static bool MayBeReadByOthers(std::FILE* file);
+
     // The stamp of an existing path, or nothing.
     static std::optional<CFileStamp> Stamp(const std::string& path);
 

@@ -262,6 +262,23 @@ enum class EMessageId : int
     CommandLicense = 59724,
     CommandBadEngine = 59725,
 
+    // PDF files locked with a password.
+    OutcomeNeedsPassword = 59740,
+    OutcomeWrongPassword = 59741,
+    PdfNeedsPassword = 59742,
+    PdfWrongPassword = 59743,
+    PdfLockedNeedsWorkers = 59744,
+    AddReportSummaryLocked = 59745,
+    PasswordCaption = 59746,
+    PasswordPrompt = 59747,
+    PasswordPromptAgain = 59748,
+    PasswordTryOnOthersCheck = 59749,
+    PasswordOkButton = 59750,
+    PasswordSkipButton = 59751,
+    PasswordSkipAllButton = 59752,
+    CommandPasswordFileNotRead = 59753,
+    CommandPasswordFileReadable = 59754,
+
     // Two PDFs of one add whose text files would be one.
     TextFileShared = 59760,
     OutcomeTextFileShared = 59761,

@@ -200,7 +200,7 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::ExtractionEngineLabel, "Extraction &engine:"},
     CEntry{EMessageId::ExtractionEngineWorkers, "Built-in workers"},
     CEntry{EMessageId::ExtractionEnginePdftotext, "pdftotext for each file"},
-    CEntry{EMessageId::ExtractionEngineHelp, "Both give exactly the text and the messages of pdftotext. The built-in workers stay running from one file to the next, which makes short PDFs several times faster; where they are not installed, pdftotext runs for each file."},
+    CEntry{EMessageId::ExtractionEngineHelp, "Both give exactly the text and the messages of pdftotext. The built-in workers stay running from one file to the next, which makes short PDFs several times faster; where they are not installed, pdftotext runs for each file. Only the built-in workers open PDFs locked with a password, which pdftotext would show to every user of this computer."},
     CEntry{EMessageId::CommandUsage, "Usage: zelto-extract [OPTION]... PATH...\n  or:  zelto-extract [OPTION]... --from FILE\nTry 'zelto-extract --help' for more information.\n"},
     CEntry{EMessageId::CommandHelp, R"(Usage: zelto-extract [OPTION]... PATH...
   or:  zelto-extract [OPTION]... --from FILE
@@ -229,6 +229,10 @@ Converting:
                          pdftotext for every file; the text is the same
       --ocr              read pages without text with OCR (tesseract)
       --ocr-languages L  tesseract's languages, such as eng+deu (default: eng)
+      --password-file FILE
+                         try the passwords in FILE, one per line (UTF-8), on
+                         PDF files locked with a password; only the
+                         extraction workers open locked files
 
 Text files:
       --text-folder DIR  put the text files under DIR instead, each folder
@@ -250,8 +254,8 @@ Reporting:
       --version          show the version and exit
 
 Exit status: 0 when every PDF was converted or skipped by the rule, 1 when
-one failed or timed out, 2 for arguments that cannot be used, 130 or 143
-when stopped by SIGINT or SIGTERM.
+one failed, timed out or stayed locked, 2 for arguments that cannot be used,
+130 or 143 when stopped by SIGINT or SIGTERM.
 )"},
     CEntry{EMessageId::CommandVersion, "zelto-extract (Zelto Extractor) %s\n"},
     CEntry{EMessageId::CommandError, "zelto-extract: %s\n"},
@@ -292,6 +296,21 @@ when stopped by SIGINT or SIGTERM.
     CEntry{EMessageId::OutcomeTextFileShared, "Text file shared"},
     CEntry{EMessageId::AddReportSummaryTextFileShared, "%d not converted: their text file was another's."},
     CEntry{EMessageId::TimeLimitHelp, "A file whose conversion takes longer is stopped and left out, and its text file is left as it was. 0 sets no limit."},
+    CEntry{EMessageId::OutcomeNeedsPassword, "Needs a password"},
+    CEntry{EMessageId::OutcomeWrongPassword, "Wrong password"},
+    CEntry{EMessageId::PdfNeedsPassword, "The file '%s' will be ignored as it is locked and needs a password to open.  No text was written."},
+    CEntry{EMessageId::PdfWrongPassword, "The file '%s' will be ignored as it is locked and none of the passwords tried opens it.  No text was written."},
+    CEntry{EMessageId::PdfLockedNeedsWorkers, "The file '%s' will be ignored as it is locked and needs a password to open.  No text was written.\nOpening locked PDF files needs the built-in extraction workers, which did not convert this file: a password given to pdftotext could be read by every user of this computer."},
+    CEntry{EMessageId::AddReportSummaryLocked, "%d locked."},
+    CEntry{EMessageId::PasswordCaption, "Locked PDF File"},
+    CEntry{EMessageId::PasswordPrompt, "The file '%s' is locked.  Type its password:"},
+    CEntry{EMessageId::PasswordPromptAgain, "That password does not open the file '%s'.  Type its password again:"},
+    CEntry{EMessageId::PasswordTryOnOthersCheck, "Try this password on the other locked files of this add"},
+    CEntry{EMessageId::PasswordOkButton, "OK"},
+    CEntry{EMessageId::PasswordSkipButton, "&Skip"},
+    CEntry{EMessageId::PasswordSkipAllButton, "Skip &All"},
+    CEntry{EMessageId::CommandPasswordFileNotRead, "the password file '%s' could not be read: %s (error %d)"},
+    CEntry{EMessageId::CommandPasswordFileReadable, "warning: other users of this computer may read the password file '%s'"},
 };
 // clang-format on
 

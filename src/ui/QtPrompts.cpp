@@ -4,6 +4,7 @@
 #include "ClipboardFileList.h"
 #include "ConversionWait.h"
 #include "FileDialogs.h"
+#include "dialogs/PasswordDlg.h"
 #include "dialogs/QtText.h"
 #include "dialogs/YesNoAllDlg.h"
 
@@ -140,6 +141,21 @@ int CQtPrompts::AskFolderQuestion(const std::string& question)
     catch (const std::exception&)
     {
         return FolderAnswerFailed;
+    }
+}
+
+CPasswordAnswer CQtPrompts::AskPassword(const CPasswordRequest& request)
+{
+    try
+    {
+        CPasswordDlg dialog(request, DialogParent());
+        CNormalCursor normal;
+        dialog.exec();
+        return dialog.Answer();
+    }
+    catch (const std::exception&)
+    {
+        return {};
     }
 }
 

@@ -29,6 +29,7 @@ public:
     EAnswer ShowMessage(const CMessageBox& box) override;
     CCheckedAnswer ShowMessageWithCheckBox(const CMessageBox& box, EMessageId checkLabel) override;
     int AskFolderQuestion(const std::string& question) override;
+    CPasswordAnswer AskPassword(const CPasswordRequest& request) override;
     std::vector<std::string> ChooseFiles(const std::string& filter,
                                          const std::string& initialFolder) override;
     std::optional<std::string> ChooseFolder(const std::string& initialFolder,

@@ -2,6 +2,7 @@
 #include "PopplerExtraction.h"
 
 #include <Error.h>
+#include <ErrorCodes.h>
 #include <GlobalParams.h>
 #include <PDFDoc.h>
 #include <PDFDocFactory.h>
@@ -72,9 +73,8 @@ int CPopplerExtraction::Convert(const CWorkerJob& job)
         error(errCommandLine, -1, "Couldn't get text encoding");
         return kOtherFailure;
     }
-    std::unique_ptr<PDFDoc> doc =
-        PDFDocFactory().createPDFDoc(GooString(job.strPdfPath), std::nullopt, std::nullopt);
-    if (!doc->isOk())
+    std::unique_ptr<PDFDoc> doc = Open(job);
+    if (!doc)
         return kCannotOpenPdf;
     int firstPage = 1;
     int lastPage = doc->getNumPages();
@@ -96,6 +96,79 @@ int CPopplerExtraction::Convert(const CWorkerJob& job)
     doc->displayPages(&text, firstPage, lastPage, kResolution, kResolution, 0, true, false, false);
     FlushText();
     return kSuccess;
+}
+
+// pdftotext opens a file once, with the password it was given with -upw or
+// -opw, or none. A locked file is tried here with none, then with each
+// password as a user's password and as an owner's, each try just as
+// pdftotext would make it; only the reports of the try that counts are sent,
+// so that text, reports and status are pdftotext's with that password.
+std::unique_ptr<PDFDoc> CPopplerExtraction::Open(const CWorkerJob& job)
+{
+    std::unique_ptr<PDFDoc> doc = TryOpen(job.strPdfPath, nullptr, nullptr);
+    if (doc->isOk() || !IsLocked(*doc))
+    {
+        SendHeldReports();
+        return doc->isOk() ? std::move(doc) : nullptr;
+    }
+    EPdfLock lock = EPdfLock::NeedsPassword;
+    for (const std::string& password : job.passwords)
+    {
+        lock = EPdfLock::WrongPassword;
+        for (bool owner : {false, true})
+        {
+            doc = TryOpen(job.strPdfPath, owner ? &password : nullptr, owner ? nullptr : &password);
+            if (doc->isOk())
+            {
+                SendHeldReports();
+                m_send(EWorkerFrame::Lock, CWorkerProtocol::LockPayload(EPdfLock::Unlocked));
+                return doc;
+            }
+        }
+    }
+    SendHeldReports();
+    m_send(EWorkerFrame::Lock, CWorkerProtocol::LockPayload(lock));
+    return nullptr;
+}
+
+std::unique_ptr<PDFDoc> CPopplerExtraction::TryOpen(const std::string& path,
+                                                    const std::string* ownerPassword,
+                                                    const std::string* userPassword)
+{
+    auto password = [](const std::string* given) -> std::optional<GooString>
+    {
+        if (!given)
+            return std::nullopt;
+        return GooString(*given);
+    };
+    m_strHeldReports.clear();
+    m_bHoldingReports = true;
+    std::unique_ptr<PDFDoc> doc = PDFDocFactory().createPDFDoc(
+        GooString(path), password(ownerPassword), password(userPassword));
+    m_bHoldingReports = false;
+    return doc;
+}
+
+// poppler takes a document whose security handler it does not know for an
+// encrypted one too; only its refusal of the password marks a lock a
+// password can open.
+bool CPopplerExtraction::IsLocked(const PDFDoc& doc) const
+{
+    return doc.getErrorCode() == errEncrypted &&
+           m_strHeldReports.find("Command Line Error: Incorrect password\n") != std::string::npos;
+}
+
+void CPopplerExtraction::SendHeldReports()
+{
+    std::size_t start = 0;
+    while (start < m_strHeldReports.size())
+    {
+        std::size_t end = m_strHeldReports.find('\n', start);
+        end = end == std::string::npos ? m_strHeldReports.size() : end + 1;
+        m_send(EWorkerFrame::Report, std::string_view(m_strHeldReports).substr(start, end - start));
+        start = end;
+    }
+    m_strHeldReports.clear();
 }
 
 void CPopplerExtraction::OnText(void* self, const char* text, int length)
@@ -125,5 +198,8 @@ void CPopplerExtraction::OnReport(int category, long long offset, const char* me
     line += ": ";
     line += message;
     line += '\n';
-    g_pCurrent->m_send(EWorkerFrame::Report, line);
+    if (g_pCurrent->m_bHoldingReports)
+        g_pCurrent->m_strHeldReports += line;
+    else
+        g_pCurrent->m_send(EWorkerFrame::Report, line);
 }

@@ -5,6 +5,7 @@
 #include "extract/WorkerProtocol.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,8 @@
 // text, the same reports worded the same way, the same exit status. Only one
 // may exist at a time, as poppler reports its problems to one callback of
 // the whole process.
+class PDFDoc;
+
 class CPopplerExtraction
 {
 public:
@@ -35,10 +38,23 @@ public:
     int Convert(const CWorkerJob& job);
 
 private:
+    // The document opened as pdftotext opens it, with the first of the
+    // job's passwords that opens a locked one; null when none does.
+    std::unique_ptr<PDFDoc> Open(const CWorkerJob& job);
+    // One try at opening the document, its reports held back.
+    std::unique_ptr<PDFDoc> TryOpen(const std::string& path, const std::string* ownerPassword,
+                                    const std::string* userPassword);
+    // Whether the document failed to open for want of the right password.
+    bool IsLocked(const PDFDoc& doc) const;
+    // Sends the reports held back from the try that counts.
+    void SendHeldReports();
     static void OnText(void* self, const char* text, int length);
     static void OnReport(int category, long long offset, const char* message);
     void FlushText();
 
     CSend m_send;
     std::string m_strText;
+    // While a document is being opened, its reports wait here.
+    bool m_bHoldingReports = false;
+    std::string m_strHeldReports;
 };

@@ -5,7 +5,9 @@
 #include "extract/WorkerJob.h"
 
 #include <cerrno>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 int CWorkerLoop::Run()
 {
@@ -14,12 +16,19 @@ int CWorkerLoop::Run()
     Send(EWorkerFrame::Hello, CWorkerProtocol::kVersion);
     CFrameReader reader;
     char chunk[64 * 1024];
+    // The passwords sent for the next request alone.
+    std::vector<std::string> passwords;
     while (!m_bBroken)
     {
         EWorkerFrame kind;
         std::string payload;
         while (reader.Next(kind, payload))
         {
+            if (kind == EWorkerFrame::Passwords)
+            {
+                passwords = CWorkerProtocol::RequestArguments(payload);
+                continue;
+            }
             if (kind != EWorkerFrame::Request)
                 return 1;
             std::optional<CWorkerJob> job =
@@ -28,9 +37,11 @@ int CWorkerLoop::Run()
                 Send(EWorkerFrame::Unsupported, {});
             else
             {
+                job->passwords = std::move(passwords);
                 int status = extraction.Convert(*job);
                 SendAll(CWorkerProtocol::EndFrame(status));
             }
+            passwords.clear();
         }
         ssize_t count = ::read(m_nInput, chunk, sizeof chunk);
         if (count == 0)

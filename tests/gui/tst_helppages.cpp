@@ -126,7 +126,8 @@ void CHelpPagesTest::MessagesPage_ExplainsEveryMessageAUserCanMeet()
         EMessageId::AddReportSaveFailed, EMessageId::OcrMissing,
         EMessageId::ReadByOcr,           EMessageId::OcrFailedNoText,
         EMessageId::OcrFailedSomePages,  EMessageId::TimedOut,
-        EMessageId::TextNotWritten,
+        EMessageId::TextNotWritten,      EMessageId::PdfNeedsPassword,
+        EMessageId::PdfWrongPassword,    EMessageId::PdfLockedNeedsWorkers,
     };
     QString page = Read("messages.html");
     for (EMessageId id : messages)

@@ -56,6 +56,20 @@ int CScriptedPrompts::AskFolderQuestion(const std::string& question)
     return answer;
 }
 
+CPasswordAnswer CScriptedPrompts::AskPassword(const CPasswordRequest& request)
+{
+    m_passwordRequests.push_back(request);
+    m_events.push_back("password " + request.strFileName + (request.bAgain ? " again" : ""));
+    if (m_passwordAnswers.empty())
+    {
+        ++m_nUnexpected;
+        return {};
+    }
+    CPasswordAnswer answer = m_passwordAnswers.front();
+    m_passwordAnswers.pop_front();
+    return answer;
+}
+
 std::vector<std::string> CScriptedPrompts::ChooseFiles(const std::string& filter,
                                                        const std::string& initialFolder)
 {

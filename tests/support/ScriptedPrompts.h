@@ -35,6 +35,7 @@ public:
     EAnswer ShowMessage(const CMessageBox& box) override;
     CCheckedAnswer ShowMessageWithCheckBox(const CMessageBox& box, EMessageId checkLabel) override;
     int AskFolderQuestion(const std::string& question) override;
+    CPasswordAnswer AskPassword(const CPasswordRequest& request) override;
     std::vector<std::string> ChooseFiles(const std::string& filter,
                                          const std::string& initialFolder) override;
     std::optional<std::string> ChooseFolder(const std::string& initialFolder,
@@ -53,6 +54,11 @@ public:
     // Answers for the folder question, in order; when they run dry the
     // question is answered "No" and counted as unexpected.
     void AnswerFolderNext(int answer) { m_folderAnswers.push_back(answer); }
+    // Answers for the password question, in order; when they run dry it
+    // is answered Skip and counted as unexpected.
+    void AnswerPasswordNext(CPasswordAnswer answer) { m_passwordAnswers.push_back(answer); }
+    // Every password question asked.
+    const std::vector<CPasswordRequest>& PasswordRequests() const { return m_passwordRequests; }
     // What the file dialog, the folder chooser and the clipboard give.
     void SetChosenFiles(std::vector<std::string> files) { m_chosenFiles = std::move(files); }
     void SetChosenFolder(std::optional<std::string> folder) { m_chosenFolder = std::move(folder); }
@@ -71,7 +77,7 @@ public:
         m_onWait = std::move(hook);
     }
     // Everything shown, in order: "message <first id>", "folder <question>",
-    // "files", "folder chooser".
+    // "password <file name>[ again]", "files", "folder chooser".
     const std::vector<std::string>& Events() const { return m_events; }
 
     const std::vector<CRecordedMessage>& Messages() const { return m_messages; }
@@ -95,6 +101,8 @@ private:
     std::deque<EAnswer> m_answers;
     std::deque<bool> m_ticks;
     std::deque<int> m_folderAnswers;
+    std::deque<CPasswordAnswer> m_passwordAnswers;
+    std::vector<CPasswordRequest> m_passwordRequests;
     std::vector<std::string> m_folderQuestions;
     std::vector<std::string> m_chosenFiles;
     std::optional<std::string> m_chosenFolder;

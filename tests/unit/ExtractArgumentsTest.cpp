@@ -95,6 +95,9 @@ INSTANTIATE_TEST_SUITE_P(
                   {"--shard", "2/3", "--report", "r.jsonl", "x"},
                   [](const CExtractOptions& o)
                   { return o.shard && o.shard->Takes("") == (CShard::PartOf("", 3) == 2); }},
+        ParseCase{"PasswordFile",
+                  {"--password-file=pw.txt", "x"},
+                  [](const CExtractOptions& o) { return o.passwordFile == "pw.txt"; }},
         ParseCase{
             "HelpNeedsNoPath", {"--help"}, [](const CExtractOptions& o) { return o.bHelp; }}));
 
@@ -118,6 +121,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"ShardPastItsCount", {"--shard", "4/3", "x"}, "'4/3'"},
                       ErrorCase{"ShardFromZero", {"--shard", "0/3", "x"}, "'0/3'"},
                       ErrorCase{"EmptyTextFolder", {"--text-folder=", "x"}, "--text-folder"},
+                      ErrorCase{
+                          "EmptyPasswordFile", {"--password-file", "", "x"}, "--password-file"},
                       ErrorCase{"ReportOfNoKnownForm", {"--report", "r.txt", "x"}, "r.txt"},
                       ErrorCase{"NothingToConvert", {"--jobs", "2"}, "no file"},
                       ErrorCase{"NulWithoutList", {"-0", "x"}, "-0"}));

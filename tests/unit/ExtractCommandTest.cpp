@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ExtractCommand.h"
 #include "FakeTool.h"
+#include "LockedPdfs.h"
 #include "PdfMaker.h"
+#include "SystemSkip.h"
 #include "TempDir.h"
 #include "cli/ExtractArguments.h"
 
@@ -18,6 +20,7 @@
 #include <regex>
 #include <set>
 #include <thread>
+#include <tuple>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -90,6 +93,7 @@ protected:
         };
         streams.bInputIsTerminal = m_bTerminal;
         streams.stopRequest = [] { return 0; };
+        streams.strWorkerProgram = m_strWorker;
         return streams;
     }
 
@@ -107,6 +111,7 @@ protected:
     std::string m_input;
     std::size_t m_nInputAt = 0;
     bool m_bTerminal = false;
+    std::string m_strWorker;
 };
 } // namespace
 
@@ -182,6 +187,75 @@ TEST_F(ExtractCommand, EveryOutcomeHasItsRow_AndAFailureFailsTheRun)
     EXPECT_NE(m_err.find("broken.pdf"), std::string::npos);
     EXPECT_EQ(m_err.find("notes.doc"), std::string::npos);
     EXPECT_EQ(m_err.find("old.pdf"), std::string::npos);
+}
+
+// Every locked PDF that one of the file's passwords opens converts,
+// whichever lock it has; one that none opens is reported, and fails the
+// run, as does any without a password.
+TEST_F(ExtractCommand, LockedPdfsConvertWithThePasswordFile)
+{
+#ifndef ZELTO_WORKER_PROGRAM
+    GTEST_SKIP() << "no extraction worker in this build";
+#else
+    m_strWorker = ZELTO_WORKER_PROGRAM;
+#endif
+    std::string source = m_dir.Write("source.pdf", CLockedPdfs::Source());
+    m_dir.MakeFolder("in");
+    // Each file's name and qpdf's --encrypt arguments.
+    const std::vector<std::pair<std::string, std::vector<std::string>>> locked = {
+        {"aes256.pdf", {"first", "o1", "256"}},
+        {"rc4.pdf", {"u2", "second", "128", "--use-aes=n"}},
+        {"rc4-40.pdf", {"third", "o3", "40"}},
+        {"unknown.pdf", {"nobody knows", "o4", "256"}},
+    };
+    for (const auto& [name, encryption] : locked)
+        ASSERT_TRUE(CLockedPdfs::Lock(source, m_dir / ("in/" + name), encryption))
+            << "qpdf missing: run scripts/install-deps.sh";
+    std::string passwords = m_dir.Write("passwords.txt", "wrong\r\nfirst\nsecond\nthird\n");
+    std::string report = m_dir / "r.csv";
+    for (const auto& [options, outcomes] :
+         std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--password-file", passwords}, "converted converted converted wrong-password "},
+             {{}, "needs-password needs-password needs-password needs-password "}})
+    {
+        std::vector<std::string> arguments = options;
+        arguments.insert(arguments.end(), {"--existing", "replace", "--text-folder",
+                                           m_dir / "texts", "--report", report, m_dir / "in"});
+        EXPECT_EQ(Run(arguments), CExtractCommand::kExitFailed);
+        auto rows = ReportRows(report);
+        std::string found;
+        for (const auto& [name, encryption] : locked)
+            found += Outcome(rows, m_dir / ("in/" + name)) + " ";
+        EXPECT_EQ(found, outcomes);
+    }
+    EXPECT_NE(CTempDir::ReadFile(m_dir / "texts/in/rc4.txt").find("Opening balance"),
+              std::string::npos);
+}
+
+// A password file others may read is used, with a warning; one that cannot
+// be read stops the command before anything converts.
+TEST_F(ExtractCommand, PasswordFileOthersMayRead_IsWarnedOf_AndOneNotThereStopsTheRun)
+{
+    SKIP_ON_WINDOWS("Windows has no read bits for group and others");
+    std::string pdf = Pdf("in/a.pdf");
+    std::string passwords = m_dir.Write("passwords.txt", "secret\n");
+    using P = std::filesystem::perms;
+    for (auto [perms, quiet, warned] : {std::tuple{P::owner_read | P::group_read, false, true},
+                                        std::tuple{P::owner_read | P::others_read, true, false},
+                                        std::tuple{P::owner_read | P::owner_write, false, false}})
+    {
+        std::filesystem::permissions(passwords, perms);
+        std::vector<std::string> arguments{"--password-file", passwords, pdf};
+        if (quiet)
+            arguments.push_back("-q");
+        EXPECT_EQ(Run(arguments), CExtractCommand::kExitDone);
+        EXPECT_EQ(m_err.find("may read the password file") != std::string::npos, warned) << m_err;
+        EXPECT_EQ(m_err.find("secret"), std::string::npos);
+    }
+    EXPECT_EQ(Run({"--password-file", m_dir / "missing.txt", pdf}), CExtractCommand::kExitUsage);
+    EXPECT_NE(m_err.find("the password file '" + (m_dir / "missing.txt") + "' could not be read"),
+              std::string::npos)
+        << m_err;
 }
 
 TEST_F(ExtractCommand, ConvertedOrSkippedExitsZero_AndASecondRunConvertsOnlyWhatIsNew)

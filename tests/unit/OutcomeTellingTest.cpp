@@ -33,6 +33,18 @@ CFileOutcome BlankWithoutOcr(const std::string& pdf)
     return outcome;
 }
 
+// A locked file, told, or skipped by the person: when asked, or by an
+// earlier Skip All.
+CFileOutcome Locked(const std::string& pdf, EFileOutcome kind, bool skipped, bool asked)
+{
+    EMessageId id = kind == EFileOutcome::NeedsPassword ? EMessageId::PdfNeedsPassword
+                                                        : EMessageId::PdfWrongPassword;
+    CFileOutcome outcome = Outcome(pdf, CReason(kind, pdf, id, {pdf}), false);
+    outcome.bPasswordSkipped = skipped;
+    outcome.bAsked = asked;
+    return outcome;
+}
+
 CFileOutcome NotOverwritten(const std::string& pdf, bool asked)
 {
     CFileOutcome outcome = CFileOutcome::Dropped(pdf, COverwriteQuestion::Question(pdf + ".txt"));
@@ -68,6 +80,9 @@ std::vector<CFileOutcome> OneAdd()
     add.push_back(Outcome(
         "slow.pdf",
         CReason(EFileOutcome::TimedOut, "slow.pdf", EMessageId::TimedOut, {"slow.pdf", 5}), false));
+    add.push_back(Locked("locked.pdf", EFileOutcome::NeedsPassword, false, false));
+    add.push_back(Locked("skipped.pdf", EFileOutcome::WrongPassword, true, true));
+    add.push_back(Locked("skipped-all.pdf", EFileOutcome::NeedsPassword, true, false));
     CFileOutcome plain;
     plain.strSourcePath = "plain.pdf";
     add.push_back(plain);
@@ -104,7 +119,8 @@ TEST(OutcomeTelling, WindowAndCommandTellAndCountTheSame)
             windowTold.push_back(box.strText + "\n");
     }
     EXPECT_EQ(commandTold, windowTold);
-    ASSERT_EQ(windowTold.size(), 6u) << "warned, the OCR box once, scan1, broken, scan2, slow";
+    ASSERT_EQ(windowTold.size(), 7u)
+        << "warned, the OCR box once, scan1, broken, scan2, slow, locked";
     EXPECT_EQ(prompts.Messages().front().ids.front(), EMessageId::ExtractionWarning);
     EXPECT_EQ(prompts.Messages()[1].ids.front(), EMessageId::OcrMissing);
 
@@ -146,7 +162,10 @@ TEST(OutcomeTelling, WindowRecordsEveryReasonAndWhetherItWasSeen)
                                                        {"broken.pdf", true},
                                                        {"scan2.pdf", true},
                                                        {"notes.doc", true},
-                                                       {"slow.pdf", true}};
+                                                       {"slow.pdf", true},
+                                                       {"locked.pdf", true},
+                                                       {"skipped.pdf", true},
+                                                       {"skipped-all.pdf", false}};
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(report.Rows()[6].strMessage, CReasonWording::Text(OneAdd()[6].reasons.front()))
         << "a tool that ended by a signal is told how it ended";
@@ -172,7 +191,7 @@ TEST(OutcomeTelling, RestInReportStopsTheBoxesButNotTheRecord)
         if (!problemsAtEnd)
             expected.insert(expected.begin(), EMessageId::ExtractionWarning);
         EXPECT_EQ(shown, expected);
-        EXPECT_EQ(report.Rows().size(), 10u);
+        EXPECT_EQ(report.Rows().size(), 13u);
         EXPECT_TRUE(report.HasUnseenRows());
     }
 }

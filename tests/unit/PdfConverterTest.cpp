@@ -143,6 +143,45 @@ INSTANTIATE_TEST_SUITE_P(
                    "'pdftotext' was ended by signal 9 (Killed) and reported nothing"}),
     [](const ::testing::TestParamInfo<EndingCase>& info) { return info.param.name; });
 
+// pdftotext is never given a password: a PDF it finds locked needs one,
+// and the workers, whatever else it reports (pdftotext.exe in CR LF); the
+// same words in another line, or with success, do not make a lock.
+TEST_F(PdfConversion, LockedForTheTool_NeedsAPasswordAndTheWorkers)
+{
+    const std::string refusal = "Command Line Error: Incorrect password";
+    struct Case
+    {
+        std::string report;
+        int exitStatus;
+        EFileOutcome kind;
+    };
+    const Case cases[] = {
+        {refusal + "\n", 1, EFileOutcome::NeedsPassword},
+        {"Syntax Warning: odd\r\n" + refusal + "\r\n", 1, EFileOutcome::NeedsPassword},
+        {refusal + " given\n", 1, EFileOutcome::Failed},
+        {refusal + "\n", 99, EFileOutcome::Failed},
+        {refusal + "\n", 0, EFileOutcome::Warning},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.report + std::to_string(c.exitStatus));
+        m_prompts.Clear();
+        std::filesystem::remove(m_text);
+        CFakeTool::Script(m_pdf, c.report, std::string("text\n"));
+        CFakeTool::EndWith(m_pdf, c.exitStatus);
+        EXPECT_EQ(Convert(), c.exitStatus == 0);
+        EXPECT_EQ(m_outcome.eKind, c.kind);
+        if (c.kind != EFileOutcome::NeedsPassword)
+            continue;
+        const CRecordedMessage& message = OnlyMessage();
+        EXPECT_EQ(message.ids, Ids{EMessageId::PdfLockedNeedsWorkers});
+        EXPECT_EQ(message.style, EMessageStyle::Error);
+        EXPECT_EQ(message.strText,
+                  CMessageTable::Format(EMessageId::PdfLockedNeedsWorkers, {m_pdf}));
+        EXPECT_FALSE(std::filesystem::exists(m_text));
+    }
+}
+
 TEST_F(PdfConversion, EmptyReportAndPrintableText_ListedWithoutAnyMessage)
 {
     CFakeTool::Script(m_pdf, "", std::string("Hello world\n"));

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "LockedPdfs.h"
 #include "PdfMaker.h"
 #include "TempDir.h"
 
@@ -156,6 +157,70 @@ TEST_F(WorkerPool, SameTextReportsAndStatusAsPdftotextInEveryForm)
     EXPECT_GE(pdfs.size(), 8u) << "groff or qpdf missing: run scripts/install-deps.sh";
 }
 
+// A locked PDF opens in a worker with the first password given that opens
+// it, as a user's or as an owner's password, with the text, report and
+// status pdftotext gives with that password on its command line; with none
+// that opens it, what pdftotext gives with a wrong one. The lock says which.
+TEST_F(WorkerPool, LockedPdf_TextReportAndStatusOfPdftotextWithThePasswordThatOpensIt)
+{
+    struct CCase
+    {
+        const char* name;
+        std::vector<std::string> encryption; // qpdf --encrypt's arguments
+        std::vector<std::string> passwords;
+        EPdfLock lock;
+        std::vector<std::string> pdftotext; // its options for the same text
+    };
+    using P = std::vector<std::string>;
+    const std::string utf8 = "gr\xC3\xBC\xC3\x9F";
+    // clang-format off
+    const std::vector<CCase> cases = {
+        {"AES-256, user", {"user", "owner", "256"}, P{"wrong", "user"}, EPdfLock::Unlocked, {"-upw", "user"}},
+        {"AES-256, owner", {"user", "owner", "256"}, P{"owner"}, EPdfLock::Unlocked, {"-opw", "owner"}},
+        {"RC4-128, user", {"user", "owner", "128", "--use-aes=n"}, P{"wrong", "user"}, EPdfLock::Unlocked, {"-upw", "user"}},
+        {"RC4-40, owner", {"user", "owner", "40"}, P{"wrong", "owner"}, EPdfLock::Unlocked, {"-opw", "owner"}},
+        {"UTF-8 password", {utf8, "owner", "256"}, P{utf8}, EPdfLock::Unlocked, {"-upw", utf8}},
+        {"no password given", {"user", "owner", "256"}, P{}, EPdfLock::NeedsPassword, {}},
+        {"none opens it", {"user", "owner", "256"}, P{"wrong", "worse"}, EPdfLock::WrongPassword, {"-upw", "worse"}},
+        {"copying restricted only", {"", "owner", "256", "--extract=n"}, P{"user"}, EPdfLock::Open, {}},
+    };
+    // clang-format on
+    std::string source = m_dir.Write("source.pdf", CLockedPdfs::Source());
+    CWorkerPool pool(m_strWorker);
+    for (const CCase& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        std::string pdf = m_dir / (std::string(c.name) + ".pdf");
+        ASSERT_TRUE(CLockedPdfs::Lock(source, pdf, c.encryption))
+            << "qpdf missing: run scripts/install-deps.sh";
+        std::string toolText;
+        CChildResult tool = CLockedPdfs::Pdftotext(pdf, c.pdftotext, toolText);
+        std::string workerText;
+        CChildRequest request = Request(pdf, CTextForm{});
+        request.onOutput = [&](const char* bytes, std::size_t count)
+        {
+            workerText.append(bytes, count);
+            return 0;
+        };
+        bool byWorker = false;
+        EPdfLock lock = EPdfLock::Open;
+        CChildResult worker = pool.Run(request, c.passwords, byWorker, lock);
+        EXPECT_TRUE(byWorker);
+        EXPECT_EQ(lock, c.lock);
+        EXPECT_EQ(workerText, toolText);
+        EXPECT_EQ(worker.strErrorOutput, tool.strErrorOutput);
+        EXPECT_EQ(worker.nExitStatus, tool.nExitStatus);
+        EXPECT_EQ(worker.nExitStatus == 0,
+                  c.lock == EPdfLock::Unlocked || c.lock == EPdfLock::Open);
+    }
+    // The passwords went with one file alone: the next, locked too, has none.
+    std::string pdf = m_dir / "AES-256, user.pdf";
+    bool byWorker = false;
+    EPdfLock lock = EPdfLock::Open;
+    pool.Run(Request(pdf), {}, byWorker, lock);
+    EXPECT_EQ(lock, EPdfLock::NeedsPassword);
+}
+
 // A worker that dies on a file costs that file: it ends as a tool killed by
 // that signal would, and the next file goes to a new worker.
 TEST_F(WorkerPool, WorkerKilledMidFile_FileFailsWithTheSignalAndTheNextConverts)
@@ -243,7 +308,7 @@ TEST_F(WorkerPool, WorkerIsReplacedAfterItsFilesAndEndsWhenIdleOnesAreEnded)
 TEST_F(WorkerPool, WorkerEndingWithoutAnAnswer_FailsTheFile)
 {
     std::string worker = m_dir.Write("quitter", "#!/bin/sh\n"
-                                                "printf 'H\\016\\000\\000\\000zelto-worker 1'\n"
+                                                "printf 'H\\016\\000\\000\\000zelto-worker 2'\n"
                                                 "head -c 1 > /dev/null\n"
                                                 "printf 'T\\004\\000\\000\\000half'\n");
     std::filesystem::permissions(worker, std::filesystem::perms::owner_all);

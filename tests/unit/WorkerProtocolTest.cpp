@@ -32,6 +32,26 @@ TEST(WorkerProtocol, FramesArriveWholeHoweverTheStreamIsCut)
     }
 }
 
+// Passwords go as arguments do, and come back as they went; a lock is one
+// byte either way, and any other payload is none.
+TEST(WorkerProtocol, PasswordsAndLocksRoundTrip)
+{
+    std::vector<std::string> passwords{"first", "with space", "caf\xC3\xA9"};
+    std::string frame = CWorkerProtocol::PasswordsFrame(passwords);
+    CFrameReader reader;
+    reader.Add(frame.data(), frame.size());
+    EWorkerFrame kind;
+    std::string payload;
+    ASSERT_TRUE(reader.Next(kind, payload));
+    EXPECT_EQ(kind, EWorkerFrame::Passwords);
+    EXPECT_EQ(CWorkerProtocol::RequestArguments(payload), passwords);
+    for (EPdfLock lock :
+         {EPdfLock::Open, EPdfLock::Unlocked, EPdfLock::NeedsPassword, EPdfLock::WrongPassword})
+        EXPECT_EQ(CWorkerProtocol::Lock(CWorkerProtocol::LockPayload(lock)), lock);
+    for (std::string_view malformed : {"", "X", "OO"})
+        EXPECT_FALSE(CWorkerProtocol::Lock(malformed)) << malformed;
+}
+
 TEST(WorkerProtocol, FrameLongerThanAnyFrame_BreaksTheStream)
 {
     CFrameReader reader;

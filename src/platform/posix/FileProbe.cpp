@@ -98,6 +98,14 @@ std::FILE* CFileProbe::OpenForReading(const std::string& path)
     return std::fopen(path.c_str(), "rb");
 }
 
+bool CFileProbe::MayBeReadByOthers(std::FILE* file)
+{
+    struct stat status;
+    if (::fstat(::fileno(file), &status) != 0)
+        return false;
+    return (status.st_mode & (S_IRGRP | S_IROTH)) != 0;
+}
+
 // The folder is listed through its own "." entry: opening that needs the
 // right to reach the folder's entries as well as to list their names, so a
 // folder that can be listed but not entered fails here, once, instead of

@@ -103,6 +103,11 @@ std::FILE* CFileProbe::OpenForReading(const std::string& path)
     return ::_wfopen(CWideText::FromUtf8(path).c_str(), L"rb");
 }
 
+bool CFileProbe::MayBeReadByOthers(std::FILE*)
+{
+    return false;
+}
+
 int CFileProbe::Remove(const std::string& path)
 {
     if (!::DeleteFileW(CWideText::FromUtf8(path).c_str()))
