@@ -185,6 +185,8 @@ const char* SignName(CTextHealth::ESign sign)
         return "rare letters";
     case CTextHealth::ESign::OddPairs:
         return "odd pairs";
+    case CTextHealth::ESign::BrokenWords:
+        return "broken words";
     case CTextHealth::ESign::ChaoticCase:
         return "chaotic case";
     case CTextHealth::ESign::None:
@@ -202,7 +204,7 @@ void WriteFigures(std::ofstream& out, const std::string& file, std::size_t numbe
     for (std::size_t figure :
          {c.nVisible, c.nBad, c.nWords, c.nMixedWords, c.nWordLetters, c.nRareLetters,
           c.nCasedPairs, c.nCaseChanges, c.nPairs, c.nOddPairs, c.nOddKinds, c.nLowerLetters,
-          c.nCapitalTokenChars, c.nCapitalTokenLetters})
+          c.nCapitalTokenChars, c.nCapitalTokenLetters, c.nLowerVowels, c.nBrokenTokenChars})
         out << '\t' << figure;
     out << '\n';
 }

@@ -54,7 +54,8 @@ private:
 };
 
 // Letters of blocks that hold a script's rare or historic letters: random
-// code points land there as often as anywhere, real text almost never does.
+// code points land there as often as anywhere, real text almost never does
+// (words of phonetic letters alone are counted with the word).
 // Latin Extended-B keeps the Vietnamese, pinyin, Romanian and digraph letters
 // in use; Greek keeps the letters mathematics uses.
 bool IsRare(char32_t code, std::uint16_t script)
@@ -120,6 +121,7 @@ private:
     {
         const std::size_t index = m_nLength++;
         m_counts.nRareLetters += IsRare(code, info.nScript);
+        m_nPhonetic += code >= 0x0250 && code <= 0x02AF;
         if (code < 0x80)
         {
             m_counts.nLowerLetters += info.bLower;
@@ -179,6 +181,11 @@ private:
             return;
         CountPairs();
         m_counts.nWordLetters += m_nLength;
+        // Transcriptions mix phonetic letters with plain ones; a word of
+        // phonetic letters alone is another alphabet moved there.
+        if (m_nLength >= 3 && m_nPhonetic == m_nLength)
+            m_counts.nRareLetters += m_nLength;
+        m_nPhonetic = 0;
         if (m_nLength >= 3)
         {
             ++m_counts.nWords;
@@ -224,7 +231,8 @@ private:
     CPageScan::CCounts& m_counts;
     std::bitset<26 * 26> m_oddKinds;
     std::size_t m_nLength = 0;
-    std::string m_strAscii; // the word's letters in small case, a space for others
+    std::size_t m_nPhonetic = 0; // letters of the IPA block
+    std::string m_strAscii;      // the word's letters in small case, a space for others
     std::size_t m_nUpper = 0;
     std::size_t m_nVowels = 0;
     std::unordered_set<std::string> m_spelled;
@@ -257,6 +265,7 @@ public:
             return;
         }
         m_bSmall = m_bSmall || (code >= 'a' && code <= 'z');
+        m_bCapital = m_bCapital || (code >= 'A' && code <= 'Z');
         m_token.emplace_back(code, info);
     }
 
@@ -267,8 +276,31 @@ public:
     }
 
 private:
+    // Program text strews short names among signs too ("max(u.x,v.x)"), but
+    // in one case.
+    void CountBroken()
+    {
+        if (!m_bSmall || !m_bCapital)
+            return;
+        int changes = 0;
+        int last = -1;
+        std::size_t letters = 0;
+        std::size_t runs = 0;
+        for (const auto& [code, info] : m_token)
+        {
+            const int kind = info.eKind == EKind::Letter ? 0 : info.eKind == EKind::Digit ? 1 : 2;
+            changes += last >= 0 && kind != last;
+            runs += kind == 0 && last != 0;
+            letters += kind == 0;
+            last = kind;
+        }
+        if (changes >= 3 && letters < 2 * runs)
+            m_counts.nBrokenTokenChars += m_token.size();
+    }
+
     void EndToken()
     {
+        CountBroken();
         const bool shift = m_nShift != 0 && !m_bSmall;
         if (shift)
             m_scanner.SetShifted(true);
@@ -292,6 +324,7 @@ private:
             m_scanner.SetShifted(false);
         m_token.clear();
         m_bSmall = false;
+        m_bCapital = false;
     }
 
     CPageScan::CCounts& m_counts;
@@ -299,6 +332,7 @@ private:
     int m_nShift;
     std::vector<std::pair<char32_t, CCharClass::CInfo>> m_token;
     bool m_bSmall = false;
+    bool m_bCapital = false;
 };
 } // namespace
 

@@ -34,6 +34,11 @@ public:
         // with a vowel and no odd pair, that the shifted tokens spell.
         std::size_t nSpelledWords = 0;
 
+        // Characters of tokens that strew short runs of letters of both
+        // cases among digits and signs ("$B#B#H2p2`b2&1tQ/mb"), as fonts
+        // numbered in the order of first use spell words.
+        std::size_t nBrokenTokenChars = 0;
+
         // Characters below U+0080 in tokens without a small ASCII letter:
         // where an alphabet shifted down by a font's glyph order shows
         // ("7KH" for "The"), among the sound words of other fonts.

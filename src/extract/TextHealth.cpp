@@ -60,6 +60,12 @@ constexpr double kMaxOddPairs = 0.2;
 constexpr std::size_t kMinOddPairs = 50;
 constexpr std::size_t kMinOddKinds = 8;
 
+// Share of visible characters in tokens that strew short runs of letters of
+// both cases among digits and signs. Sound pages: a quarter at most (a TeX
+// listing of tree macros, \K{S}\B{dl}); fonts numbered in the order of
+// first use: most of the page.
+constexpr double kMaxBrokenTokens = 0.3;
+
 // Share of neighbouring letters that change case inside words (a capital
 // that starts a word aside). Sound pages: camel case and LaTeX keep it under
 // a quarter; random letters change case every other letter.
@@ -167,6 +173,8 @@ CTextHealth::ESign FirstSign(std::string_view text, const CPageScan::CCounts& c,
     if (c.nPairs >= kMinOddPairs && c.nOddKinds >= kMinOddKinds &&
         AtLeast(c.nOddPairs, kMaxOddPairs, c.nPairs))
         return ESign::OddPairs;
+    if (AtLeast(c.nBrokenTokenChars, kMaxBrokenTokens, c.nVisible))
+        return ESign::BrokenWords;
     if (c.nCasedPairs >= kMinCasedPairs && AtLeast(c.nCaseChanges, kMaxCaseChanges, c.nCasedPairs))
         return ESign::ChaoticCase;
     return ESign::None;

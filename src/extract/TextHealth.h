@@ -23,6 +23,7 @@ public:
         MixedScripts,    // words that change script inside them
         RareLetters,     // letters real text seldom uses: random code points
         OddPairs,        // consonants joined as no language joins them
+        BrokenWords,     // letters of both cases strewn among digits and signs
         ChaoticCase,     // capitals and small letters at random
     };
 
