@@ -16,9 +16,10 @@ using EKind = CCharClass::EKind;
 // Pairs of consonants that words of European languages, and names in program
 // code, join often: those found in at least a quarter of the documents of a
 // corpus of real manuals (English mostly, with German, French, Russian,
-// Greek, Arabic and Chinese), and the ones German, Dutch, the Nordic and the
-// Slavic languages add. Letters that garble at random join consonants any
-// way; y counts as a vowel.
+// Greek, Arabic and Chinese), the ones German, Dutch, the Nordic and the
+// Slavic languages add, and those of Roman numerals, which names carry
+// (\dcolxxvii). Letters that garble at random join consonants any way; y
+// counts as a vowel.
 class CConsonantPairs
 {
 public:
@@ -26,10 +27,10 @@ public:
     {
         // Each consonant, then the consonants that follow it often.
         static constexpr std::string_view kPairs =
-            "b:bfjlrst c:chklmrstz d:dfgjlmnrstvz f:fjlnrst g:ghjlmnrst h:bjlmnrstvw j:k "
-            "k:jklnrstvw l:bcdfghjklmnprstvz m:blmnprst n:cdfghjklmnpstvz p:dfhlprst "
+            "b:bfjlrst c:cdhklmrstxz d:cdfgjlmnrstvz f:fjlnrst g:ghjlmnrst h:bjlmnrstvw j:k "
+            "k:jklnrstvw l:bcdfghjklmnprstvxz m:blmcnprstx n:cdfghjklmnpstvz p:dfhlprst "
             "r:bcdfghjklmnprstvwz s:cfhjklmnpqstvwz t:bcfhjlmnprstvwxz v:lnrz w:chlnprswz "
-            "x:cpt z:bdglmnsvwz";
+            "x:clptvx z:bdglmnsvwz";
         for (std::size_t i = 0; i < kPairs.size(); ++i)
         {
             const int first = kPairs[i] - 'a';

@@ -231,7 +231,8 @@ INSTANTIATE_TEST_SUITE_P(
         std::pair{
             PageCase{"EnglishMovedIntoLatinExtendedA",
                      "ĒĆĎĖĒ ēĆă ēđÿčĒċćēăđÿēćĎč đĔċă ĄĎđ ēĆă āĎčĒĎčÿčēĒ ĖĆćāĆ ÿđă ĔĒăĂ ćč ēĆă\n"
-                     "ċăÿĂćčą ÿčĂ ēđÿćċćčą ďĎĒćēćĎč ĎĄ ÿ ĒĘċċÿĀċă\n"},
+                     "ċăÿĂćčą ÿčĂ ēđÿćċćčą ďĎĒćēćĎč ĎĄ ÿ ĒĘċċÿĀċă\n"
+                     "ĆćĒ ďÿāĊÿąă ÿĒĒĔČăĒ ēĆÿē ăĕăđĘ ÿčąĔċ ĒĘċċÿĀċă ĆÿĒ Ďčă ÿđĊ ĖĆćāĆ ČĔĒē Āă\n"},
             ESign::ChaoticCase}),
     [](const auto& info) { return std::string(info.param.first.name); });
 
