@@ -81,6 +81,7 @@ bool SharesWords(std::uint16_t a, std::uint16_t b)
            (a == CCharClass::Cjk && b == CCharClass::Latin);
 }
 
+// Counts a page character by character, and each word as it ends.
 class CScanner
 {
 public:
@@ -102,8 +103,8 @@ public:
             EndWord();
     }
 
-    // Words of the characters taken from now on are spelled words, when
-    // they are.
+    // Whether the characters taken next come from a shifted token: only
+    // words of those count as spelled words.
     void SetShifted(bool shifted)
     {
         EndWord();

@@ -55,8 +55,11 @@ constexpr std::size_t kMinMixedWords = 3;
 // Share of letters from blocks of rare or historic letters. Sound pages:
 // 3% at most (phonetics, Romanian, pinyin keep theirs); random code points
 // land there a quarter of the time (median).
+// The sign is strong enough for a figure's few labels: at least this many
+// rare letters among at least this many letters.
 constexpr double kMaxRareLetters = 0.05;
-constexpr std::size_t kMinRareWordLetters = 40;
+constexpr std::size_t kMinRareLetters = 3;
+constexpr std::size_t kMinRareWordLetters = 20;
 
 // Share of pairs of ASCII letters in words that are consonants joined as no
 // language and few program names join them, with at least this many kinds
@@ -176,7 +179,7 @@ CTextHealth::ESign FirstSign(std::string_view text, const CPageScan::CCounts& c,
         return ESign::ShiftedAlphabet;
     if (c.nMixedWords >= kMinMixedWords && AtLeast(c.nMixedWords, kMaxMixedWords, c.nWords))
         return ESign::MixedScripts;
-    if (c.nWordLetters >= kMinRareWordLetters &&
+    if (c.nWordLetters >= kMinRareWordLetters && c.nRareLetters >= kMinRareLetters &&
         AtLeast(c.nRareLetters, kMaxRareLetters, c.nWordLetters))
         return ESign::RareLetters;
     if (c.nPairs >= kMinOddPairs && c.nOddKinds >= kMinOddKinds &&
