@@ -6,6 +6,7 @@
 #include "platform/ChildProcess.h"
 
 #include <string>
+#include <vector>
 
 // What one run of a converter's tool left behind, to be judged afterwards on
 // the thread that talks to the user.
@@ -17,6 +18,9 @@ struct CConversionRun
     // What the worker found of a password lock; Open when the tool ran,
     // which is never given a password.
     EPdfLock eLock = EPdfLock::Open;
+    // The pages (from 1, rising) whose text a worker drew, in part, in a
+    // font with no map to Unicode; empty when the tool ran.
+    std::vector<int> unmappedFontPages;
     // The new text took the text file's place; until then the file was
     // left as it was.
     bool bTextWritten = false;

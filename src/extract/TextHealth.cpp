@@ -201,6 +201,7 @@ CTextHealth::CPage CTextHealth::JudgePage(std::string_view text)
         return page;
     page.bJudged = true;
     page.eSign = FirstSign(text, page.counts, page.nShift);
+    page.bGarbledIfUnmapped = page.Garbled();
     return page;
 }
 

@@ -31,6 +31,10 @@ public:
     {
         bool bJudged = false;
         ESign eSign = ESign::None;
+        // Whether the page fails by the stricter bar that holds where the
+        // engine knows the page's text was drawn in a font with no map to
+        // Unicode.
+        bool bGarbledIfUnmapped = false;
         int nShift = 0; // of a shifted alphabet
         CPageScan::CCounts counts;
 
