@@ -129,6 +129,7 @@ const std::map<std::string_view, std::function<void(CExtractOptions&)>>& Flags()
         {"--no-page-breaks", [](O& o) { o.bNoPageBreaks = true; }},
         {"--bom", [](O& o) { o.bByteOrderMark = true; }},
         {"--ocr", [](O& o) { o.bOcr = true; }},
+        {"--no-garbled-check", [](O& o) { o.bNoGarbledCheck = true; }},
         {"-0", [](O& o) { o.bNulSeparated = true; }},
         {"--null", [](O& o) { o.bNulSeparated = true; }},
         {"--quiet", [](O& o) { o.bQuiet = true; }},

@@ -132,6 +132,7 @@ void CExtractCommand::ApplyOptions(const CExtractOptions& options, CAddSettings&
         conversion.form.eLayout = *options.layout;
     if (options.engine)
         conversion.eEngine = *options.engine;
+    conversion.bGarbledCheck = conversion.bGarbledCheck && !options.bNoGarbledCheck;
     conversion.form.bCrLf = conversion.form.bCrLf || options.bCrLf;
     conversion.form.bPageBreaks = conversion.form.bPageBreaks && !options.bNoPageBreaks;
     conversion.form.bByteOrderMark = conversion.form.bByteOrderMark || options.bByteOrderMark;

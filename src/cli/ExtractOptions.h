@@ -30,6 +30,7 @@ struct CExtractOptions
     bool bNoPageBreaks = false;
     bool bByteOrderMark = false;
     bool bOcr = false;
+    bool bNoGarbledCheck = false;
     std::optional<std::string> ocrLanguages;
     // A file of passwords for locked PDF files; the passwords themselves
     // are never arguments.

@@ -23,9 +23,10 @@
 COptionsDlg::COptionsDlg(int conversionsAtOnce, int maxConversionsAtOnce,
                          int defaultConversionsAtOnce, QWidget* parent)
     : QDialog(parent), m_pConversions(new QSpinBox(this)), m_pTimeLimit(new QSpinBox(this)),
-      m_pEngine(new QComboBox(this)), m_pTextFolder(new QLineEdit(this)),
-      m_pExistingText(new QComboBox(this)), m_pLayout(new QComboBox(this)),
-      m_pLineEnds(new QComboBox(this)),
+      m_pEngine(new QComboBox(this)),
+      m_pGarbledCheck(new QCheckBox(CQtText::Message(EMessageId::GarbledCheckCheck), this)),
+      m_pTextFolder(new QLineEdit(this)), m_pExistingText(new QComboBox(this)),
+      m_pLayout(new QComboBox(this)), m_pLineEnds(new QComboBox(this)),
       m_pPageBreaks(new QCheckBox(CQtText::Message(EMessageId::PageBreaksCheck), this)),
       m_pByteOrderMark(new QCheckBox(CQtText::Message(EMessageId::ByteOrderMarkCheck), this)),
       m_pEachInABox(new QRadioButton(CQtText::Message(EMessageId::ProblemsEachInABox), this)),
@@ -71,6 +72,9 @@ QGroupBox* COptionsDlg::ConvertingGroup()
     m_pEngine->addItem(CQtText::Message(EMessageId::ExtractionEnginePdftotext));
     m_pEngine->setToolTip(CQtText::Message(EMessageId::ExtractionEngineHelp));
     form->addRow(CQtText::Message(EMessageId::ExtractionEngineLabel), m_pEngine);
+    m_pGarbledCheck->setChecked(true);
+    m_pGarbledCheck->setToolTip(CQtText::Message(EMessageId::GarbledCheckHelp));
+    form->addRow(m_pGarbledCheck);
     return group;
 }
 
@@ -128,6 +132,7 @@ QGroupBox* COptionsDlg::ScannedPagesGroup()
     m_pOcrHelp->setWordWrap(true);
     m_pOcrHelp->setTextFormat(Qt::PlainText);
     m_pOcrHelp->setMaximumWidth(fontMetrics().averageCharWidth() * 40);
+    m_pReadScanned->setToolTip(CQtText::Message(EMessageId::ReadScannedPagesHelp));
     connect(m_pReadScanned, &QCheckBox::toggled, m_pLanguages, &QWidget::setEnabled);
     SetOcr(false, "eng", {});
     auto* ocr = new QVBoxLayout(group);
@@ -190,6 +195,16 @@ void COptionsDlg::SetTextForm(const CTextForm& form)
     m_pLineEnds->setCurrentIndex(form.bCrLf ? 1 : 0);
     m_pPageBreaks->setChecked(form.bPageBreaks);
     m_pByteOrderMark->setChecked(form.bByteOrderMark);
+}
+
+void COptionsDlg::SetGarbledTextCheck(bool check)
+{
+    m_pGarbledCheck->setChecked(check);
+}
+
+bool COptionsDlg::GarbledTextCheck() const
+{
+    return m_pGarbledCheck->isChecked();
 }
 
 void COptionsDlg::SetExtractionEngine(CConversionOptions::EEngine engine)
@@ -275,6 +290,7 @@ void COptionsDlg::Edit(CAddOptions& options, const std::vector<std::string>& ins
     dialog.SetExistingText(options.ExistingText());
     dialog.SetTextForm(options.TextForm());
     dialog.SetExtractionEngine(options.ExtractionEngine());
+    dialog.SetGarbledTextCheck(options.GarbledTextCheck());
     dialog.SetProblemsAtEnd(options.ProblemsAtEnd());
     dialog.SetOcr(options.ReadScannedPages(), options.OcrLanguages(), installed);
     if (dialog.exec() != QDialog::Accepted)
@@ -285,6 +301,7 @@ void COptionsDlg::Edit(CAddOptions& options, const std::vector<std::string>& ins
     options.SetExistingText(dialog.ExistingText());
     options.SetTextForm(dialog.TextForm());
     options.SetExtractionEngine(dialog.ExtractionEngine());
+    options.SetGarbledTextCheck(dialog.GarbledTextCheck());
     options.SetProblemsAtEnd(dialog.ProblemsAtEnd());
     options.SetReadScannedPages(dialog.ReadScannedPages());
     options.SetOcrLanguages(dialog.OcrLanguages());

@@ -21,10 +21,10 @@ class QRadioButton;
 class QSpinBox;
 
 // Tools > Options..., in groups: how many files an add operation converts
-// at once and how long each file's conversion may take; the form of the
-// text files; whether the problems met while adding many files are
-// told one box each or in one report at the end, and whether pages without text are read with OCR
-// and in which languages. The dialog itself only shows and edits the
+// at once, how long each file's conversion may take, the engine and whether
+// the text is checked for garbage; the form of the text files; whether the problems met while
+// adding many files are told one box each or in one report at the end, and whether pages without
+// text are read with OCR and in which languages. The dialog itself only shows and edits the
 // choices; Edit stores them when the dialog is accepted.
 class COptionsDlg : public QDialog
 {
@@ -60,6 +60,8 @@ public:
     CTextForm TextForm() const;
     void SetExtractionEngine(CConversionOptions::EEngine engine);
     CConversionOptions::EEngine ExtractionEngine() const;
+    void SetGarbledTextCheck(bool check);
+    bool GarbledTextCheck() const;
 
     // One box each (false, the choice shown first) or one report (true).
     void SetProblemsAtEnd(bool atEnd);
@@ -87,6 +89,7 @@ private:
     void BrowseTextFolder();
 
     QComboBox* m_pEngine;
+    QCheckBox* m_pGarbledCheck;
     QLineEdit* m_pTextFolder;
     QComboBox* m_pExistingText;
     QComboBox* m_pLayout;

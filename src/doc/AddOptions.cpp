@@ -65,6 +65,17 @@ void CAddOptions::SetExtractionEngine(CConversionOptions::EEngine engine)
     m_settings.SetInt(kOwnSection, kExtractionEngine, static_cast<int>(engine));
 }
 
+bool CAddOptions::GarbledTextCheck() const
+{
+    return m_settings.GetString(kOwnSection, kGarbledTextCheck).empty() ||
+           m_settings.GetInt(kOwnSection, kGarbledTextCheck) != 0;
+}
+
+void CAddOptions::SetGarbledTextCheck(bool check)
+{
+    m_settings.SetInt(kOwnSection, kGarbledTextCheck, check ? 1 : 0);
+}
+
 std::string CAddOptions::TextFolder() const
 {
     return m_settings.GetString(kOwnSection, kTextFolder);
@@ -157,6 +168,7 @@ CAddSettings CAddOptions::ForOperation() const
     settings.conversion.nTimeLimitSeconds = TimeLimitPerFile();
     settings.conversion.form = TextForm();
     settings.conversion.eEngine = ExtractionEngine();
+    settings.conversion.bGarbledCheck = GarbledTextCheck();
     settings.eExistingText = ExistingText();
     // Made absolute here, so that the tools, which run elsewhere, find it.
     if (std::string folder = TextFolder(); !folder.empty())

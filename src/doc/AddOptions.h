@@ -66,6 +66,10 @@ public:
     // extraction workers where they are installed (the default), 1 always
     // pdftotext.
     static constexpr const char* kExtractionEngine = "Extraction engine";
+    // The per-user value (in the program's own section) saying whether each
+    // page's text is checked for garbage: 1 (the default, also when absent)
+    // or 0.
+    static constexpr const char* kGarbledTextCheck = "Garbled text check";
     static constexpr const char* kLineEnds = "Line ends";
     static constexpr const char* kPageBreaks = "Page breaks";
     static constexpr const char* kByteOrderMark = "Byte order mark";
@@ -93,6 +97,8 @@ public:
     void SetTextForm(const CTextForm& form);
     CConversionOptions::EEngine ExtractionEngine() const;
     void SetExtractionEngine(CConversionOptions::EEngine engine);
+    bool GarbledTextCheck() const;
+    void SetGarbledTextCheck(bool check);
 
     // The settings of an add operation that starts now. Whether the OCR
     // programs are there is looked at here, once per operation, so that a

@@ -28,6 +28,8 @@ std::string CAddTally::Summary() const
     std::string beyond;
     if (int read = Count(EFileOutcome::ReadByOcr))
         beyond = " " + CMessageTable::Format(EMessageId::AddReportSummaryOcr, {read});
+    if (int garbled = Count(EFileOutcome::Garbled))
+        beyond += " " + CMessageTable::Format(EMessageId::AddReportSummaryGarbled, {garbled});
     int upToDate = Count(EFileOutcome::UpToDate);
     int kept = Count(EFileOutcome::Kept);
     if (upToDate + kept > 0)

@@ -82,6 +82,7 @@ EMessageStyle CReasonWording::StyleOf(EMessageId firstId)
         return EMessageStyle::Error;
     case EMessageId::ExtractionWarning:
     case EMessageId::OcrFailedSomePages:
+    case EMessageId::GarbledText:
         return EMessageStyle::Warning;
     case EMessageId::FileIgnored:
         return EMessageStyle::InUse;

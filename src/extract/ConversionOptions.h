@@ -31,6 +31,9 @@ struct CConversionOptions
     // a page); 0 for no limit.
     int nTimeLimitSeconds = kDefaultTimeLimitSeconds;
     EEngine eEngine = EEngine::Workers;
+    // Whether each page's text is checked for garbage: what a font with no
+    // map to Unicode leaves (CTextHealth).
+    bool bGarbledCheck = true;
     // The passwords the operation is given for locked PDF files, tried in
     // this order after the empty one; held in memory for the operation
     // alone, never stored with the settings.

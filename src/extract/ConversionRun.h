@@ -21,6 +21,9 @@ struct CConversionRun
     // The pages (from 1, rising) whose text a worker drew, in part, in a
     // font with no map to Unicode; empty when the tool ran.
     std::vector<int> unmappedFontPages;
+    // The pages (from 1, rising) whose text failed the check for garbage
+    // and is in the text as the tool made it: those OCR read again are not.
+    std::vector<int> garbledPages;
     // The new text took the text file's place; until then the file was
     // left as it was.
     bool bTextWritten = false;

@@ -109,19 +109,25 @@ bool COcrReader::IsBlank(std::string_view page)
     return page.find_first_not_of(" \t\r\n\f\v") == std::string_view::npos;
 }
 
-COcrRun COcrReader::ReadBlankPages(const std::string& pdfPath, std::string& text) const
+COcrRun COcrReader::ReadPages(const std::string& pdfPath, std::string& text,
+                              const std::vector<int>& garbledPages) const
 {
     COcrRun run;
     std::vector<std::string> pages = SplitPages(text);
-    std::vector<std::size_t> blank;
+    std::vector<std::size_t> toRead;
+    auto garbled = garbledPages.begin();
     for (std::size_t i = 0; i < pages.size(); ++i)
     {
-        if (IsBlank(pages[i]))
-            blank.push_back(i);
+        const int page = static_cast<int>(i) + 1;
+        while (garbled != garbledPages.end() && *garbled < page)
+            ++garbled;
+        const bool blank = IsBlank(pages[i]);
+        run.nBlankPages += blank ? 1 : 0;
+        if (blank || (garbled != garbledPages.end() && *garbled == page))
+            toRead.push_back(i);
     }
     run.nPages = static_cast<int>(pages.size());
-    run.nBlankPages = static_cast<int>(blank.size());
-    if (blank.empty())
+    if (toRead.empty())
         return run;
     CScratchFolder scratch;
     if (!scratch.IsMade())
@@ -132,19 +138,23 @@ COcrRun COcrReader::ReadBlankPages(const std::string& pdfPath, std::string& text
         run.failure.nErrorCode = EIO;
         return run;
     }
-    for (std::size_t k = 0; k < blank.size(); ++k)
+    const int count = static_cast<int>(toRead.size());
+    for (int k = 0; k < count; ++k)
     {
         if (m_onPage)
-            m_onPage(static_cast<int>(k) + 1, run.nBlankPages);
+            m_onPage(k + 1, count);
         std::string pageText;
-        int page = static_cast<int>(blank[k]) + 1;
+        const std::size_t index = toRead[k];
+        const int page = static_cast<int>(index) + 1;
         if (!ReadPage(pdfPath, page, scratch / ("page-" + std::to_string(page)), pageText, run))
             return run;
-        if (!IsBlank(pageText))
-        {
-            pages[blank[k]] = WithoutPageEnd(std::move(pageText));
+        if (IsBlank(pageText))
+            continue;
+        if (IsBlank(pages[index]))
             ++run.nPagesRead;
-        }
+        else
+            run.mendedPages.push_back(page);
+        pages[index] = WithoutPageEnd(std::move(pageText));
     }
     text.clear();
     for (const std::string& page : pages)

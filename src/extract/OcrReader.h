@@ -11,7 +11,8 @@
 #include <string_view>
 #include <vector>
 
-// Reads the pages of a PDF that came out without text with OCR: each such
+// Reads the pages of a PDF that came out without text, or with garbled
+// text, with OCR: each such
 // page is rendered at 300 dpi by pdftoppm into a scratch folder and
 // recognized by tesseract, both started like pdftotext (an argument vector,
 // their error output read, cancel ending them), and what tesseract finds
@@ -25,21 +26,21 @@ public:
     static constexpr const char* kRecognizeTool = CExecutables::kTesseract;
 
     // `onPage` is told the number of each page before it is read (counted
-    // among the pages without text, from 1) and how many there are.
+    // among the pages it reads, from 1) and how many there are.
     COcrReader(const COcrOptions& options, std::string workingFolder, const CCancelFlag& cancel,
                std::function<void(int, int)> onPage);
 
     // Seconds each of the tools' runs may take; 0 (the default) for no
     // limit.
-    void LimitTime(int seconds)
-    {
-        m_nTimeLimitSeconds = seconds;
-    }
+    void LimitTime(int seconds) { m_nTimeLimitSeconds = seconds; }
 
     // Reads every page of `text` (as pdftotext writes it: each page ended by
-    // a form feed) that holds nothing but white space, and writes what it
-    // recognizes into `text` in that page's place.
-    COcrRun ReadBlankPages(const std::string& pdfPath, std::string& text) const;
+    // a form feed) that holds nothing but white space, and each page of
+    // `garbledPages` (from 1, rising) whose text failed the check for
+    // garbage, and writes what it recognizes into `text` in that page's
+    // place. A garbled page on which OCR finds nothing keeps its text.
+    COcrRun ReadPages(const std::string& pdfPath, std::string& text,
+                      const std::vector<int>& garbledPages = {}) const;
 
     static bool IsBlank(std::string_view page);
     // A text file's whole contents; false when it cannot be read. Paths are

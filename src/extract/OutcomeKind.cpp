@@ -7,7 +7,7 @@ namespace
 {
 // A file that was converted, and a reason about no file, are both reported
 // as converted: neither tells of a problem.
-constexpr std::array<COutcomeKind, 15> kKinds{{
+constexpr std::array<COutcomeKind, 16> kKinds{{
     {EFileOutcome::None, "converted", std::nullopt, false, false},
     {EFileOutcome::Warning, "warning", EMessageId::OutcomeWarning, false, false},
     {EFileOutcome::NoText, "no-text", EMessageId::OutcomeNoText, false, false},
@@ -22,6 +22,7 @@ constexpr std::array<COutcomeKind, 15> kKinds{{
      false},
     {EFileOutcome::NeedsPassword, "needs-password", EMessageId::OutcomeNeedsPassword, true, false},
     {EFileOutcome::WrongPassword, "wrong-password", EMessageId::OutcomeWrongPassword, true, false},
+    {EFileOutcome::Garbled, "garbled", EMessageId::OutcomeGarbled, false, false},
     {EFileOutcome::UpToDate, "up-to-date", EMessageId::OutcomeUpToDate, false, true},
     {EFileOutcome::Kept, "kept", EMessageId::OutcomeKept, false, true},
     {EFileOutcome::Converted, "converted", std::nullopt, false, false},

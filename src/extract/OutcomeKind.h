@@ -23,6 +23,7 @@ enum class EFileOutcome
     // A PDF locked with a password.
     NeedsPassword, // none was given, or it could not be given to the tool
     WrongPassword, // none of those tried opens it
+    Garbled,       // converted, but the text of some pages looks garbled
     UpToDate,      // told in the report only, never in a box
     Kept,          // likewise
     Converted      // listed without a word; no reason tells it

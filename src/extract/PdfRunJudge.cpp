@@ -3,6 +3,7 @@
 
 #include "ConversionRun.h"
 #include "ExtractionReport.h"
+#include "TextHealth.h"
 #include "WorkerPool.h"
 #include "platform/ReplacementFile.h"
 #include "platform/SystemErrorText.h"
@@ -27,7 +28,10 @@ void CPdfRunJudge::Judge(const CConversionRun& run, CFileOutcome& outcome) const
     outcome.run =
         CRunFacts{run.result.nExitStatus, run.result.nSignal, run.dSeconds, run.bByWorker};
     if (JudgeToolRun(run, outcome))
+    {
         JudgeOcr(run, outcome);
+        JudgeGarbledPages(run, outcome);
+    }
     else
         outcome.bListed = false;
 }
@@ -147,6 +151,22 @@ void CPdfRunJudge::JudgeOcr(const CConversionRun& run, CFileOutcome& outcome) co
         return;
     }
     CheckBlankResult(run, outcome);
+}
+
+// The text is written whatever the check found, as part of it may be right:
+// garbled pages are a warning, told after all else, so they settle the kind.
+void CPdfRunJudge::JudgeGarbledPages(const CConversionRun& run, CFileOutcome& outcome) const
+{
+    if (!run.ocr.mendedPages.empty())
+    {
+        outcome.Add(CReason(EFileOutcome::ReadByOcr, m_strSourcePath, EMessageId::GarbledReadByOcr,
+                            {m_strSourcePath, CTextHealth::PageRanges(run.ocr.mendedPages)}));
+    }
+    if (!run.garbledPages.empty())
+    {
+        outcome.Add(CReason(EFileOutcome::Garbled, m_strSourcePath, EMessageId::GarbledText,
+                            {m_strSourcePath, CTextHealth::PageRanges(run.garbledPages)}));
+    }
 }
 
 void CPdfRunJudge::CheckBlankResult(const CConversionRun& run, CFileOutcome& outcome) const

@@ -13,8 +13,8 @@ struct CChildResult;
 
 // Judges what a run of pdftotext (or of an extraction worker) left for one
 // PDF: its exit status and report, a text that could not be written, a
-// time-out, what OCR did, a blank text. It settles the file's kind and adds
-// a reason for everything the person is to learn; it words nothing.
+// time-out, what OCR did, a blank text, pages whose text looks garbled. It settles the file's kind
+// and adds a reason for everything the person is to learn; it words nothing.
 class CPdfRunJudge
 {
 public:
@@ -32,6 +32,8 @@ private:
     bool JudgeToolRun(const CConversionRun& run, CFileOutcome& outcome) const;
     // Adds what OCR did, or that the text file came out blank.
     void JudgeOcr(const CConversionRun& run, CFileOutcome& outcome) const;
+    // Adds the pages whose text looks garbled, and those OCR mended.
+    void JudgeGarbledPages(const CConversionRun& run, CFileOutcome& outcome) const;
     void CheckBlankResult(const CConversionRun& run, CFileOutcome& outcome) const;
     // What keeps a locked PDF shut, when the run found one: no password,
     // none that opens it, or no worker to give one to.

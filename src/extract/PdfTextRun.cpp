@@ -4,12 +4,14 @@
 #include "ConversionOptions.h"
 #include "ConverterContext.h"
 #include "OcrReader.h"
+#include "PageHealthCheck.h"
 #include "WorkerPool.h"
 #include "platform/FileProbe.h"
 #include "platform/ReplacementFile.h"
 
 #include <algorithm>
 #include <chrono>
+#include <iterator>
 
 namespace
 {
@@ -48,17 +50,22 @@ CConversionRun CPdfTextRun::Run(const CRunRequest& request) const
 }
 
 // With OCR on, the text is kept whole until OCR has put its pages in, which
-// it finds by their form feeds.
+// it finds by their form feeds; so does the check for garbage, a page at a
+// time. Either keeps the form feeds, which leave afterwards when the form
+// has none.
 void CPdfTextRun::WriteText(CConversionRun& run, const CRunRequest& request,
                             CReplacementFile& text) const
 {
     const COcrOptions& ocr = request.options.ocr;
     const CTextForm& form = request.options.form;
+    const bool check = request.options.bGarbledCheck;
+    const bool keepPageBreaks = ocr.IsOn() || check;
     run.bOcrMissing = ocr.bWanted && !ocr.bAvailable;
     std::string whole;
+    CPageHealthCheck health;
     CChildRequest tool;
     tool.arguments = {m_context.ToolName()};
-    for (std::string& option : form.ToolOptions(ocr.IsOn()))
+    for (std::string& option : form.ToolOptions(keepPageBreaks))
         tool.arguments.push_back(std::move(option));
     tool.arguments.insert(tool.arguments.end(), {ToolArgument(m_strSourcePath), "-"});
     tool.workingFolder = m_context.ProgramFolder();
@@ -69,11 +76,15 @@ void CPdfTextRun::WriteText(CConversionRun& run, const CRunRequest& request,
         if (run.strTextStart.size() < kBlankCheckBytes)
             run.strTextStart.append(bytes,
                                     std::min(count, kBlankCheckBytes - run.strTextStart.size()));
+        if (check)
+            health.Feed({bytes, count});
         if (ocr.IsOn())
         {
             whole.append(bytes, count);
             return 0;
         }
+        if (keepPageBreaks && !form.bPageBreaks)
+            return WriteWithoutPageBreaks(text, {bytes, count});
         return text.Write(bytes, count);
     };
     CWorkerPool* workers = m_context.Workers();
@@ -83,7 +94,14 @@ void CPdfTextRun::WriteText(CConversionRun& run, const CRunRequest& request,
         run.result = CChildProcess::Run(tool);
     if (run.result.eFailure == CChildResult::EFailure::Write)
         run.nTextError = run.result.nErrorCode;
-    if (!ocr.IsOn() || !run.ToolSucceeded())
+    if (!run.ToolSucceeded())
+        return;
+    if (check)
+    {
+        health.Finish();
+        run.garbledPages = health.GarbledPages(run.unmappedFontPages);
+    }
+    if (!ocr.IsOn())
         return;
     // OCR's tools would need the password on their command lines, which
     // every user of the machine can read: a locked PDF keeps the text the
@@ -95,8 +113,21 @@ void CPdfTextRun::WriteText(CConversionRun& run, const CRunRequest& request,
         run.nTextError = text.Write(whole.data(), whole.size());
 }
 
-// Recognized text takes the place of blank pages only when every page
-// could be read; a cancel or a time-out ends the whole run.
+int CPdfTextRun::WriteWithoutPageBreaks(CReplacementFile& text, std::string_view bytes)
+{
+    while (!bytes.empty())
+    {
+        std::size_t end = std::min(bytes.find('\f'), bytes.size());
+        if (int error = end > 0 ? text.Write(bytes.data(), end) : 0)
+            return error;
+        bytes.remove_prefix(std::min(end + 1, bytes.size()));
+    }
+    return 0;
+}
+
+// Recognized text takes the place of blank pages, and of pages whose text
+// failed the check for garbage, only when every page could be read; a
+// cancel or a time-out ends the whole run.
 void CPdfTextRun::ReadScannedPages(CConversionRun& run, const CRunRequest& request,
                                    std::string& text) const
 {
@@ -110,15 +141,19 @@ void CPdfTextRun::ReadScannedPages(CConversionRun& run, const CRunRequest& reque
                       });
     reader.LimitTime(request.options.nTimeLimitSeconds);
     std::string recognized = text;
-    run.ocr = reader.ReadBlankPages(ToolArgument(m_strSourcePath), recognized);
+    run.ocr = reader.ReadPages(ToolArgument(m_strSourcePath), recognized, run.garbledPages);
     m_progress.nPages = 0;
     run.result.bCancelled = run.ocr.bCancelled;
     run.result.bTimedOut = run.ocr.bTimedOut;
-    if (!run.ocr.bFailed && run.ocr.nPagesRead > 0)
-    {
-        text = request.options.form.WithLineEnds(recognized);
-        run.strTextStart = text.substr(0, kBlankCheckBytes);
-    }
+    if (run.ocr.bFailed || run.ocr.nPagesRead + run.ocr.mendedPages.size() == 0)
+        return;
+    text = request.options.form.WithLineEnds(recognized);
+    run.strTextStart = text.substr(0, kBlankCheckBytes);
+    std::vector<int> left;
+    std::set_difference(run.garbledPages.begin(), run.garbledPages.end(),
+                        run.ocr.mendedPages.begin(), run.ocr.mendedPages.end(),
+                        std::back_inserter(left));
+    run.garbledPages = std::move(left);
 }
 
 // The tool runs in the program's folder, so a relative path is made absolute

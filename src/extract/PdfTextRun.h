@@ -22,9 +22,10 @@ struct COcrProgress
 
 // One run of pdftotext, or of an extraction worker that does its work, for
 // one PDF: the tool's arguments in the operation's text form, the engine,
-// the text streamed into a replacement of the text file, and OCR of the
-// blank pages when it is on. Only a run that succeeded puts the new text in
-// the text file's place. Any thread; what the run left is judged later.
+// the text streamed into a replacement of the text file and checked for
+// garbage page by page, and OCR of the blank and garbled pages when it is
+// on. Only a run that succeeded puts the new text in the text file's place. Any thread; what the
+// run left is judged later.
 class CPdfTextRun
 {
 public:
@@ -40,7 +41,11 @@ public:
 private:
     // Runs the tool into `text`, and OCR when it is on.
     void WriteText(CConversionRun& run, const CRunRequest& request, CReplacementFile& text) const;
-    // With OCR on, reads the pages that came out without text.
+    // Writes `bytes` to `text` without their form feeds; the system's error
+    // number, or 0.
+    static int WriteWithoutPageBreaks(CReplacementFile& text, std::string_view bytes);
+    // With OCR on, reads the pages that came out without text, and those
+    // whose text failed the check for garbage.
     void ReadScannedPages(CConversionRun& run, const CRunRequest& request, std::string& text) const;
 
     const CConverterContext& m_context;

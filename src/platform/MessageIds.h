@@ -283,4 +283,13 @@ enum class EMessageId : int
     TextFileShared = 59760,
     OutcomeTextFileShared = 59761,
     AddReportSummaryTextFileShared = 59762,
+
+    // Text that looks garbled, page by page.
+    OutcomeGarbled = 59770,
+    GarbledText = 59771,
+    GarbledReadByOcr = 59772,
+    AddReportSummaryGarbled = 59773,
+    GarbledCheckCheck = 59774,
+    GarbledCheckHelp = 59775,
+    ReadScannedPagesHelp = 59776,
 };

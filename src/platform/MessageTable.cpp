@@ -227,8 +227,11 @@ Converting:
       --engine ENGINE    workers converts in the extraction workers where they
                          are installed (the default), pdftotext runs
                          pdftotext for every file; the text is the same
-      --ocr              read pages without text with OCR (tesseract)
+      --ocr              read pages without text, and pages whose text looks
+                         garbled, with OCR (tesseract)
       --ocr-languages L  tesseract's languages, such as eng+deu (default: eng)
+      --no-garbled-check do not check each page's text for garbage (a file
+                         with garbled pages is converted, with a warning)
       --password-file FILE
                          try the passwords in FILE, one per line (UTF-8), on
                          PDF files locked with a password; only the
@@ -295,6 +298,13 @@ one failed, timed out or stayed locked, 2 for arguments that cannot be used,
     CEntry{EMessageId::TextFileShared, "The file '%s' will be ignored as its text file '%s' is also the text file of '%s' in this add.  No text was written for it.\nGive the two PDF files different names, or different text folders."},
     CEntry{EMessageId::OutcomeTextFileShared, "Text file shared"},
     CEntry{EMessageId::AddReportSummaryTextFileShared, "%d not converted: their text file was another's."},
+    CEntry{EMessageId::OutcomeGarbled, "Garbled text"},
+    CEntry{EMessageId::GarbledText, "The file '%s' may be incorrectly processed as the text of some of its pages looks garbled: pages %s.\nTheir fonts may not map what they show to readable characters.  The text was written as it came out; reading scanned pages with OCR reads these pages as well."},
+    CEntry{EMessageId::GarbledReadByOcr, "The text of the file '%s' looked garbled on pages %s; the text OCR recognized on them took its place."},
+    CEntry{EMessageId::AddReportSummaryGarbled, "%d with garbled text."},
+    CEntry{EMessageId::GarbledCheckCheck, "Warn of &garbled text"},
+    CEntry{EMessageId::GarbledCheckHelp, "Checks the text of each page for what fonts without a map to readable characters leave: replacement and private-use characters, shifted or random letters.  A file with such pages is converted, with a warning that names them."},
+    CEntry{EMessageId::ReadScannedPagesHelp, "Pages without text, and pages whose text looks garbled, are read with OCR; the text it recognizes takes their place."},
     CEntry{EMessageId::TimeLimitHelp, "A file whose conversion takes longer is stopped and left out, and its text file is left as it was. 0 sets no limit."},
     CEntry{EMessageId::OutcomeNeedsPassword, "Needs a password"},
     CEntry{EMessageId::OutcomeWrongPassword, "Wrong password"},

@@ -6,6 +6,7 @@
 #include "SystemSkip.h"
 #include "TempDir.h"
 #include "cli/ExtractArguments.h"
+#include "platform/MessageTable.h"
 
 #include <gtest/gtest.h>
 
@@ -232,6 +233,36 @@ TEST_F(ExtractCommand, LockedPdfsConvertWithThePasswordFile)
               std::string::npos);
 }
 
+// A file with garbled pages is converted, with its pages named, and fails
+// nothing; without the check it is converted without a word.
+TEST_F(ExtractCommand, GarbledPdfIsConvertedWithItsPagesNamed)
+{
+#ifndef ZELTO_WORKER_PROGRAM
+    GTEST_SKIP() << "no extraction worker in this build";
+#else
+    m_strWorker = ZELTO_WORKER_PROGRAM;
+#endif
+    std::string pdf = m_dir / "in/mixed.pdf";
+    m_dir.MakeFolder("in");
+    std::filesystem::copy_file(CTempDir::FsPath(ZELTO_GARBLED_FIXTURES "/mixed.pdf"),
+                               CTempDir::FsPath(pdf));
+    std::string report = m_dir / "r.csv";
+    for (const auto& [options, outcome] :
+         std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--no-garbled-check"}, "converted"}, {{}, "garbled"}})
+    {
+        std::vector<std::string> arguments = options;
+        arguments.insert(arguments.end(), {"--existing", "replace", "--report", report, pdf});
+        EXPECT_EQ(Run(arguments), CExtractCommand::kExitDone);
+        EXPECT_EQ(Outcome(ReportRows(report), pdf), outcome);
+    }
+    EXPECT_NE(m_err.find("pages 2-3"), std::string::npos) << m_err;
+    EXPECT_NE(m_err.find(CMessageTable::Format(EMessageId::AddReportSummaryGarbled, {1})),
+              std::string::npos)
+        << m_err;
+    EXPECT_NE(CTempDir::ReadFile(m_dir / "in/mixed.txt").find('\f'), std::string::npos);
+}
+
 // A password file others may read is used, with a warning; one that cannot
 // be read stops the command before anything converts.
 TEST_F(ExtractCommand, PasswordFileOthersMayRead_IsWarnedOf_AndOneNotThereStopsTheRun)
@@ -394,15 +425,17 @@ INSTANTIATE_TEST_SUITE_P(
                                 s.conversion.nTimeLimitSeconds == 600 &&
                                 s.eExistingText == EExistingText::Keep &&
                                 s.conversion.form.bPageBreaks && !s.conversion.ocr.bWanted &&
-                                s.strTextFolder.empty();
+                                s.strTextFolder.empty() && s.conversion.bGarbledCheck;
                      }},
         SettingsCase{"TheFilesChoices",
                      "[General]\nConversions%20at%20once=3\nTime%20limit%20per%20file=30\n"
-                     "Text%20layout=2\nLine%20ends=1\nExisting%20text=2\n",
+                     "Text%20layout=2\nLine%20ends=1\nExisting%20text=2\n"
+                     "Garbled%20text%20check=0\n",
                      {},
                      [](const CAddSettings& s)
                      {
                          return s.nConversionsAtOnce == 3 && s.conversion.nTimeLimitSeconds == 30 &&
+                                !s.conversion.bGarbledCheck &&
                                 s.conversion.form.eLayout == CTextForm::ELayout::Raw &&
                                 s.conversion.form.bCrLf &&
                                 s.eExistingText == EExistingText::ReplaceWhenNewer;
@@ -414,9 +447,11 @@ INSTANTIATE_TEST_SUITE_P(
         SettingsCase{"OptionsWin",
                      "[General]\nConversions%20at%20once=3\nText%20layout=2\nExisting%20text=1\n",
                      {"-j", "1", "--layout", "physical", "--existing", "replace",
-                      "--no-page-breaks", "--bom", "--time-limit", "0"},
+                      "--no-page-breaks", "--bom", "--time-limit", "0", "--no-garbled-check"},
                      [](const CAddSettings& s)
                      {
+                         if (s.conversion.bGarbledCheck)
+                             return false;
                          return s.nConversionsAtOnce == 1 &&
                                 s.conversion.form.eLayout == CTextForm::ELayout::Physical &&
                                 s.eExistingText == EExistingText::Replace &&

@@ -131,6 +131,34 @@ TEST_F(Ocr, MixedDocument_ReadsOnlyThePagesWithoutText)
     EXPECT_NE(m_prompts.Messages()[0].strText.find("1 of its 1 pages"), std::string::npos);
 }
 
+// A real document whose second and third pages lost their fonts' maps:
+// those pages, and no other, are read with OCR, and their text alone gives
+// way to what OCR recognized.
+TEST_F(Ocr, GarbledPages_AreReadAndOnlyTheirTextIsReplaced)
+{
+    FakeOcrTools("echo 'Recognized words' > \"$2.txt\"\n");
+    std::string pdf = m_dir / "mixed.pdf";
+    fs::copy_file(CTempDir::FsPath(ZELTO_GARBLED_FIXTURES "/mixed.pdf"), CTempDir::FsPath(pdf));
+    CChildResult tool =
+        CChildProcess::Run({"pdftotext", "-layout", pdf, m_dir / "own.txt"}, "", nullptr);
+    ASSERT_EQ(tool.nExitStatus, 0);
+    std::string own = CTempDir::ReadFile(m_dir / "own.txt");
+    m_doc.OnDropFiles({pdf});
+
+    EXPECT_EQ(m_doc.RowCount(), 1);
+    EXPECT_EQ(m_prompts.FirstIds(), Ids{EMessageId::GarbledReadByOcr});
+    std::vector<std::string> pages;
+    for (std::size_t start = 0, end; (end = own.find('\f', start)) != std::string::npos;
+         start = end + 1)
+        pages.push_back(own.substr(start, end - start + 1));
+    ASSERT_EQ(pages.size(), 4u);
+    pages[1] = pages[2] = "Recognized words\n\f";
+    EXPECT_EQ(TextOf(pdf), pages[0] + pages[1] + pages[2] + pages[3]);
+    for (const char* page : {"-f 2 -l 2 ", "-f 3 -l 3 "})
+        EXPECT_NE(Calls().find(page), std::string::npos) << Calls();
+    EXPECT_EQ(Calls().find("-f 1 "), std::string::npos);
+}
+
 // Tesseract keeps to one thread through its own environment; the
 // program's environment stays as it was.
 TEST_F(Ocr, TesseractRunsOnOneThreadWithoutChangingTheProgramsEnvironment)

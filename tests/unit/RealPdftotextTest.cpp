@@ -166,3 +166,68 @@ INSTANTIATE_TEST_SUITE_P(
                                Form(CTextForm::ELayout::Physical, true, false, true),
                                {"-layout", "-eol", "dos", "-nopgbrk"}}),
     [](const ::testing::TestParamInfo<FormCase>& info) { return info.param.name; });
+
+namespace
+{
+struct GarbledCase
+{
+    const char* name;
+    bool bCheck;
+    bool bPageBreaks;
+    EFileOutcome eKind;
+};
+
+void PrintTo(const GarbledCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class GarbledCheck : public RealPdftotext, public ::testing::WithParamInterface<GarbledCase>
+{
+};
+} // namespace
+
+// A real document whose second and third pages lost their fonts' maps to
+// Unicode: the check names those pages and changes nothing in the text,
+// which is the tool's own in every form.
+TEST_P(GarbledCheck, NamesTheGarbledPagesAndWritesTheToolsText)
+{
+    const GarbledCase& c = GetParam();
+    std::string pdf = m_dir / "mixed.pdf";
+    std::filesystem::copy_file(CTempDir::FsPath(ZELTO_GARBLED_FIXTURES "/mixed.pdf"),
+                               CTempDir::FsPath(pdf));
+    std::unique_ptr<CConverter> converter = m_table.FindConverter(pdf);
+    CConversionOptions options;
+    options.bGarbledCheck = c.bCheck;
+    options.form.bPageBreaks = c.bPageBreaks;
+    CCancelFlag cancel;
+    CFileOutcome outcome =
+        converter->FinishConversion(converter->RunConversion({options, cancel, {}}));
+
+    EXPECT_TRUE(outcome.bListed);
+    EXPECT_EQ(outcome.eKind, c.eKind);
+    if (c.eKind == EFileOutcome::Garbled)
+    {
+        EXPECT_EQ(outcome.reasons.back().messages[0].args[1].Text(), "2-3");
+    }
+    CChildRequest own;
+    own.arguments = {CConverterContext::kDefaultToolName, "-layout"};
+    if (!c.bPageBreaks)
+        own.arguments.push_back("-nopgbrk");
+    own.arguments.insert(own.arguments.end(), {pdf, "-"});
+    std::string expected;
+    own.onOutput = [&](const char* bytes, std::size_t count)
+    {
+        expected.append(bytes, count);
+        return 0;
+    };
+    ASSERT_EQ(CChildProcess::Run(own).nExitStatus, 0);
+    EXPECT_EQ(CTempDir::ReadFile(m_dir / "mixed.txt"), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OnAndOff, GarbledCheck,
+    ::testing::Values(GarbledCase{"CheckedWithPageBreaks", true, true, EFileOutcome::Garbled},
+                      GarbledCase{"CheckedWithoutPageBreaks", true, false, EFileOutcome::Garbled},
+                      GarbledCase{"NotChecked", false, false, EFileOutcome::Converted}),
+    [](const ::testing::TestParamInfo<GarbledCase>& info) { return info.param.name; });
