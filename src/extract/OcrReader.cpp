@@ -162,13 +162,16 @@ COcrRun COcrReader::ReadPages(const std::string& pdfPath, std::string& text,
     return run;
 }
 
+// Annotations are left out of the picture, as pdftotext leaves them out of
+// the text: the frames documents draw around their links otherwise cut
+// through the lines tesseract reads.
 bool COcrReader::ReadPage(const std::string& pdfPath, int page, const std::string& base,
                           std::string& pageText, COcrRun& run) const
 {
     std::string number = std::to_string(page);
     if (!RunTool(kRenderTool,
                  {kRenderTool, "-r", std::to_string(kDotsPerInch), "-gray", "-f", number, "-l",
-                  number, "-singlefile", pdfPath, base},
+                  number, "-singlefile", "-hide-annotations", pdfPath, base},
                  run))
         return false;
     if (!RunTool(kRecognizeTool,
