@@ -3,10 +3,13 @@
 // shape, the pages judged and flagged, each flagged page, and what the check
 // cost against the pdftotext runs that made the texts.
 //
-//   zelto_bench_texthealth [--texts] [--figures FILE] FOLDER [ORIGINALS]
+//   zelto_bench_texthealth [--texts | --worker PROGRAM] [--figures FILE] FOLDER [ORIGINALS]
 //
 // FOLDER holds PDFs, each converted with `pdftotext -layout`, or with
-// --texts the .txt files pdftotext made already (no times then). ORIGINALS
+// --texts the .txt files pdftotext made already (no times then). With
+// --worker the extraction worker PROGRAM converts them instead and tells the
+// pages drawn in fonts without a map to Unicode: the pages the stricter bar
+// then adds are listed, and counted apart. ORIGINALS
 // is the folder of sound PDFs (or texts) that the garbage in FOLDER was made
 // from, under the same relative paths: each file is then sorted by how many
 // of its original's words survive in its text, and the share of garbage
@@ -15,6 +18,7 @@
 
 #include "extract/CharClass.h"
 #include "extract/TextHealth.h"
+#include "extract/WorkerPool.h"
 #include "platform/ChildProcess.h"
 
 #include <algorithm>
@@ -48,9 +52,11 @@ std::string ReadFile(const fs::path& path)
     return text.str();
 }
 
-// The text of one file, made by pdftotext or read, and the seconds pdftotext
-// took.
-std::string TextOf(const fs::path& path, bool texts, double& seconds)
+// The text of one file, made by pdftotext or a worker, or read, and the
+// seconds the conversion took; a worker tells the pages drawn in fonts
+// without a map.
+std::string TextOf(const fs::path& path, bool texts, double& seconds,
+                   CWorkerPool* workers = nullptr, std::vector<int>* unmappedFontPages = nullptr)
 {
     if (texts)
         return ReadFile(path);
@@ -64,7 +70,14 @@ std::string TextOf(const fs::path& path, bool texts, double& seconds)
         return 0;
     };
     const auto start = CClock::now();
-    CChildProcess::Run(request);
+    if (workers)
+    {
+        bool byWorker = false;
+        EPdfLock lock = EPdfLock::Open;
+        workers->Run(request, {}, byWorker, lock, unmappedFontPages);
+    }
+    else
+        CChildProcess::Run(request);
     seconds += Seconds(start);
     return text;
 }
@@ -196,15 +209,16 @@ const char* SignName(CTextHealth::ESign sign)
 }
 
 void WriteFigures(std::ofstream& out, const std::string& file, std::size_t number,
-                  const CTextHealth::CPage& page)
+                  const CTextHealth::CPage& page, bool unmappedFonts)
 {
     const CPageScan::CCounts& c = page.counts;
     out << file << '\t' << number << '\t' << page.bJudged << '\t' << SignName(page.eSign) << '\t'
-        << page.nShift;
+        << page.nShift << '\t' << unmappedFonts << '\t' << page.bGarbledIfUnmapped;
     for (std::size_t figure :
          {c.nVisible, c.nBad, c.nWords, c.nMixedWords, c.nWordLetters, c.nRareLetters,
           c.nCasedPairs, c.nCaseChanges, c.nPairs, c.nOddPairs, c.nOddKinds, c.nLowerLetters,
-          c.nCapitalTokenChars, c.nCapitalTokenLetters, c.nLowerVowels, c.nBrokenTokenChars})
+          c.nCapitalTokenChars, c.nCapitalTokenLetters, c.nLowerVowels, c.nBrokenTokenChars,
+          c.nAccented})
         out << '\t' << figure;
     out << '\n';
 }
@@ -213,6 +227,8 @@ struct CTally
 {
     int nFiles = 0;
     int nCaught = 0;
+    // Caught only by the stricter bar of pages drawn in fonts without a map.
+    int nCaughtByFonts = 0;
     int nEmpty = 0;
     std::vector<std::string> missed;
 };
@@ -221,12 +237,15 @@ struct CTally
 int main(int argc, char** argv)
 {
     bool texts = false;
+    std::unique_ptr<CWorkerPool> workers;
     std::ofstream figures;
     std::vector<std::string> folders;
     for (int i = 1; i < argc; ++i)
     {
         if (std::strcmp(argv[i], "--texts") == 0)
             texts = true;
+        else if (std::strcmp(argv[i], "--worker") == 0 && i + 1 < argc)
+            workers = std::make_unique<CWorkerPool>(argv[++i]);
         else if (std::strcmp(argv[i], "--figures") == 0 && i + 1 < argc)
             figures.open(argv[++i]);
         else
@@ -234,7 +253,9 @@ int main(int argc, char** argv)
     }
     if (folders.empty() || folders.size() > 2)
     {
-        std::fprintf(stderr, "usage: %s [--texts] [--figures FILE] FOLDER [ORIGINALS]\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s [--texts | --worker PROGRAM] [--figures FILE] FOLDER [ORIGINALS]\n",
+                     argv[0]);
         return 2;
     }
     const fs::path folder = folders[0];
@@ -247,6 +268,12 @@ int main(int argc, char** argv)
     long judged = 0;
     long flagged = 0;
     int filesFlagged = 0;
+    // Pages the worker found drawn in fonts without a map, those the
+    // stricter bar adds to the flagged ones, and the files it adds.
+    long fontPages = 0;
+    int fontFiles = 0;
+    long fontsAdded = 0;
+    int filesAddedByFonts = 0;
     double toolSeconds = 0;
     double checkSeconds = 0;
     std::map<std::string, long> signs;
@@ -259,7 +286,8 @@ int main(int argc, char** argv)
         const std::string relative = fs::relative(file, folder).string();
         sizes.push_back(fs::file_size(file));
         bytes += sizes.back();
-        const std::string text = TextOf(file, texts, toolSeconds);
+        std::vector<int> unmapped;
+        const std::string text = TextOf(file, texts, toolSeconds, workers.get(), &unmapped);
         ++scripts[MainScript(text)];
 
         const auto start = CClock::now();
@@ -268,21 +296,35 @@ int main(int argc, char** argv)
 
         const std::vector<std::string_view> split = CTextHealth::SplitPages(text);
         pages += static_cast<long>(split.size());
+        fontPages += static_cast<long>(unmapped.size());
+        fontFiles += !unmapped.empty();
         std::vector<std::string> why;
+        std::vector<int> byFonts;
         for (std::size_t i = 0; i < split.size(); ++i)
         {
             const CTextHealth::CPage page = CTextHealth::JudgePage(split[i]);
+            const int number = static_cast<int>(i + 1);
             judged += page.bJudged;
             if (page.Garbled())
             {
                 ++signs[SignName(page.eSign)];
-                why.push_back(std::to_string(i + 1) + " " + SignName(page.eSign));
+                why.push_back(std::to_string(number) + " " + SignName(page.eSign));
+            }
+            const bool fonts = std::binary_search(unmapped.begin(), unmapped.end(), number);
+            if (!page.Garbled() && page.bGarbledIfUnmapped && fonts)
+            {
+                byFonts.push_back(number);
+                std::printf("  %s: page %d by its fonts (%zu visible)\n", relative.c_str(), number,
+                            page.counts.nVisible);
             }
             if (figures.is_open())
-                WriteFigures(figures, relative, i + 1, page);
+                WriteFigures(figures, relative, i + 1, page, fonts);
         }
         flagged += static_cast<long>(garbled.size());
         filesFlagged += !garbled.empty();
+        fontsAdded += static_cast<long>(byFonts.size());
+        const bool caughtByFonts = garbled.empty() && !byFonts.empty();
+        filesAddedByFonts += caughtByFonts;
         if (!garbled.empty())
         {
             std::printf("  %s: %s (", relative.c_str(), CTextHealth::PageRanges(garbled).c_str());
@@ -297,8 +339,11 @@ int main(int argc, char** argv)
             const double survival = Survival(original, text);
             CTally& tally = survival < 0.5 ? garbage : survival < 0.95 ? partial : unchanged;
             ++tally.nFiles;
-            if (!garbled.empty())
+            if (!garbled.empty() || caughtByFonts)
+            {
                 ++tally.nCaught;
+                tally.nCaughtByFonts += caughtByFonts;
+            }
             else if (Words(text).empty())
                 ++tally.nEmpty;
             else
@@ -321,18 +366,24 @@ int main(int argc, char** argv)
                 filesFlagged, files.size());
     for (const auto& [sign, count] : signs)
         std::printf("  %s: %ld pages\n", sign.c_str(), count);
+    if (workers)
+        std::printf("fonts without a map: %ld pages in %d files; the stricter bar adds %ld pages, "
+                    "%d files\n",
+                    fontPages, fontFiles, fontsAdded, filesAddedByFonts);
     if (!texts)
-        std::printf("time: pdftotext %.2f s, check %.3f s (%.2f%% of pdftotext)\n", toolSeconds,
-                    checkSeconds, toolSeconds > 0 ? 100 * checkSeconds / toolSeconds : 0.0);
+        std::printf("time: %s %.2f s, check %.3f s (%.2f%% of the conversion)\n",
+                    workers ? "worker" : "pdftotext", toolSeconds, checkSeconds,
+                    toolSeconds > 0 ? 100 * checkSeconds / toolSeconds : 0.0);
     else
         std::printf("time: check %.3f s\n", checkSeconds);
     if (compare)
     {
         const auto print = [](const char* name, const CTally& tally)
         {
-            std::printf("%s: %d files, caught %d (%.1f%%), empty text %d\n", name, tally.nFiles,
-                        tally.nCaught, tally.nFiles ? 100.0 * tally.nCaught / tally.nFiles : 0.0,
-                        tally.nEmpty);
+            std::printf("%s: %d files, caught %d (%.1f%%; %d by fonts), empty text %d\n", name,
+                        tally.nFiles, tally.nCaught,
+                        tally.nFiles ? 100.0 * tally.nCaught / tally.nFiles : 0.0,
+                        tally.nCaughtByFonts, tally.nEmpty);
             for (const std::string& missed : tally.missed)
                 std::printf("  missed %s\n", missed.c_str());
         };

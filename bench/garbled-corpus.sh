@@ -9,6 +9,10 @@
 #
 #   bash bench/garbled-corpus.sh FOLDER OUT
 #   ./build/ci/bench/zelto_bench_texthealth OUT FOLDER
+#   ./build/ci/bench/zelto_bench_texthealth --worker build/ci/src/zelto-extract-worker OUT FOLDER
+#
+# The last converts in the extraction worker, which tells the pages drawn in
+# fonts without a map, and counts what the stricter bar of those pages adds.
 #
 # PDFs qpdf cannot read (broken, encrypted) are left out and listed.
 set -euo pipefail

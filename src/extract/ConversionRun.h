@@ -18,8 +18,9 @@ struct CConversionRun
     // What the worker found of a password lock; Open when the tool ran,
     // which is never given a password.
     EPdfLock eLock = EPdfLock::Open;
-    // The pages (from 1, rising) whose text a worker drew, in part, in a
-    // font with no map to Unicode; empty when the tool ran.
+    // The pages (from 1, rising) whose text a worker drew, in part (a fifth
+    // of the glyphs or more), in fonts with no map to Unicode; empty when
+    // the tool ran.
     std::vector<int> unmappedFontPages;
     // The pages (from 1, rising) whose text failed the check for garbage
     // and is in the text as the tool made it: those OCR read again are not.

@@ -123,6 +123,7 @@ private:
     {
         const std::size_t index = m_nLength++;
         m_counts.nRareLetters += IsRare(code, info.nScript);
+        m_counts.nAccented += code >= 0xC0 && code <= 0xFF;
         m_nPhonetic += code >= 0x0250 && code <= 0x02AF;
         if (code < 0x80)
         {

@@ -23,6 +23,7 @@ public:
         std::size_t nMixedWords = 0;   // whose script changes inside them
         std::size_t nWordLetters = 0;  // letters of all words
         std::size_t nRareLetters = 0;  // of blocks that real text seldom uses
+        std::size_t nAccented = 0;     // letters of U+00C0 to U+00FF
         std::size_t nCasedPairs = 0;   // neighbours in words that both have a case
         std::size_t nCaseChanges = 0;  // of them, past a word's capital
         std::size_t nPairs = 0;        // ASCII letter pairs in words, acronyms aside

@@ -89,7 +89,8 @@ void CPdfTextRun::WriteText(CConversionRun& run, const CRunRequest& request,
     };
     CWorkerPool* workers = m_context.Workers();
     if (workers && request.options.eEngine == CConversionOptions::EEngine::Workers)
-        run.result = workers->Run(tool, request.passwords, run.bByWorker, run.eLock);
+        run.result =
+            workers->Run(tool, request.passwords, run.bByWorker, run.eLock, &run.unmappedFontPages);
     else
         run.result = CChildProcess::Run(tool);
     if (run.result.eFailure == CChildResult::EFailure::Write)

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -84,6 +85,84 @@ constexpr double kMaxBrokenTokens = 0.3;
 constexpr double kMaxCaseChanges = 0.3;
 constexpr std::size_t kMinCasedPairs = 100;
 
+constexpr std::size_t kNever = std::numeric_limits<std::size_t>::max();
+
+// The thresholds a page is judged by.
+struct CBar
+{
+    std::size_t nMinVisible;
+    double dMaxBad;
+    std::size_t nMinShiftChars;
+    double dMaxMixedWords;
+    std::size_t nMinMixedWords;
+    double dMaxRareLetters;
+    std::size_t nMinRareLetters;
+    std::size_t nMinRareWordLetters;
+    double dMaxOddPairs;
+    std::size_t nMinOddPairs;
+    std::size_t nMinOddKinds;
+    double dMaxBrokenTokens;
+    double dMaxCaseChanges;
+    std::size_t nMinCasedPairs;
+    // Share of word letters that are accented Latin ones (U+00C0 to
+    // U+00FF), among at least this many word letters.
+    double dMaxAccented;
+    std::size_t nMinAccentedWordLetters;
+};
+
+// The text alone.
+constexpr CBar kTextBar{.nMinVisible = kMinVisible,
+                        .dMaxBad = kMaxBad,
+                        .nMinShiftChars = kMinShiftChars,
+                        .dMaxMixedWords = kMaxMixedWords,
+                        .nMinMixedWords = kMinMixedWords,
+                        .dMaxRareLetters = kMaxRareLetters,
+                        .nMinRareLetters = kMinRareLetters,
+                        .nMinRareWordLetters = kMinRareWordLetters,
+                        .dMaxOddPairs = kMaxOddPairs,
+                        .nMinOddPairs = kMinOddPairs,
+                        .nMinOddKinds = kMinOddKinds,
+                        .dMaxBrokenTokens = kMaxBrokenTokens,
+                        .dMaxCaseChanges = kMaxCaseChanges,
+                        .nMinCasedPairs = kMinCasedPairs,
+                        .dMaxAccented = 1.0,
+                        .nMinAccentedWordLetters = kNever};
+
+// Where the engine says a good part of the page's glyphs came from fonts
+// that give it no character, the text is suspect and fails on less (bench/
+// TextHealthBench.cpp --worker). Of the 402 pages of the tuning corpora such
+// fonts drew, 79 fail by their text alone and 135 more by this bar, every
+// one of them garbage; the 188 left read as words (TeX's bitmap fonts, whose
+// glyph numbers poppler takes for ASCII), some with a few odd letters.
+//
+// A page is judged from this many visible characters: the title or figure
+// labels left over once a page's text is garbled ("$)"15&3" for "CHAPTER").
+// The short pages such fonts drew in sound text are headings and digits.
+constexpr std::size_t kMinVisibleUnmapped = 10;
+// Share of word letters that are accented Latin ones (U+00C0 to U+00FF): the
+// codes of an 8-bit Cyrillic or Arabic font read as Latin-1 ("Ïîääåðæêà").
+// Sound pages: 13% at most where the fonts had no map, 29% elsewhere (a
+// table of 8-bit Arabic codes); such garbage: 70% and more on most pages.
+constexpr double kMaxAccentedUnmapped = 0.3;
+constexpr std::size_t kMinAccentedWordLetters = 20;
+
+constexpr CBar kUnmappedBar{.nMinVisible = kMinVisibleUnmapped,
+                            .dMaxBad = kMaxBad,
+                            .nMinShiftChars = kMinShiftChars,
+                            .dMaxMixedWords = kMaxMixedWords,
+                            .nMinMixedWords = kMinMixedWords,
+                            .dMaxRareLetters = kMaxRareLetters,
+                            .nMinRareLetters = kMinRareLetters,
+                            .nMinRareWordLetters = kMinRareWordLetters,
+                            .dMaxOddPairs = kMaxOddPairs,
+                            .nMinOddPairs = kMinOddPairs,
+                            .nMinOddKinds = kMinOddKinds,
+                            .dMaxBrokenTokens = kMaxBrokenTokens,
+                            .dMaxCaseChanges = kMaxCaseChanges,
+                            .nMinCasedPairs = kMinCasedPairs,
+                            .dMaxAccented = kMaxAccentedUnmapped,
+                            .nMinAccentedWordLetters = kMinAccentedWordLetters};
+
 // How often each letter turns up in text of a Latin script (per thousand,
 // across English, German, French and Spanish), capitals a quarter as often.
 // Only the shape matters: the model picks the shift that makes a page most
@@ -146,9 +225,9 @@ bool AtLeast(std::size_t part, double share, std::size_t whole)
 }
 
 // The shift that turns the page's capital tokens into words, or 0.
-int HiddenShift(std::string_view text, const CPageScan::CCounts& counts)
+int HiddenShift(std::string_view text, const CPageScan::CCounts& counts, const CBar& bar)
 {
-    if (counts.nCapitalTokenChars < kMinShiftChars ||
+    if (counts.nCapitalTokenChars < bar.nMinShiftChars ||
         !AtLeast(counts.nCapitalTokenChars, kMinShiftShare, counts.nVisible) ||
         !AtLeast(counts.nCapitalTokenLetters, kMinShiftLetters, counts.nCapitalTokenChars))
         return 0;
@@ -170,24 +249,29 @@ int HiddenShift(std::string_view text, const CPageScan::CCounts& counts)
     return words && AtLeast(small, kMinShiftedSmall, counts.nCapitalTokenChars) ? shift : 0;
 }
 
-CTextHealth::ESign FirstSign(std::string_view text, const CPageScan::CCounts& c, int& shift)
+CTextHealth::ESign FirstSign(std::string_view text, const CPageScan::CCounts& c, const CBar& bar,
+                             int& shift)
 {
     using ESign = CTextHealth::ESign;
-    if (AtLeast(c.nBad, kMaxBad, c.nVisible))
+    if (AtLeast(c.nBad, bar.dMaxBad, c.nVisible))
         return ESign::BadCharacters;
-    if ((shift = HiddenShift(text, c)) != 0)
+    if ((shift = HiddenShift(text, c, bar)) != 0)
         return ESign::ShiftedAlphabet;
-    if (c.nMixedWords >= kMinMixedWords && AtLeast(c.nMixedWords, kMaxMixedWords, c.nWords))
+    if (c.nMixedWords >= bar.nMinMixedWords && AtLeast(c.nMixedWords, bar.dMaxMixedWords, c.nWords))
         return ESign::MixedScripts;
-    if (c.nWordLetters >= kMinRareWordLetters && c.nRareLetters >= kMinRareLetters &&
-        AtLeast(c.nRareLetters, kMaxRareLetters, c.nWordLetters))
+    if (c.nWordLetters >= bar.nMinRareWordLetters && c.nRareLetters >= bar.nMinRareLetters &&
+        AtLeast(c.nRareLetters, bar.dMaxRareLetters, c.nWordLetters))
         return ESign::RareLetters;
-    if (c.nPairs >= kMinOddPairs && c.nOddKinds >= kMinOddKinds &&
-        AtLeast(c.nOddPairs, kMaxOddPairs, c.nPairs))
+    if (c.nWordLetters >= bar.nMinAccentedWordLetters &&
+        AtLeast(c.nAccented, bar.dMaxAccented, c.nWordLetters))
+        return ESign::RareLetters;
+    if (c.nPairs >= bar.nMinOddPairs && c.nOddKinds >= bar.nMinOddKinds &&
+        AtLeast(c.nOddPairs, bar.dMaxOddPairs, c.nPairs))
         return ESign::OddPairs;
-    if (AtLeast(c.nBrokenTokenChars, kMaxBrokenTokens, c.nVisible))
+    if (AtLeast(c.nBrokenTokenChars, bar.dMaxBrokenTokens, c.nVisible))
         return ESign::BrokenWords;
-    if (c.nCasedPairs >= kMinCasedPairs && AtLeast(c.nCaseChanges, kMaxCaseChanges, c.nCasedPairs))
+    if (c.nCasedPairs >= bar.nMinCasedPairs &&
+        AtLeast(c.nCaseChanges, bar.dMaxCaseChanges, c.nCasedPairs))
         return ESign::ChaoticCase;
     return ESign::None;
 }
@@ -197,11 +281,15 @@ CTextHealth::CPage CTextHealth::JudgePage(std::string_view text)
 {
     CPage page;
     page.counts = CPageScan::Count(text);
-    if (page.counts.nVisible < kMinVisible)
-        return page;
-    page.bJudged = true;
-    page.eSign = FirstSign(text, page.counts, page.nShift);
-    page.bGarbledIfUnmapped = page.Garbled();
+    if (page.counts.nVisible >= kTextBar.nMinVisible)
+    {
+        page.bJudged = true;
+        page.eSign = FirstSign(text, page.counts, kTextBar, page.nShift);
+    }
+    int unusedShift = 0;
+    page.bGarbledIfUnmapped =
+        page.Garbled() || (page.counts.nVisible >= kUnmappedBar.nMinVisible &&
+                           FirstSign(text, page.counts, kUnmappedBar, unusedShift) != ESign::None);
     return page;
 }
 

@@ -31,10 +31,13 @@ CChildResult CWorkerPool::Run(const CChildRequest& request, bool* byWorker)
 
 CChildResult CWorkerPool::Run(const CChildRequest& request,
                               const std::vector<std::string>& passwords, bool& byWorker,
-                              EPdfLock& lock)
+                              EPdfLock& lock, std::vector<int>* unmappedFontPages)
 {
     byWorker = false;
     lock = EPdfLock::Open;
+    std::vector<int> pages;
+    if (unmappedFontPages)
+        unmappedFontPages->clear();
     if (!IsAvailable() || !CWorkerJob::FromToolArguments(request.arguments))
         return CChildProcess::Run(request);
     std::unique_ptr<CWorkerProcess> worker = TakeWorker();
@@ -42,7 +45,8 @@ CChildResult CWorkerPool::Run(const CChildRequest& request,
         return CChildProcess::Run(request);
     long processId = worker->ProcessId();
     bool unsupported = false;
-    CChildResult result = worker->Run(request.arguments, request, passwords, lock, unsupported);
+    CChildResult result =
+        worker->Run(request.arguments, request, passwords, lock, pages, unsupported);
     GiveBack(std::move(worker), processId);
     if (unsupported)
     {
@@ -50,6 +54,8 @@ CChildResult CWorkerPool::Run(const CChildRequest& request,
         return CChildProcess::Run(request);
     }
     byWorker = true;
+    if (unmappedFontPages)
+        *unmappedFontPages = std::move(pages);
     return result;
 }
 

@@ -46,8 +46,11 @@ public:
     CChildResult Run(const CChildRequest& request, bool* byWorker = nullptr);
     // The same, a worker trying `passwords` on a locked PDF; `lock` tells
     // what it found (Open when the tool ran, which is given no password).
+    // `unmappedFontPages`, when given, receives the pages (from 1, rising)
+    // a worker drew in good part in fonts without a map to Unicode; none
+    // when the tool ran.
     CChildResult Run(const CChildRequest& request, const std::vector<std::string>& passwords,
-                     bool& byWorker, EPdfLock& lock);
+                     bool& byWorker, EPdfLock& lock, std::vector<int>* unmappedFontPages = nullptr);
 
     // Ends the workers that wait for a file; the next run starts afresh.
     void EndIdleWorkers();

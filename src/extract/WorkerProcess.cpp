@@ -48,10 +48,11 @@ int CWorkerProcess::Start(const std::vector<std::string>& arguments)
 CChildResult CWorkerProcess::Run(const std::vector<std::string>& toolArguments,
                                  const CChildRequest& request,
                                  const std::vector<std::string>& passwords, EPdfLock& lock,
-                                 bool& bUnsupported)
+                                 std::vector<int>& unmappedFontPages, bool& bUnsupported)
 {
     using EReceived = CHelperProcess::EReceived;
     lock = EPdfLock::Open;
+    unmappedFontPages.clear();
     bUnsupported = m_helper.ProcessId() == 0;
     CChildResult result;
     if (bUnsupported)
@@ -66,7 +67,7 @@ CChildResult CWorkerProcess::Run(const std::vector<std::string>& toolArguments,
         EndUnanswered(result);
         return result;
     }
-    while (!TakeFrames(request, result, lock, bUnsupported))
+    while (!TakeFrames(request, result, lock, unmappedFontPages, bUnsupported))
     {
         if (limits.Reached(result))
         {
@@ -100,7 +101,7 @@ CChildResult CWorkerProcess::Run(const std::vector<std::string>& toolArguments,
 }
 
 bool CWorkerProcess::TakeFrames(const CChildRequest& request, CChildResult& result, EPdfLock& lock,
-                                bool& bUnsupported)
+                                std::vector<int>& unmappedFontPages, bool& bUnsupported)
 {
     EWorkerFrame kind;
     std::string payload;
@@ -125,6 +126,9 @@ bool CWorkerProcess::TakeFrames(const CChildRequest& request, CChildResult& resu
             break;
         case EWorkerFrame::Lock:
             lock = CWorkerProtocol::Lock(payload).value_or(EPdfLock::Open);
+            break;
+        case EWorkerFrame::Fonts:
+            unmappedFontPages = CWorkerProtocol::Pages(payload).value_or(std::vector<int>());
             break;
         case EWorkerFrame::End:
             result.nExitStatus = CWorkerProtocol::ExitStatus(payload);

@@ -33,11 +33,13 @@ public:
 
     // Runs one request for the tool with these arguments, with the limits
     // and output of `request`, the worker trying `passwords` should the PDF
-    // be locked; `lock` tells what it found. `bUnsupported` is set, and
+    // be locked; `lock` tells what it found, `unmappedFontPages` the pages
+    // drawn in fonts without a map to Unicode. `bUnsupported` is set, and
     // nothing else, when the worker does not do what the arguments ask, or
     // none runs.
     CChildResult Run(const std::vector<std::string>& toolArguments, const CChildRequest& request,
-                     const std::vector<std::string>& passwords, EPdfLock& lock, bool& bUnsupported);
+                     const std::vector<std::string>& passwords, EPdfLock& lock,
+                     std::vector<int>& unmappedFontPages, bool& bUnsupported);
 
     // Whether the worker is still there to take the next request.
     bool IsAlive();
@@ -50,7 +52,7 @@ private:
     // Hands on the frames that have arrived; true once the request is
     // answered or its run is over.
     bool TakeFrames(const CChildRequest& request, CChildResult& result, EPdfLock& lock,
-                    bool& bUnsupported);
+                    std::vector<int>& unmappedFontPages, bool& bUnsupported);
     // Kills the worker, if running, and waits for its end.
     void End();
     // Ends a worker that left a request without its answer, and tells how:

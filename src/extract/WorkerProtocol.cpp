@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WorkerProtocol.h"
 
+#include <limits>
+
 namespace
 {
 // The byte of each lock in a Lock frame, in the order of EPdfLock.
@@ -76,6 +78,32 @@ std::optional<EPdfLock> CWorkerProtocol::Lock(std::string_view payload)
     if (found == std::string_view::npos)
         return std::nullopt;
     return static_cast<EPdfLock>(found);
+}
+
+std::string CWorkerProtocol::PagesPayload(const std::vector<int>& pages)
+{
+    std::string payload;
+    payload.reserve(4 * pages.size());
+    for (int page : pages)
+        AppendNumber(payload, static_cast<std::uint32_t>(page));
+    return payload;
+}
+
+std::optional<std::vector<int>> CWorkerProtocol::Pages(std::string_view payload)
+{
+    if (payload.size() % 4 != 0)
+        return std::nullopt;
+    std::vector<int> pages;
+    for (std::size_t at = 0; at < payload.size(); at += 4)
+    {
+        const std::uint32_t page = ReadNumber(payload.substr(at, 4));
+        constexpr auto kLastPage = static_cast<std::uint32_t>(std::numeric_limits<int>::max());
+        if (page == 0 || page > kLastPage ||
+            (!pages.empty() && page <= static_cast<std::uint32_t>(pages.back())))
+            return std::nullopt;
+        pages.push_back(static_cast<int>(page));
+    }
+    return pages;
 }
 
 std::string CWorkerProtocol::EndFrame(int exitStatus)

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PopplerExtraction.h"
 
+#include "FontCheckingTextOutput.h"
+
 #include <Error.h>
 #include <ErrorCodes.h>
 #include <GlobalParams.h>
 #include <PDFDoc.h>
 #include <PDFDocFactory.h>
-#include <TextOutputDev.h>
 #include <goo/GooString.h>
 
 #include <iterator>
@@ -86,8 +87,8 @@ int CPopplerExtraction::Convert(const CWorkerJob& job)
               firstPage, lastPage);
         return kOtherFailure;
     }
-    TextOutputDev text(&CPopplerExtraction::OnText, this, job.bPhysicalLayout, 0.0, job.bRawOrder,
-                       false);
+    CFontCheckingTextOutput text(&CPopplerExtraction::OnText, this, job.bPhysicalLayout,
+                                 job.bRawOrder);
     if (!text.isOk())
         return kCannotWriteText;
     text.setTextEOL(EndOfLine(job.eEndOfLine));
@@ -95,6 +96,8 @@ int CPopplerExtraction::Convert(const CWorkerJob& job)
         text.setTextPageBreaks(false);
     doc->displayPages(&text, firstPage, lastPage, kResolution, kResolution, 0, true, false, false);
     FlushText();
+    if (!text.UnmappedFontPages().empty())
+        m_send(EWorkerFrame::Fonts, CWorkerProtocol::PagesPayload(text.UnmappedFontPages()));
     return kSuccess;
 }
 

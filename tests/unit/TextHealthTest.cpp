@@ -241,6 +241,51 @@ TEST(TextHealth, PageWithTooLittleTextIsNotJudged)
     const CTextHealth::CPage page = CTextHealth::JudgePage("\x01\x02\x03 7KH \uf731 17");
     EXPECT_FALSE(page.bJudged);
     EXPECT_FALSE(page.Garbled());
+    EXPECT_FALSE(page.bGarbledIfUnmapped);
+}
+
+// Where the engine says fonts without a map drew the page, it fails on less:
+// a short page, or Cyrillic that an 8-bit font gave as accented Latin.
+// Sound text passes either way; what fails by its text fails by both.
+TEST(TextHealth, StricterBarHoldsOnlyWhereFontsHaveNoMap)
+{
+    struct CCase
+    {
+        const char* name;
+        std::string text;
+        bool bGarbled;
+        bool bGarbledIfUnmapped;
+    };
+    const std::vector<CCase> cases = {
+        {"short page of controls", "\x01\x02\x03 7KH \uf731 17 \x04\x05\x06 4XLFN", false, true},
+        {"Cyrillic as accented Latin",
+         "2.5 \u00cf\u00ee\u00e4\u00e4\u00e5\u00f0\u00e6\u00ea\u00e0 "
+         "\u00e8\u00ed\u00ee\u00f1\u00f2\u00f0\u00e0\u00ed\u00ed\u00fb\u00f5 "
+         "\u00ff\u00e7\u00fb\u00ea\u00ee\u00e2 . . . . . . . . 25\n"
+         "2.6 \u00cf\u00f0\u00ee\u00e1\u00e5\u00eb\u00fb "
+         "\u00ec\u00e5\u00e6\u00e4\u00f3 \u00f1\u00eb\u00ee\u00e2\u00e0\u00ec\u00e8 "
+         ". . . . . . . . 34\n",
+         false, true},
+        {"shifted English", Shifted(kEnglish, -29), true, true},
+        {"English", kEnglish, false, false},
+        {"short heading", "Chapter 3: Results and discussion", false, false},
+        {"French",
+         "Les \u00e9l\u00e8ves ont pr\u00e9sent\u00e9 leurs id\u00e9es \u00e0 la r\u00e9union "
+         "g\u00e9n\u00e9rale de l'\u00e9cole, o\u00f9 le ma\u00eetre a \u00e9t\u00e9 "
+         "f\u00e9licit\u00e9 pour son d\u00e9vouement.",
+         false, false},
+        {"Vietnamese",
+         "Ti\u1ebfng Vi\u1ec7t l\u00e0 ng\u00f4n ng\u1eef ch\u00ednh th\u1ee9c c\u1ee7a "
+         "Vi\u1ec7t Nam, \u0111\u01b0\u1ee3c s\u1eed d\u1ee5ng r\u1ed9ng r\u00e3i trong "
+         "c\u1ea3 n\u01b0\u1edbc.",
+         false, false},
+    };
+    for (const CCase& c : cases)
+    {
+        const CTextHealth::CPage page = CTextHealth::JudgePage(c.text);
+        EXPECT_EQ(page.Garbled(), c.bGarbled) << c.name;
+        EXPECT_EQ(page.bGarbledIfUnmapped, c.bGarbledIfUnmapped) << c.name;
+    }
 }
 
 TEST(TextHealth, MixedText_FlagsOnlyItsBadPages)

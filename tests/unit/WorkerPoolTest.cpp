@@ -157,6 +157,45 @@ TEST_F(WorkerPool, SameTextReportsAndStatusAsPdftotextInEveryForm)
     EXPECT_GE(pdfs.size(), 8u) << "groff or qpdf missing: run scripts/install-deps.sh";
 }
 
+// The worker tells the pages drawn in good part in fonts without a map to
+// Unicode: the garbled pages of the real PDFs of tests/fixtures/garbled
+// (only the bad ones of a mixed file), none of sound PDFs, whose fonts are
+// mapped by a ToUnicode map, by standard glyph names or by a character
+// collection; none when pdftotext runs.
+TEST_F(WorkerPool, TellsThePagesDrawnInFontsWithoutAMap)
+{
+    using Pages = std::vector<int>;
+    const std::string fixtures = ZELTO_GARBLED_FIXTURES;
+    std::vector<std::pair<std::string, Pages>> cases = {
+        {fixtures + "/shifted.pdf", {1}},
+        {fixtures + "/symbols.pdf", {1}},
+        {fixtures + "/controls.pdf", {1}},
+        {fixtures + "/rare.pdf", {1}},
+        {fixtures + "/type3.pdf", {1}},
+        {fixtures + "/mixed.pdf", {2, 3}},
+        {m_dir.Write("latin.pdf", CPdfMaker::Build({"Sound text", "", "on three pages"})), {}},
+        {m_dir.Write("chinese.pdf", CPdfMaker::BuildChinese(u"中文测试")), {}}};
+    const std::string manual = m_dir / "manual.pdf";
+    if (std::system(("groff -man -Tpdf " ZELTO_MANUAL_PAGE " > '" + manual + "'").c_str()) == 0)
+        cases.emplace_back(manual, Pages{});
+    CWorkerPool pool(m_strWorker);
+    CWorkerPool tool(m_dir / "missing-worker");
+    for (const auto& [pdf, pages] : cases)
+    {
+        SCOPED_TRACE(pdf);
+        bool byWorker = false;
+        EPdfLock lock = EPdfLock::Open;
+        Pages found{99};
+        pool.Run(Request(pdf), {}, byWorker, lock, &found);
+        EXPECT_TRUE(byWorker);
+        EXPECT_EQ(found, pages);
+        found = {99};
+        tool.Run(Request(pdf), {}, byWorker, lock, &found);
+        EXPECT_FALSE(byWorker);
+        EXPECT_EQ(found, Pages{});
+    }
+}
+
 // A locked PDF opens in a worker with the first password given that opens
 // it, as a user's or as an owner's password, with the text, report and
 // status pdftotext gives with that password on its command line; with none
@@ -308,7 +347,7 @@ TEST_F(WorkerPool, WorkerIsReplacedAfterItsFilesAndEndsWhenIdleOnesAreEnded)
 TEST_F(WorkerPool, WorkerEndingWithoutAnAnswer_FailsTheFile)
 {
     std::string worker = m_dir.Write("quitter", "#!/bin/sh\n"
-                                                "printf 'H\\016\\000\\000\\000zelto-worker 2'\n"
+                                                "printf 'H\\016\\000\\000\\000zelto-worker 3'\n"
                                                 "head -c 1 > /dev/null\n"
                                                 "printf 'T\\004\\000\\000\\000half'\n");
     std::filesystem::permissions(worker, std::filesystem::perms::owner_all);
@@ -326,7 +365,12 @@ TEST_F(WorkerPool, WorkerEndingWithoutAnAnswer_FailsTheFile)
 TEST_F(WorkerPool, WorkerMissingOrBroken_ThePdftotextRunsInstead)
 {
     std::string pdf = m_dir.Write("a.pdf", CPdfMaker::Build({"Still converted"}));
-    for (std::string program : {m_dir / "missing-worker", std::string("/bin/true")})
+    // A worker of another version of the protocol is refused.
+    std::string older = m_dir.Write("older", "#!/bin/sh\n"
+                                             "printf 'H\\016\\000\\000\\000zelto-worker 2'\n"
+                                             "cat > /dev/null\n");
+    std::filesystem::permissions(older, std::filesystem::perms::owner_all);
+    for (std::string program : {m_dir / "missing-worker", std::string("/bin/true"), older})
     {
         CWorkerPool pool(program);
         std::string text;

@@ -52,6 +52,17 @@ TEST(WorkerProtocol, PasswordsAndLocksRoundTrip)
         EXPECT_FALSE(CWorkerProtocol::Lock(malformed)) << malformed;
 }
 
+// Pages go as four bytes each and come back as they went; a payload that is
+// cut, holds a page 0 or does not rise is none.
+TEST(WorkerProtocol, PagesRoundTrip)
+{
+    for (const std::vector<int>& pages : {std::vector<int>{}, {1}, {2, 3, 70000, 2147483647}})
+        EXPECT_EQ(CWorkerProtocol::Pages(CWorkerProtocol::PagesPayload(pages)), pages);
+    for (const std::vector<int>& malformed : {std::vector<int>{0}, {3, 3}, {4, 2}, {-1}})
+        EXPECT_FALSE(CWorkerProtocol::Pages(CWorkerProtocol::PagesPayload(malformed)));
+    EXPECT_FALSE(CWorkerProtocol::Pages(CWorkerProtocol::PagesPayload({1}).substr(0, 3)));
+}
+
 TEST(WorkerProtocol, FrameLongerThanAnyFrame_BreaksTheStream)
 {
     CFrameReader reader;
