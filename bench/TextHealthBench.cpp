@@ -17,6 +17,7 @@
 // tab-separated lines, for tuning.
 
 #include "extract/CharClass.h"
+#include "extract/PageHealthCheck.h"
 #include "extract/TextHealth.h"
 #include "extract/WorkerPool.h"
 #include "platform/ChildProcess.h"
@@ -27,6 +28,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -38,6 +40,8 @@ namespace fs = std::filesystem;
 namespace
 {
 using CClock = std::chrono::steady_clock;
+// What one read of a pipe gives, at most.
+constexpr std::size_t kPipeChunk = 65536;
 
 double Seconds(CClock::time_point since)
 {
@@ -290,9 +294,16 @@ int main(int argc, char** argv)
         const std::string text = TextOf(file, texts, toolSeconds, workers.get(), &unmapped);
         ++scripts[MainScript(text)];
 
+        // Timed as conversions run it: fed as the tool's pipe gives the
+        // text, a page held at a time.
         const auto start = CClock::now();
-        const std::vector<int> garbled = CTextHealth::GarbledPages(text);
+        CPageHealthCheck check;
+        for (std::size_t at = 0; at < text.size(); at += kPipeChunk)
+            check.Feed(std::string_view(text).substr(at, kPipeChunk));
+        check.Finish();
+        const std::vector<int> reported = check.GarbledPages(unmapped);
         checkSeconds += Seconds(start);
+        const std::vector<int> garbled = CTextHealth::GarbledPages(text);
 
         const std::vector<std::string_view> split = CTextHealth::SplitPages(text);
         pages += static_cast<long>(split.size());
@@ -320,6 +331,12 @@ int main(int argc, char** argv)
             if (figures.is_open())
                 WriteFigures(figures, relative, i + 1, page, fonts);
         }
+        std::vector<int> both;
+        std::merge(garbled.begin(), garbled.end(), byFonts.begin(), byFonts.end(),
+                   std::back_inserter(both));
+        if (both != reported)
+            std::printf("  %s: the streamed check found other pages: %s\n", relative.c_str(),
+                        CTextHealth::PageRanges(reported).c_str());
         flagged += static_cast<long>(garbled.size());
         filesFlagged += !garbled.empty();
         fontsAdded += static_cast<long>(byFonts.size());
