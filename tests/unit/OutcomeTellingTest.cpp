@@ -86,6 +86,8 @@ std::vector<CFileOutcome> OneAdd()
     CFileOutcome plain;
     plain.strSourcePath = "plain.pdf";
     add.push_back(plain);
+    add.push_back(Outcome("garbled.pdf", CReason(EFileOutcome::Garbled, "garbled.pdf",
+                                                 EMessageId::GarbledText, {"garbled.pdf", "2-3"})));
     return add;
 }
 } // namespace
@@ -119,8 +121,8 @@ TEST(OutcomeTelling, WindowAndCommandTellAndCountTheSame)
             windowTold.push_back(box.strText + "\n");
     }
     EXPECT_EQ(commandTold, windowTold);
-    ASSERT_EQ(windowTold.size(), 7u)
-        << "warned, the OCR box once, scan1, broken, scan2, slow, locked";
+    ASSERT_EQ(windowTold.size(), 8u)
+        << "warned, the OCR box once, scan1, broken, scan2, slow, locked, garbled";
     EXPECT_EQ(prompts.Messages().front().ids.front(), EMessageId::ExtractionWarning);
     EXPECT_EQ(prompts.Messages()[1].ids.front(), EMessageId::OcrMissing);
 
@@ -131,7 +133,7 @@ TEST(OutcomeTelling, WindowAndCommandTellAndCountTheSame)
         EXPECT_EQ(tally.Count(eKind), windowReport.Count(eKind)) << kind;
     }
     EXPECT_EQ(tally.Converted(), windowReport.Converted());
-    EXPECT_EQ(windowReport.Converted(), 4) << "kept texts do not count";
+    EXPECT_EQ(windowReport.Converted(), 5) << "kept texts do not count";
     EXPECT_TRUE(command.AnyFailed());
 }
 
@@ -165,7 +167,8 @@ TEST(OutcomeTelling, WindowRecordsEveryReasonAndWhetherItWasSeen)
                                                        {"slow.pdf", true},
                                                        {"locked.pdf", true},
                                                        {"skipped.pdf", true},
-                                                       {"skipped-all.pdf", false}};
+                                                       {"skipped-all.pdf", false},
+                                                       {"garbled.pdf", true}};
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(report.Rows()[6].strMessage, CReasonWording::Text(OneAdd()[6].reasons.front()))
         << "a tool that ended by a signal is told how it ended";
@@ -191,7 +194,7 @@ TEST(OutcomeTelling, RestInReportStopsTheBoxesButNotTheRecord)
         if (!problemsAtEnd)
             expected.insert(expected.begin(), EMessageId::ExtractionWarning);
         EXPECT_EQ(shown, expected);
-        EXPECT_EQ(report.Rows().size(), 13u);
+        EXPECT_EQ(report.Rows().size(), 14u);
         EXPECT_TRUE(report.HasUnseenRows());
     }
 }
