@@ -63,14 +63,7 @@ void CPdfTextRun::WriteText(CConversionRun& run, const CRunRequest& request,
     run.bOcrMissing = ocr.bWanted && !ocr.bAvailable;
     std::string whole;
     CPageHealthCheck health;
-    CChildRequest tool;
-    tool.arguments = {m_context.ToolName()};
-    for (std::string& option : form.ToolOptions(keepPageBreaks))
-        tool.arguments.push_back(std::move(option));
-    tool.arguments.insert(tool.arguments.end(), {ToolArgument(m_strSourcePath), "-"});
-    tool.workingFolder = m_context.ProgramFolder();
-    tool.cancel = &request.cancel;
-    tool.nTimeLimitSeconds = request.options.nTimeLimitSeconds;
+    CChildRequest tool = ToolRequest(request, keepPageBreaks);
     tool.onOutput = [&](const char* bytes, std::size_t count)
     {
         if (run.strTextStart.size() < kBlankCheckBytes)
@@ -112,6 +105,19 @@ void CPdfTextRun::WriteText(CConversionRun& run, const CRunRequest& request,
     form.RemovePageBreaks(whole);
     if (run.ToolSucceeded())
         run.nTextError = text.Write(whole.data(), whole.size());
+}
+
+CChildRequest CPdfTextRun::ToolRequest(const CRunRequest& request, bool keepPageBreaks) const
+{
+    CChildRequest tool;
+    tool.arguments = {m_context.ToolName()};
+    for (std::string& option : request.options.form.ToolOptions(keepPageBreaks))
+        tool.arguments.push_back(std::move(option));
+    tool.arguments.insert(tool.arguments.end(), {ToolArgument(m_strSourcePath), "-"});
+    tool.workingFolder = m_context.ProgramFolder();
+    tool.cancel = &request.cancel;
+    tool.nTimeLimitSeconds = request.options.nTimeLimitSeconds;
+    return tool;
 }
 
 int CPdfTextRun::WriteWithoutPageBreaks(CReplacementFile& text, std::string_view bytes)

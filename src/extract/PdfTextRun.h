@@ -41,6 +41,9 @@ public:
 private:
     // Runs the tool into `text`, and OCR when it is on.
     void WriteText(CConversionRun& run, const CRunRequest& request, CReplacementFile& text) const;
+    // The tool's run in the operation's text form, its output not yet
+    // taken; `keepPageBreaks` asks for form feeds whatever the form.
+    CChildRequest ToolRequest(const CRunRequest& request, bool keepPageBreaks) const;
     // Writes `bytes` to `text` without their form feeds; the system's error
     // number, or 0.
     static int WriteWithoutPageBreaks(CReplacementFile& text, std::string_view bytes);
