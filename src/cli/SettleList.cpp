@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "SettleList.h"
+
+CSettleList::CSettleList(std::chrono::milliseconds settle, FStamp stamp)
+    : m_settle(settle), m_stamp(std::move(stamp))
+{
+}
+
+void CSettleList::Note(const std::string& path, bool open, CClock::time_point now, bool changed)
+{
+    CFile& file = m_files[path];
+    file.bChanged = file.bChanged || changed;
+    file.stamp = m_stamp(path);
+    file.since = now;
+    file.bOpen = open;
+}
+
+// An empty file is waited on as if open: a program that makes its file
+// first and writes it later has written nothing yet.
+std::vector<CSettleList::CReady> CSettleList::TakeSettled(CClock::time_point now)
+{
+    std::vector<CReady> settled;
+    for (auto it = m_files.begin(); it != m_files.end();)
+    {
+        CFile& file = it->second;
+        if (file.bOpen || now - file.since < m_settle)
+        {
+            ++it;
+            continue;
+        }
+        std::optional<CFileStamp> stamp = m_stamp(it->first);
+        if (!stamp)
+        {
+            it = m_files.erase(it);
+            continue;
+        }
+        if (stamp != file.stamp || stamp->nSize == 0)
+        {
+            file.stamp = stamp;
+            file.since = now;
+            file.bOpen = stamp->nSize == 0;
+            ++it;
+            continue;
+        }
+        settled.push_back({it->first, file.bChanged});
+        it = m_files.erase(it);
+    }
+    return settled;
+}
+
+std::optional<CSettleList::CClock::time_point> CSettleList::NextDue() const
+{
+    std::optional<CClock::time_point> due;
+    for (const auto& [path, file] : m_files)
+    {
+        if (!file.bOpen && (!due || file.since + m_settle < *due))
+            due = file.since + m_settle;
+    }
+    return due;
+}
