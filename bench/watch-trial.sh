@@ -122,11 +122,11 @@ sleep "$idle"
 after=$(cpu_ticks)
 echo "idle: $((after - before)) ticks of CPU ($(getconf CLK_TCK)/s) in $idle s with nothing arriving"
 
+# The smallest PDF of the folder that pdftotext converts.
 small="$work/small.pdf"
-cp "${pdfs[0]}" "$small"
-for f in "${pdfs[@]}"; do
-  (($(stat -c %s "$f") < $(stat -c %s "$small"))) && cp "$f" "$small"
-done
+while IFS= read -r f; do
+  pdftotext -layout "$f" - >/dev/null 2>&1 && { cp "$f" "$small"; break; }
+done < <(find "$folder" -type f -name '*.pdf' -size +0 -printf '%s %p\n' | sort -n | cut -d' ' -f2-)
 mkdir "$work/staging"
 base=$(rows)
 echo "arrivals of a $(stat -c %s "$small")-byte PDF renamed in, resident memory:"

@@ -9,6 +9,7 @@
 
 namespace
 {
+using EWriter = CSettleList::EWriter;
 using CSeen = std::set<std::pair<std::uint64_t, std::uint64_t>>;
 
 // A folder reached again by a link is not walked again: links may loop.
@@ -16,6 +17,20 @@ bool FirstVisit(const std::string& folder, CSeen& seen)
 {
     std::optional<CFileStamp> stamp = CFileProbe::Stamp(folder);
     return stamp && seen.insert({stamp->nDevice, stamp->nInode}).second;
+}
+
+EWriter WriterOf(CFolderEvents::EKind kind)
+{
+    switch (kind)
+    {
+    case CFolderEvents::EKind::Written:
+        return EWriter::Open;
+    case CFolderEvents::EKind::Closed:
+    case CFolderEvents::EKind::Arrived:
+        return EWriter::Closed;
+    default:
+        return EWriter::Unknown;
+    }
 }
 
 std::string Child(const std::string& folder, const std::string& name)
@@ -95,7 +110,7 @@ void CFolderWatcher::WatchTreeOnce(const std::string& folder, ENote note, CSeen&
         if (CFileProbe::IsFolder(path))
             WatchTreeOnce(path, note, seen);
         else if (note != ENote::None && m_accepts(path))
-            m_settle.Note(path, false, now, note == ENote::Changed);
+            m_settle.Note(path, EWriter::Unknown, now, note == ENote::Changed);
     }
 }
 
@@ -127,7 +142,7 @@ void CFolderWatcher::TurnToPolling(std::optional<int> error)
     {
         auto now = CClock::now();
         for (const auto& entry : found)
-            m_settle.Note(entry.first, false, now, false);
+            m_settle.Note(entry.first, EWriter::Unknown, now, false);
     }
     m_seen = std::move(found);
     m_nextPoll = CClock::now() + std::chrono::seconds(seconds);
@@ -142,7 +157,7 @@ bool CFolderWatcher::IsSettledNow(const std::string& path)
     auto settleNs = std::chrono::duration_cast<std::chrono::nanoseconds>(m_setup.settle).count();
     if (!stamp || (stamp->nSize > 0 && stamp->nModifiedNs + settleNs <= wallNow))
         return true;
-    m_settle.Note(path, false, CClock::now(), false);
+    m_settle.Note(path, EWriter::Unknown, CClock::now(), false);
     return false;
 }
 
@@ -177,7 +192,7 @@ void CFolderWatcher::Handle(const CFolderEvents::CEvent& event)
         return;
     default:
         if (m_accepts(event.strPath))
-            m_settle.Note(event.strPath, event.eKind == EKind::Written, CClock::now());
+            m_settle.Note(event.strPath, WriterOf(event.eKind), CClock::now());
     }
 }
 
@@ -192,7 +207,7 @@ void CFolderWatcher::Poll()
     {
         auto before = m_seen.find(path);
         if (before == m_seen.end() || before->second != stamp)
-            m_settle.Note(path, false, now);
+            m_settle.Note(path, EWriter::Unknown, now);
     }
     m_seen = std::move(found);
     m_nextPoll = now + std::chrono::seconds(*m_setup.pollSeconds);

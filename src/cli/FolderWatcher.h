@@ -62,7 +62,10 @@ public:
     void Next(std::vector<CSettled>& settled);
     // Takes a settled file that could not be converted yet into the list
     // again.
-    void NoteAgain(const std::string& path) { m_settle.Note(path, false, CClock::now()); }
+    void NoteAgain(const std::string& path)
+    {
+        m_settle.Note(path, CSettleList::EWriter::Closed, CClock::now());
+    }
     // Ends the current or the next wait. Any thread.
     void Wake() { m_events.Wake(); }
 

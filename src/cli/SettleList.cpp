@@ -6,24 +6,26 @@ CSettleList::CSettleList(std::chrono::milliseconds settle, FStamp stamp)
 {
 }
 
-void CSettleList::Note(const std::string& path, bool open, CClock::time_point now, bool changed)
+void CSettleList::Note(const std::string& path, EWriter writer, CClock::time_point now,
+                       bool changed)
 {
     CFile& file = m_files[path];
     file.bChanged = file.bChanged || changed;
     file.stamp = m_stamp(path);
     file.since = now;
-    file.bOpen = open;
+    file.eWriter = writer;
 }
 
-// An empty file is waited on as if open: a program that makes its file
-// first and writes it later has written nothing yet.
+// An empty file is waited on as if open unless its writer closed it: a
+// program that makes its file first and writes it later has written nothing
+// yet.
 std::vector<CSettleList::CReady> CSettleList::TakeSettled(CClock::time_point now)
 {
     std::vector<CReady> settled;
     for (auto it = m_files.begin(); it != m_files.end();)
     {
         CFile& file = it->second;
-        if (file.bOpen || now - file.since < m_settle)
+        if (file.eWriter == EWriter::Open || now - file.since < m_settle)
         {
             ++it;
             continue;
@@ -34,11 +36,13 @@ std::vector<CSettleList::CReady> CSettleList::TakeSettled(CClock::time_point now
             it = m_files.erase(it);
             continue;
         }
-        if (stamp != file.stamp || stamp->nSize == 0)
+        bool waitsForWrites = stamp->nSize == 0 && file.eWriter != EWriter::Closed;
+        if (stamp != file.stamp || waitsForWrites)
         {
             file.stamp = stamp;
             file.since = now;
-            file.bOpen = stamp->nSize == 0;
+            if (waitsForWrites)
+                file.eWriter = EWriter::Open;
             ++it;
             continue;
         }
@@ -53,7 +57,7 @@ std::optional<CSettleList::CClock::time_point> CSettleList::NextDue() const
     std::optional<CClock::time_point> due;
     for (const auto& [path, file] : m_files)
     {
-        if (!file.bOpen && (!due || file.since + m_settle < *due))
+        if (file.eWriter != EWriter::Open && (!due || file.since + m_settle < *due))
             due = file.since + m_settle;
     }
     return due;

@@ -32,12 +32,21 @@ public:
         bool operator==(const CReady&) const = default;
     };
 
+    // What is known of a file's writer.
+    enum class EWriter
+    {
+        // It wrote and holds the file open.
+        Open,
+        // It closed the file, or moved it in whole.
+        Closed,
+        // Nothing tells: the file was made, or found by looking.
+        Unknown
+    };
+
     CSettleList(std::chrono::milliseconds settle, FStamp stamp);
 
-    // The file changed: `open`, it was written to and is still open for
-    // writing; otherwise it was closed, or arrived whole, or nothing tells.
-    // `changed` false: it was met, and may be as it was.
-    void Note(const std::string& path, bool open, CClock::time_point now, bool changed = true);
+    // The file changed. `changed` false: it was met, and may be as it was.
+    void Note(const std::string& path, EWriter writer, CClock::time_point now, bool changed = true);
     // The files that settled by `now`, in no order; they leave the list,
     // as do files gone meanwhile.
     std::vector<CReady> TakeSettled(CClock::time_point now);
@@ -51,7 +60,7 @@ private:
     {
         std::optional<CFileStamp> stamp;
         CClock::time_point since;
-        bool bOpen = false;
+        EWriter eWriter = EWriter::Unknown;
         bool bChanged = false;
     };
 

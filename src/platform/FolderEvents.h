@@ -20,7 +20,9 @@ public:
         Written,
         // A file open for writing was closed.
         Closed,
-        // A file was made, or moved or renamed into the folder.
+        // A file was made; whoever made it may still write it.
+        Made,
+        // A file was moved or renamed into the folder.
         Arrived,
         // A folder was made, or moved into the folder; it is not watched
         // yet, nor its subfolders.

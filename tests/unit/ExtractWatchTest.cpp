@@ -79,6 +79,7 @@ protected:
         };
         streams.readInput = [](char*, std::size_t) -> long { return 0; };
         streams.stopRequest = [this] { return m_nStop.load(); };
+        streams.rereadRequest = [this] { return m_bReread.exchange(false); };
         streams.watching = [this, &watching](std::function<void()> wake)
         {
             m_wake = std::move(wake);
@@ -118,6 +119,7 @@ protected:
     CTempDir m_dir;
     std::string m_strIn;
     std::atomic<int> m_nStop{0};
+    std::atomic<bool> m_bReread{false};
     std::function<void()> m_wake;
     std::future<int> m_result;
     std::mutex m_mutex;
@@ -202,6 +204,26 @@ TEST_F(ExtractWatch, Polling_FindsArrivalsAndChanges)
     EXPECT_EQ(CountOf(Rows(), pdf + ","), 2) << Rows();
     EXPECT_NE(CTempDir::ReadFile(m_strIn + "/polled.txt").find("second version"),
               std::string::npos);
+}
+
+// A request to read the settings again (SIGHUP) changes how the files that
+// arrive after it are converted; the watch goes on.
+TEST_F(ExtractWatch, SettingsReadAgain_HoldForLaterArrivals)
+{
+    std::string settings = m_dir.Write("Zelto.conf", "[General]\nLine%20ends=0\n");
+    Start({"--settings", settings, m_strIn});
+    CPdfMaker::Write(m_strIn + "/before.pdf", {"first line", "second page"});
+    ASSERT_TRUE(WaitForRows(m_strIn + "/before.pdf"));
+
+    m_dir.Write("Zelto.conf", "[General]\nLine%20ends=1\n");
+    m_bReread = true;
+    m_wake();
+    ASSERT_TRUE(WaitFor([&] { return Error().find("re-read") != std::string::npos; }));
+    CPdfMaker::Write(m_strIn + "/after.pdf", {"first line", "second page"});
+    ASSERT_TRUE(WaitForRows(m_strIn + "/after.pdf"));
+    EXPECT_EQ(Stop(), 128 + SIGTERM);
+    EXPECT_EQ(CTempDir::ReadFile(m_strIn + "/before.txt").find("\r\n"), std::string::npos);
+    EXPECT_NE(CTempDir::ReadFile(m_strIn + "/after.txt").find("first line\r\n"), std::string::npos);
 }
 
 TEST_F(ExtractWatch, OnlyFoldersAreWatched)

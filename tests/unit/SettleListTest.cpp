@@ -9,6 +9,7 @@
 namespace
 {
 using namespace std::chrono_literals;
+using EWriter = CSettleList::EWriter;
 
 // Files by path and a clock the test moves by hand.
 class SettleList : public ::testing::Test
@@ -52,7 +53,7 @@ using Paths = std::vector<std::string>;
 TEST_F(SettleList, ClosedFileUnchangedForTheTime_SettlesOnce)
 {
     Write("a.pdf", 10);
-    m_list.Note("a.pdf", false, m_now);
+    m_list.Note("a.pdf", EWriter::Unknown, m_now);
     EXPECT_EQ(m_list.NextDue(), m_now + 2000ms);
     EXPECT_EQ(After(1999ms), Paths{});
     EXPECT_EQ(After(1ms), Paths{"a.pdf"});
@@ -66,7 +67,7 @@ TEST_F(SettleList, ClosedFileUnchangedForTheTime_SettlesOnce)
 TEST_F(SettleList, FileThatChangedUntold_WaitsAgain)
 {
     Write("a.pdf", 10);
-    m_list.Note("a.pdf", false, m_now);
+    m_list.Note("a.pdf", EWriter::Unknown, m_now);
     Write("a.pdf", 20);
     EXPECT_EQ(After(2s), Paths{});
     EXPECT_EQ(After(1s), Paths{});
@@ -74,20 +75,23 @@ TEST_F(SettleList, FileThatChangedUntold_WaitsAgain)
 }
 
 // A file open for writing, however long it pauses, waits for its close;
-// an empty one waits for its first write.
+// an empty one not known closed waits for its first write.
 TEST_F(SettleList, OpenOrEmptyFiles_WaitForTheirNextChange)
 {
     Write("open.pdf", 10);
-    m_list.Note("open.pdf", true, m_now);
+    m_list.Note("open.pdf", EWriter::Open, m_now);
     Write("empty.pdf", 0);
-    m_list.Note("empty.pdf", false, m_now);
-    EXPECT_EQ(After(1h), Paths{});
+    m_list.Note("empty.pdf", EWriter::Unknown, m_now);
+    // Closed empty, it is what its writer meant it to be.
+    Write("closed-empty.pdf", 0);
+    m_list.Note("closed-empty.pdf", EWriter::Closed, m_now);
+    EXPECT_EQ(After(1h), Paths{"closed-empty.pdf"});
     EXPECT_FALSE(m_list.NextDue());
 
     Write("open.pdf", 30);
-    m_list.Note("open.pdf", false, m_now);
+    m_list.Note("open.pdf", EWriter::Closed, m_now);
     Write("empty.pdf", 5);
-    m_list.Note("empty.pdf", false, m_now);
+    m_list.Note("empty.pdf", EWriter::Unknown, m_now);
     EXPECT_EQ(After(2s), (Paths{"empty.pdf", "open.pdf"}));
 }
 
@@ -96,10 +100,10 @@ TEST_F(SettleList, OpenOrEmptyFiles_WaitForTheirNextChange)
 TEST_F(SettleList, MetThenChanged_SettlesAsChanged)
 {
     Write("met.pdf", 10);
-    m_list.Note("met.pdf", false, m_now, false);
+    m_list.Note("met.pdf", EWriter::Unknown, m_now, false);
     Write("both.pdf", 10);
-    m_list.Note("both.pdf", false, m_now, false);
-    m_list.Note("both.pdf", false, m_now, true);
+    m_list.Note("both.pdf", EWriter::Unknown, m_now, false);
+    m_list.Note("both.pdf", EWriter::Unknown, m_now, true);
     std::vector<CSettleList::CReady> settled = Settled(2s);
     std::sort(settled.begin(), settled.end(),
               [](const auto& a, const auto& b) { return a.strPath < b.strPath; });
@@ -109,7 +113,7 @@ TEST_F(SettleList, MetThenChanged_SettlesAsChanged)
 TEST_F(SettleList, FileGoneBeforeItSettled_LeavesTheList)
 {
     Write("a.pdf", 10);
-    m_list.Note("a.pdf", false, m_now);
+    m_list.Note("a.pdf", EWriter::Unknown, m_now);
     m_files.clear();
     EXPECT_EQ(After(2s), Paths{});
     EXPECT_EQ(m_list.Size(), 0u);

@@ -90,8 +90,10 @@ struct CFolderEvents::CImpl
             events.push_back({EKind::Closed, std::move(path)});
         else if (event.mask & IN_MODIFY)
             events.push_back({EKind::Written, std::move(path)});
-        else if (event.mask & (IN_CREATE | IN_MOVED_TO))
+        else if (event.mask & IN_MOVED_TO)
             events.push_back({EKind::Arrived, std::move(path)});
+        else if (event.mask & IN_CREATE)
+            events.push_back({EKind::Made, std::move(path)});
     }
 
     void ReadEvents(std::vector<CEvent>& events)
