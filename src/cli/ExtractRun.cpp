@@ -105,7 +105,7 @@ bool CExtractRun::StartWatching()
     if (!m_streams.bErrorIsTerminal)
         m_presenter.LogEachFile();
     m_progress.OnChange([watcher = m_pWatcher.get()] { watcher->Wake(); });
-    if (!m_options.bQuiet)
+    if (!m_options.bQuiet && !m_pWatcher->IsPolling())
         m_console.Message(CMessageTable::Format(
             EMessageId::CommandError,
             {CMessageTable::Format(EMessageId::WatchStarted,

@@ -10,11 +10,13 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <future>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #ifndef _WIN32
@@ -243,24 +245,74 @@ TEST_F(ExtractWatch, OnlyFoldersAreWatched)
 }
 
 #ifndef _WIN32
-// SIGTERM while a file converts ends the run; the file's text is never
-// written in part.
-TEST_F(ExtractWatch, SigtermMidConversion_LeavesNoText)
+namespace
 {
-    CFakeTool tool;
-    std::vector<std::string> arguments = {
-        ZELTO_EXTRACT_PROGRAM, "--watch",  "--settle", "0",    "--engine",
-        "pdftotext",           "--report", Report(),   m_strIn};
+// Starts the built command with its error stream into a file; in a user
+// namespace whose inotify watches are limited to `watches` when given.
+pid_t StartCommand(std::vector<std::string> arguments, const std::string& errors,
+                   std::optional<int> watches = {})
+{
+    arguments.insert(arguments.begin(), ZELTO_EXTRACT_PROGRAM);
+    if (watches)
+        arguments.insert(arguments.begin(),
+                         {"unshare", "-U", "-r", "sh", "-c",
+                          "echo " + std::to_string(*watches) +
+                              " >/proc/sys/user/max_inotify_watches && exec \"$0\" \"$@\""});
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT, 0600);
     pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+        pid = 0;
     posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+int EndCommand(pid_t pid)
+{
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    if (!WaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }))
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+} // namespace
+
+// Once the system's watches run out, the watch looks over the folders by
+// itself, says so once, and still finds what arrives where it could not
+// watch.
+TEST_F(ExtractWatch, WatchesRunOut_TurnsToLookingWithOneMessage)
+{
+    if (std::system("unshare -U -r true 2>/dev/null") != 0)
+        GTEST_SKIP() << "no user namespaces here to limit the watches in";
+    std::string deep = m_dir.MakeFolder("in/a/b/c/d");
+    std::string errors = m_dir / "errors.txt";
+    pid_t pid =
+        StartCommand({"--watch", "--settle", "0", "--report", Report(), m_strIn}, errors, 2);
+    ASSERT_GT(pid, 0);
+    ASSERT_TRUE(WaitFor([&] { return CountOf(CTempDir::ReadFile(errors), "max_user_watches"); }));
+    CPdfMaker::Write(deep + "/late.pdf", {"found by looking"});
+    CPdfMaker::Write(m_strIn + "/top.pdf", {"found by looking too"});
+    EXPECT_TRUE(WaitForRows(deep + "/late.pdf"));
+    EXPECT_TRUE(WaitForRows(m_strIn + "/top.pdf"));
+    EXPECT_EQ(EndCommand(pid), 128 + SIGTERM);
+    EXPECT_EQ(CountOf(CTempDir::ReadFile(errors), "max_user_watches"), 1);
+    EXPECT_NE(CTempDir::ReadFile(deep + "/late.txt").find("found by looking"), std::string::npos);
+}
+
+// SIGTERM while a file converts ends the run; the file's text is never
+// written in part.
+TEST_F(ExtractWatch, SigtermMidConversion_LeavesNoText)
+{
+    CFakeTool tool;
+    pid_t pid = StartCommand(
+        {"--watch", "--settle", "0", "--engine", "pdftotext", "--report", Report(), m_strIn},
+        "/dev/null");
+    ASSERT_GT(pid, 0);
     // The watch has begun once the report has its header.
     ASSERT_TRUE(WaitFor([&] { return !Rows().empty(); }));
 
@@ -271,11 +323,7 @@ TEST_F(ExtractWatch, SigtermMidConversion_LeavesNoText)
     m_dir.Write("in/slow.pdf", "%PDF-1.4\n");
     ASSERT_TRUE(WaitFor([&] { return fs::exists(pdf + ".started"); }));
 
-    ::kill(pid, SIGTERM);
-    int status = 0;
-    ASSERT_TRUE(WaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }));
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
+    EXPECT_EQ(EndCommand(pid), 128 + SIGTERM);
     EXPECT_FALSE(fs::exists(m_strIn + "/slow.txt"));
     EXPECT_EQ(Rows().find("slow.pdf,"), std::string::npos) << Rows();
 }
