@@ -201,9 +201,10 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::ExtractionEngineWorkers, "Built-in workers"},
     CEntry{EMessageId::ExtractionEnginePdftotext, "pdftotext for each file"},
     CEntry{EMessageId::ExtractionEngineHelp, "Both give exactly the text and the messages of pdftotext. The built-in workers stay running from one file to the next, which makes short PDFs several times faster; where they are not installed, pdftotext runs for each file. Only the built-in workers open PDFs locked with a password, which pdftotext would show to every user of this computer."},
-    CEntry{EMessageId::CommandUsage, "Usage: zelto-extract [OPTION]... PATH...\n  or:  zelto-extract [OPTION]... --from FILE\nTry 'zelto-extract --help' for more information.\n"},
+    CEntry{EMessageId::CommandUsage, "Usage: zelto-extract [OPTION]... PATH...\n  or:  zelto-extract [OPTION]... --from FILE\n  or:  zelto-extract --watch [OPTION]... FOLDER...\nTry 'zelto-extract --help' for more information.\n"},
     CEntry{EMessageId::CommandHelp, R"(Usage: zelto-extract [OPTION]... PATH...
   or:  zelto-extract [OPTION]... --from FILE
+  or:  zelto-extract --watch [OPTION]... FOLDER...
 Convert PDF files to plain-text files with pdftotext, by the rules of Zelto
 Extractor. Each PATH is a PDF file or a folder, whose files are converted
 recursively. Each text file goes beside its PDF, named after it with .txt.
@@ -323,10 +324,10 @@ one failed, timed out or stayed locked, 2 for arguments that cannot be used,
     CEntry{EMessageId::ShardAutoDisagree, "--shard auto: %s makes this part %d of %d, but %s makes it part %d of %d"},
     CEntry{EMessageId::CommandBadSeconds, "invalid value '%s' for %s: give a number of seconds from 0 to %d"},
     CEntry{EMessageId::CommandHelpWatch, R"(Watching:
-      --watch            after converting the folders given, keep watching
-                         them (and the folders made in them) and convert each
-                         PDF file that arrives or changes; the rule for
-                         existing text is newer unless --existing says other
+      --watch            after converting the folders given (existing text:
+                         newer, unless --existing says), keep watching them
+                         and the folders made in them, and convert each PDF
+                         file that arrives or changes
       --settle S         convert a file once it is closed and unchanged for
                          S seconds (default: 2)
       --poll S           look for new files every S seconds instead of being
