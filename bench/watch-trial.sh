@@ -63,6 +63,7 @@ for ((i = 0; i < count; i++)); do
 done
 # Each slow file is written in four chunks, 3 s apart, through one open
 # descriptor, as a scanner writes page by page.
+writers=()
 for ((i = 0; i < slow; i++)); do
   python3 - "${pdfs[count + i]}" "$work/in/slow-$i.pdf" <<'PY' &
 import sys, time
@@ -74,9 +75,10 @@ with open(sys.argv[2], "wb") as out:
         out.flush()
         time.sleep(3)
 PY
+  writers+=($!)
 done
 wait_rows $((count + slow)) 600 || echo "only $(rows) rows after 600 s" >&2
-wait $(jobs -p | grep -v "^$pid$") 2>/dev/null || true
+((${#writers[@]} == 0)) || wait "${writers[@]}" || true
 end=$(date +%s.%N)
 sleep 5
 echo "arrived: $count copied, $slow written slowly; rows: $(rows) in $(echo "$end - $start" | bc) s"
@@ -128,18 +130,23 @@ while IFS= read -r f; do
   pdftotext -layout "$f" - >/dev/null 2>&1 && { cp "$f" "$small"; break; }
 done < <(find "$folder" -type f -name '*.pdf' -size +0 -printf '%s %p\n' | sort -n | cut -d' ' -f2-)
 mkdir "$work/staging"
-base=$(rows)
 echo "arrivals of a $(stat -c %s "$small")-byte PDF renamed in, resident memory:"
 echo "  0: $(rss_kb) KB"
+# Each arrival is written beside the folder and renamed in, as a mail
+# gateway delivers; the rows of these small files take one line each.
+arrived() { grep -c "^$work/in/a-" "$work/report.csv" || true; }
 for ((done_ = 0; done_ < arrivals; )); do
-  for ((j = 0; j < step; j++)); do
-    cp "$small" "$work/staging/a-$((done_ + j)).pdf"
-    mv "$work/staging/a-$((done_ + j)).pdf" "$work/in/a-$((done_ + j)).pdf"
-  done
+  python3 - "$small" "$work/staging" "$work/in" "$done_" "$step" <<'PY'
+import os, shutil, sys
+small, staging, folder, first, count = sys.argv[1:4] + [int(a) for a in sys.argv[4:]]
+for i in range(first, first + count):
+    shutil.copyfile(small, f"{staging}/a-{i}.pdf")
+    os.rename(f"{staging}/a-{i}.pdf", f"{folder}/a-{i}.pdf")
+PY
   done_=$((done_ + step))
-  wait_rows $((base + done_)) 1200 || echo "  only $(($(rows) - base)) rows" >&2
-  echo "  $done_: $(rss_kb) KB"
-  rm -f "$work"/in/a-*.pdf "$work"/in/a-*.txt
+  for ((i = 0; i < 12000 && $(arrived) < done_; i++)); do sleep 0.1; done
+  echo "  $done_: $(rss_kb) KB, $(arrived) rows"
+  find "$work/in" -name 'a-*' -delete
 done
 kill -TERM "$pid"
 status=0
