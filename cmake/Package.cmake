@@ -32,6 +32,12 @@ add_custom_target(zelto_package_files ALL DEPENDS ${ZELTO_GZIPPED})
 
 install(FILES ${ZELTO_PACKAGE_FILES}/zelto-extract.1.gz DESTINATION share/man/man1
   COMPONENT command)
+# The watch as a service: installed, not enabled; its folders in a
+# configuration file the administrator's changes survive upgrades in.
+install(FILES ${PROJECT_SOURCE_DIR}/res/package/zelto-extract-watch.service
+  DESTINATION /lib/systemd/system COMPONENT command)
+install(FILES ${PROJECT_SOURCE_DIR}/res/package/zelto-extract.default
+  DESTINATION /etc/default RENAME zelto-extract COMPONENT command)
 foreach(component ${ZELTO_PACKAGE_COMPONENTS})
   if(component STREQUAL "window")
     set(package zelto-extractor)
@@ -76,6 +82,7 @@ report of every problem the tool met, a time limit per file, and optional
 OCR for scanned pages.")
 set(CPACK_DEBIAN_COMMAND_PACKAGE_NAME zelto-extract)
 set(CPACK_DEBIAN_COMMAND_PACKAGE_SECTION text)
+set(CPACK_DEBIAN_COMMAND_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/res/package/conffiles)
 set(CPACK_DEBIAN_COMMAND_DESCRIPTION "convert PDF files to plain-text files from scripts
 zelto-extract converts PDF files and folders of them to text exactly as
 pdftotext does, in long-lived extraction workers built on poppler, by the

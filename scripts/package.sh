@@ -7,7 +7,8 @@
 # With --check, the packages are also tried for real: lintian must find no
 # error, both are installed with apt-get, the installed command converts a
 # real PDF with no display, the installed window comes up offscreen, the
-# installed desktop entry and metainfo validate, and both are purged, after
+# installed desktop entry and metainfo validate, the watch service passes
+# systemd-analyze verify without being enabled, and both are purged, after
 # which none of their files may be left.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +18,7 @@ check=false
 
 bash scripts/install-deps.sh
 tools=(dpkg-dev fakeroot file)
-$check && tools+=(lintian groff)
+$check && tools+=(lintian groff systemd man-db)
 missing=()
 for pkg in "${tools[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
@@ -84,6 +85,16 @@ worker=/usr/libexec/zelto-extractor/zelto-extract-worker
 [[ $(head -c 1 < <("$worker" </dev/null)) == H ]] || fail "the installed worker does not start"
 echo "installed zelto-extract-worker starts and greets"
 
+# The watch service, installed and not enabled, passes systemd's check; its
+# settings file is kept across upgrades.
+unit=/lib/systemd/system/zelto-extract-watch.service
+systemd-analyze verify "$unit" || fail "systemd-analyze verify rejects $unit"
+[[ -z $(find /etc/systemd -name zelto-extract-watch.service 2>/dev/null) ]] ||
+  fail "zelto-extract-watch.service was enabled on installation"
+dpkg-query -W -f='${Conffiles}' zelto-extract | grep -q /etc/default/zelto-extract ||
+  fail "/etc/default/zelto-extract is not a configuration file of the package"
+echo "installed zelto-extract-watch.service passes systemd-analyze verify and is not enabled"
+
 # The window, installed, offscreen: still running when it is ended means it
 # came up and stayed up. It keeps its settings in the check's folder.
 status=0
@@ -100,7 +111,9 @@ appstreamcli validate --no-net /usr/share/metainfo/com.orrinval.Zelto.metainfo.x
 $sudo apt-get purge -y -qq zelto-extractor zelto-extract >/dev/null || fail "purge failed"
 left=0
 while IFS= read -r path; do
-  if [[ -f $path || -L $path ]]; then
+  # /lib, where systemd units lie, is a link to /usr/lib on merged systems:
+  # a folder, not a file of the package.
+  if [[ (-f $path || -L $path) && ! -d $path ]]; then
     echo "left after purge: $path" >&2
     left=1
   fi

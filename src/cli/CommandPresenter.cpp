@@ -15,6 +15,9 @@ CCommandPresenter::CCommandPresenter(CConsoleOutput& console, CReportWriter& rep
 // as converted when the window would count it so.
 void CCommandPresenter::Present(const CFileOutcome& outcome, bool)
 {
+    const COutcomeKind& kind = COutcomeKind::Of(outcome.eKind);
+    if (m_bPassOverKept && kind.bKept)
+        return;
     ++m_nDone;
     for (const CReason& reason : outcome.reasons)
     {
@@ -28,6 +31,9 @@ void CCommandPresenter::Present(const CFileOutcome& outcome, bool)
         m_nReportError = error;
     if (m_bQuiet)
         return;
+    if (m_bLogLines)
+        m_console.Message(CMessageTable::Format(EMessageId::WatchLogLine,
+                                                {kind.strToken, outcome.strSourcePath}));
     m_telling.Walk(outcome,
                    [this](COutcomeTelling::EStep step, const CReason* reason)
                    {

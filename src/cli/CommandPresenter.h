@@ -26,6 +26,13 @@ public:
     // The command tells on its error stream and asks nothing of a file.
     bool TellsNow(bool) const override { return false; }
 
+    // For a watch: each file settled is one line on the error stream, for a
+    // journal where no progress line can be drawn.
+    void LogEachFile() { m_bLogLines = true; }
+    // For a watch, once what was there is done: a text kept as it was is
+    // no news of a file that arrived and gets no row.
+    void PassOverKept() { m_bPassOverKept = true; }
+
     const CAddTally& Tally() const { return m_tally; }
     CAddTally& Tally() { return m_tally; }
     // Files settled so far.
@@ -45,4 +52,6 @@ private:
     bool m_bAnyFailed = false;
     COutcomeTelling m_telling{false};
     int m_nReportError = 0;
+    bool m_bLogLines = false;
+    bool m_bPassOverKept = false;
 };

@@ -41,6 +41,8 @@ void CCommandProgress::NotifyConversionsChanged()
         m_bChanged = true;
     }
     m_changed.notify_one();
+    if (m_onChange)
+        m_onChange();
 }
 
 void CCommandProgress::EndConversions()

@@ -28,6 +28,10 @@ public:
     void NotifyConversionsChanged() override;
     void EndConversions() override;
 
+    // Also told of every change of the conversions, from any thread; set
+    // before they start.
+    void OnChange(std::function<void()> changed) { m_onChange = std::move(changed); }
+
     // Redraws the line when the last drawing is old enough; main thread.
     void Tick();
 
@@ -42,4 +46,5 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_bChanged = false;
+    std::function<void()> m_onChange;
 };

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,15 @@ struct CCommandStreams
     // The signal of the first request to stop, or 0 when none came. Any
     // thread.
     std::function<int()> stopRequest;
+    // Whether a request to read the settings again came since the last
+    // call (SIGHUP). Any thread; absent: none ever comes.
+    std::function<bool()> rereadRequest;
+    // The value of an environment variable; nothing when it is not set.
+    std::function<std::optional<std::string>(const std::string&)> environment;
+    // With --watch: called once the folders are watched and what was there
+    // is queued, with what wakes the watch from any thread (after a request
+    // to stop came). Absent: signals wake it.
+    std::function<void(std::function<void()> wake)> watching;
     // The extraction worker's program; empty when there is none, and every
     // file is converted by running pdftotext.
     std::string strWorkerProgram;

@@ -89,6 +89,8 @@ const std::map<std::string_view, CValueOption>& ValueOptions()
     using S = const std::string&;
     constexpr int kMaxJobs = CAddOptions::kMaxConversionsAtOnce;
     constexpr int kMaxSeconds = CAddOptions::kMaxTimeLimitSeconds;
+    constexpr int kMaxParts = 1'000'000;
+    constexpr int kMaxWatchSeconds = 3600;
     static const std::map<std::string_view, CValueOption> options = {
         {"--jobs",
          {[](O& o, S v) { return Store(o.jobs, Number(v, 1, kMaxJobs)); },
@@ -114,7 +116,18 @@ const std::map<std::string_view, CValueOption>& ValueOptions()
         {"--report",
          {[](O& o, S v) { return (o.reportPath = v, !v.empty()); }, EMessageId::CommandBadText}},
         {"--shard",
-         {[](O& o, S v) { return Store(o.shard, CShard::Parse(v)); }, EMessageId::CommandBadShard}},
+         {[](O& o, S v)
+          { return (o.bShardAuto = v == "auto") || Store(o.shard, CShard::Parse(v)); },
+          EMessageId::CommandBadShard}},
+        {"--shard-count",
+         {[](O& o, S v) { return Store(o.shardCount, Number(v, 1, kMaxParts)); },
+          EMessageId::CommandBadJobs, kMaxParts}},
+        {"--settle",
+         {[](O& o, S v) { return Store(o.settleSeconds, Number(v, 0, kMaxWatchSeconds)); },
+          EMessageId::CommandBadSeconds, kMaxWatchSeconds}},
+        {"--poll",
+         {[](O& o, S v) { return Store(o.pollSeconds, Number(v, 1, kMaxWatchSeconds)); },
+          EMessageId::CommandBadJobs, kMaxWatchSeconds}},
         {"--settings",
          {[](O& o, S v) { return StoreText(o.settingsPath, v); }, EMessageId::CommandBadText}},
     };
@@ -137,6 +150,7 @@ const std::map<std::string_view, std::function<void(CExtractOptions&)>>& Flags()
         {"--help", [](O& o) { o.bHelp = true; }},
         {"-h", [](O& o) { o.bHelp = true; }},
         {"--version", [](O& o) { o.bVersion = true; }},
+        {"--watch", [](O& o) { o.bWatch = true; }},
     };
     return flags;
 }
@@ -161,6 +175,11 @@ std::string CheckTogether(const CExtractOptions& options)
         return {};
     if (options.paths.empty() && !options.fromFile)
         return CMessageTable::Format(EMessageId::CommandNoPaths);
+    if (options.bWatch && options.fromFile)
+        return CMessageTable::Format(EMessageId::WatchWithList);
+    if (!options.bWatch && (options.settleSeconds || options.pollSeconds))
+        return CMessageTable::Format(EMessageId::WatchOptionWithoutWatch,
+                                     {options.pollSeconds ? "--poll" : "--settle"});
     if (options.bNulSeparated && !options.fromFile)
         return CMessageTable::Format(EMessageId::CommandNulWithoutFrom);
     if (!options.reportPath.empty() && !EndsWith(options.reportPath, ".csv") &&

@@ -6,9 +6,11 @@
 #include "IniSettings.h"
 #include "PasswordFile.h"
 #include "ReportWriter.h"
+#include "SchedulerShard.h"
 #include "extract/OcrReader.h"
 #include "platform/BuildVersion.h"
 #include "platform/FileProbe.h"
+#include "platform/FolderEvents.h"
 #include "platform/MemorySettings.h"
 #include "platform/MessageTable.h"
 
@@ -22,10 +24,13 @@ int CExtractCommand::Run(const std::vector<std::string>& arguments)
     CExtractArguments::CResult parsed = CExtractArguments::Parse(arguments);
     if (!parsed.strError.empty())
         return UsageError(parsed.strError);
-    const CExtractOptions& options = parsed.options;
+    CExtractOptions& options = parsed.options;
     if (options.bHelp)
     {
-        m_streams.writeOutput(CMessageTable::Format(EMessageId::CommandHelp));
+        EMessageId watchHelp = CFolderEvents::Available() ? EMessageId::CommandHelpWatch
+                                                          : EMessageId::CommandHelpWatchUnavailable;
+        m_streams.writeOutput(
+            CMessageTable::Format(EMessageId::CommandHelp, {CMessageTable::Format(watchHelp)}));
         return kExitDone;
     }
     if (options.bVersion)
@@ -36,6 +41,10 @@ int CExtractCommand::Run(const std::vector<std::string>& arguments)
             CMessageTable::Format(EMessageId::CommandLicense));
         return kExitDone;
     }
+    if (std::string error = ResolveShard(options); !error.empty())
+        return UsageError(error);
+    if (std::string error = CheckWatch(options); !error.empty())
+        return UsageError(error);
     CAddSettings settings;
     if (!MakeSettings(options, settings))
         return kExitUsage;
@@ -52,7 +61,39 @@ int CExtractCommand::Run(const std::vector<std::string>& arguments)
             return kExitUsage;
         }
     }
-    return CExtractRun(m_streams, options, settings, report, m_pList.get()).Run();
+    CExtractRun run(m_streams, options, settings, report, m_pList.get());
+    run.RereadWith([this, &options](CAddSettings& reread)
+                   { return MakeSettings(options, reread) && ReadPasswords(options, reread); });
+    return run.Run();
+}
+
+std::string CExtractCommand::ResolveShard(CExtractOptions& options) const
+{
+    if (!options.bShardAuto)
+        return {};
+    auto none = [](const std::string&) { return std::optional<std::string>(); };
+    CSchedulerShard::CResult found =
+        m_streams.environment ? CSchedulerShard::Find(m_streams.environment, options.shardCount)
+                              : CSchedulerShard::Find(none, options.shardCount);
+    options.shard = found.shard;
+    return found.strError;
+}
+
+// A watch is given folders, named absolutely so that what it finds later
+// reads as what it found first.
+std::string CExtractCommand::CheckWatch(CExtractOptions& options) const
+{
+    if (!options.bWatch)
+        return {};
+    if (!CFolderEvents::Available())
+        return CMessageTable::Format(EMessageId::WatchUnavailable);
+    for (std::string& path : options.paths)
+    {
+        if (!CFileProbe::IsFolder(path))
+            return CMessageTable::Format(EMessageId::WatchNotFolder, {path});
+        path = CFileProbe::AbsolutePath(path);
+    }
+    return {};
 }
 
 bool CExtractCommand::OpenList(const CExtractOptions& options)
@@ -149,6 +190,9 @@ void CExtractCommand::ApplyOptions(const CExtractOptions& options, CAddSettings&
     EExistingText rule = options.existing.value_or(settings.eExistingText);
     if (rule == EExistingText::Ask && !options.existing)
         rule = EExistingText::Keep;
+    // A watch converts a PDF again when it changes.
+    if (options.bWatch && !options.existing && rule == EExistingText::Keep)
+        rule = EExistingText::ReplaceWhenNewer;
     bool canAsk = m_streams.bInputIsTerminal && options.fromFile != std::string("-");
     if (rule == EExistingText::Ask && !canAsk)
     {

@@ -41,6 +41,10 @@ public:
 
 private:
     int UsageError(const std::string& error);
+    // The part of --shard auto; why there is none, or empty.
+    std::string ResolveShard(CExtractOptions& options) const;
+    // What is wrong with the folders of --watch, or empty.
+    std::string CheckWatch(CExtractOptions& options) const;
     void ApplyOptions(const CExtractOptions& options, CAddSettings& settings);
     bool OpenList(const CExtractOptions& options);
     // Reads the passwords of --password-file into the settings, warning of

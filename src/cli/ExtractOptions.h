@@ -39,6 +39,14 @@ struct CExtractOptions
     std::string reportPath;
     bool bQuiet = false;
     std::optional<CShard> shard;
+    // --shard auto: the part comes from the scheduler's variables, with
+    // --shard-count for schedulers that give no count.
+    bool bShardAuto = false;
+    std::optional<int> shardCount;
+    // --watch: keep converting what arrives in the folders given.
+    bool bWatch = false;
+    std::optional<int> settleSeconds;
+    std::optional<int> pollSeconds;
     std::optional<std::string> settingsPath;
 
     bool bHelp = false;

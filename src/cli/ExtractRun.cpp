@@ -51,7 +51,7 @@ CExtractRun::CExtractRun(const CCommandStreams& streams, const CExtractOptions& 
       m_prompts(m_console, [this](std::string& line) { return ReadAnswer(line); }),
       m_table(std::make_shared<CConverterContext>())
 {
-    if (m_console.ShowsProgress())
+    if (m_console.ShowsProgress() && !options.bWatch)
         m_counter.emplace(*CounterInputs(options, settings, list != nullptr));
     if (!streams.strWorkerProgram.empty())
         m_table.Context().SetWorkers(std::make_shared<CWorkerPool>(streams.strWorkerProgram));
@@ -68,6 +68,8 @@ std::string CExtractRun::FileError(EMessageId id, const std::string& path, int e
 
 int CExtractRun::Run()
 {
+    if (m_options.bWatch && !StartWatching())
+        return CExtractCommand::kExitFailed;
     bool guarded = Convert();
     m_presenter.Tally().Stop();
     bool reportFailed = m_presenter.ReportError() != 0;
@@ -82,32 +84,153 @@ int CExtractRun::Run()
     return failed ? CExtractCommand::kExitFailed : CExtractCommand::kExitDone;
 }
 
+// A watch reports each file as it settles and keeps no count of what is
+// to come: a journal gets a line per file, a terminal the line of counts.
+bool CExtractRun::StartWatching()
+{
+    CFolderWatcher::CSetup setup;
+    setup.roots = m_options.paths;
+    setup.strTextFolder = m_settings.strTextFolder;
+    setup.settle = std::chrono::seconds(m_options.settleSeconds.value_or(2));
+    setup.pollSeconds = m_options.pollSeconds;
+    m_pWatcher = std::make_unique<CFolderWatcher>(
+        std::move(setup),
+        [this](const std::string& path) { return m_table.FindConverter(path) != nullptr; },
+        [this](const std::string& text) { m_console.Message(text); });
+    if (!m_pWatcher->Start())
+        return false;
+    // SIGHUP ends a command that does not watch, as it always did.
+    if (m_streams.rereadRequest)
+        CInterruptSignals::InstallReread();
+    if (!m_streams.bErrorIsTerminal)
+        m_presenter.LogEachFile();
+    m_progress.OnChange([watcher = m_pWatcher.get()] { watcher->Wake(); });
+    if (!m_options.bQuiet && !m_pWatcher->IsPolling())
+        m_console.Message(CMessageTable::Format(
+            EMessageId::CommandError,
+            {CMessageTable::Format(EMessageId::WatchStarted,
+                                   {static_cast<int>(m_pWatcher->FoldersWatched())})}));
+    return true;
+}
+
 // The folder question is never asked: the command was given its folders to
 // convert. Nothing is listed, so that memory does not grow with the files.
+// A watch asked to read its settings again lets the files under way finish
+// and goes on with a new operation under the new settings.
 bool CExtractRun::Convert()
 {
     EStandingFolderAnswer folderAnswer = EStandingFolderAnswer::YesToAll;
     std::string activePath;
+    for (bool first = true;; first = false)
+    {
+        m_bRereadWanted = false;
+        bool guarded = CCommandGuard(m_prompts, activePath)
+                           .Run([&] { RunOperation(folderAnswer, activePath, first); },
+                                [this]
+                                {
+                                    m_pRunning = nullptr;
+                                    m_progress.EndConversions();
+                                });
+        if (!guarded || !m_bRereadWanted || m_streams.stopRequest())
+            return guarded;
+        Reread();
+    }
+}
+
+void CExtractRun::RunOperation(EStandingFolderAnswer& folderAnswer, std::string& activePath,
+                               bool first)
+{
+    CAddOperation operation(
+        {m_table, m_prompts, m_progress, m_presenter, [](const std::string&) { return false; },
+         [this](std::unique_ptr<CConverter>) { m_progress.Tick(); }, StartHoldingThread,
+         [this](const std::string& path) { return InShare(path); }},
+        m_settings, folderAnswer, activePath);
+    m_pRunning = &operation;
+    std::optional<CStopWatcher> stopWatcher;
+    stopWatcher.emplace(m_streams.stopRequest, [&] { operation.Cancel(); });
+    operation.Run(
+        [&]
+        {
+            if (first)
+            {
+                m_bWalkingGiven = m_pWatcher != nullptr;
+                AddListed(operation);
+                m_bWalkingGiven = false;
+            }
+            if (m_pWatcher)
+            {
+                // The watch wakes on requests to stop itself, and looks for
+                // none while nothing arrives.
+                stopWatcher.reset();
+                Watch(operation, first);
+            }
+        });
+}
+
+// A file that arrived while what was there is walked may be half written
+// yet: the watch takes it once it settles.
+bool CExtractRun::InShare(const std::string& path)
+{
     const std::optional<CShard>& shard = m_options.shard;
-    return CCommandGuard(m_prompts, activePath)
-        .Run(
-            [&]
-            {
-                CAddOperation operation(
-                    {m_table, m_prompts, m_progress, m_presenter,
-                     [](const std::string&) { return false; },
-                     [this](std::unique_ptr<CConverter>) { m_progress.Tick(); }, StartHoldingThread,
-                     [&](const std::string& path) { return !shard || shard->Takes(path); }},
-                    m_settings, folderAnswer, activePath);
-                m_pRunning = &operation;
-                CStopWatcher watcher(m_streams.stopRequest, [&] { operation.Cancel(); });
-                operation.Run([&] { AddListed(operation); });
-            },
-            [this]
-            {
-                m_pRunning = nullptr;
-                m_progress.EndConversions();
-            });
+    if (shard && !shard->Takes(path))
+        return false;
+    return !m_bWalkingGiven || m_pWatcher->IsSettledNow(path);
+}
+
+void CExtractRun::Watch(CAddOperation& operation, bool first)
+{
+    m_presenter.PassOverKept();
+    if (first && m_streams.watching)
+        m_streams.watching([watcher = m_pWatcher.get()] { watcher->Wake(); });
+    std::vector<CFolderWatcher::CSettled> settled;
+    for (;;)
+    {
+        if (m_streams.stopRequest())
+        {
+            operation.Cancel();
+            return;
+        }
+        if (m_streams.rereadRequest && m_streams.rereadRequest())
+        {
+            m_bRereadWanted = true;
+            return;
+        }
+        operation.JudgeFinished();
+        settled.clear();
+        m_pWatcher->Next(settled);
+        for (const CFolderWatcher::CSettled& file : settled)
+        {
+            if (!operation.AddFoundIn(file.strPath, file.strRoot, RuleFor(file)))
+                m_pWatcher->NoteAgain(file.strPath);
+        }
+        operation.JudgeFinished();
+        m_progress.Tick();
+    }
+}
+
+// A file that arrived or changed is converted even when its text seems as
+// new as it is: times are compared with a margin for coarse file systems,
+// and a PDF replaced soon after its text was written is still new.
+EExistingText CExtractRun::RuleFor(const CFolderWatcher::CSettled& file) const
+{
+    if (!file.bChanged || m_options.existing)
+        return m_settings.eExistingText;
+    return EExistingText::Replace;
+}
+
+void CExtractRun::Reread()
+{
+    if (!m_reread)
+        return;
+    CAddSettings settings;
+    if (m_reread(settings))
+    {
+        m_settings = settings;
+        if (!m_options.bQuiet && m_options.settingsPath)
+            m_console.Message(CMessageTable::Format(
+                EMessageId::CommandError, {CMessageTable::Format(EMessageId::WatchSettingsReread,
+                                                                 {*m_options.settingsPath})}));
+    }
 }
 
 // The list is read as the run goes, so that a list of any length takes no

@@ -7,12 +7,16 @@
 #include "ConsoleOutput.h"
 #include "ExtractOptions.h"
 #include "FileCounter.h"
+#include "FolderWatcher.h"
 #include "TerminalPrompts.h"
+#include "doc/AddOperation.h"
 #include "doc/AddOptions.h"
 #include "extract/ConverterTable.h"
 #include "platform/MessageIds.h"
 
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -31,8 +35,13 @@ public:
     CExtractRun(const CCommandStreams& streams, const CExtractOptions& options,
                 const CAddSettings& settings, CReportWriter& report, std::FILE* list);
 
+    // Reads the settings again for a watch that is asked to; false, with
+    // the reason told, when they cannot be read.
+    using FReread = std::function<bool(CAddSettings&)>;
+
     // Converts and returns the command's exit status.
     int Run();
+    void RereadWith(FReread reread) { m_reread = std::move(reread); }
 
     // "zelto-extract: " and the message about a file the command reads or
     // writes, with the system's reason.
@@ -40,6 +49,14 @@ public:
 
 private:
     bool Convert();
+    // One operation: the paths given, on the first, then what arrives while
+    // watching, until a request to stop or to read the settings again.
+    void RunOperation(EStandingFolderAnswer& folderAnswer, std::string& activePath, bool first);
+    void Watch(CAddOperation& operation, bool first);
+    bool InShare(const std::string& path);
+    bool StartWatching();
+    void Reread();
+    EExistingText RuleFor(const CFolderWatcher::CSettled& file) const;
     void AddListed(CAddOperation& operation);
     // Tells of a path the command was given that is not there, a mistake
     // (most likely a slip in typing it) where the window passes over a file
@@ -50,7 +67,7 @@ private:
 
     const CCommandStreams& m_streams;
     const CExtractOptions& m_options;
-    const CAddSettings& m_settings;
+    CAddSettings m_settings;
     std::FILE* const m_pList;
     CConsoleOutput m_console;
     CCommandPresenter m_presenter;
@@ -64,4 +81,10 @@ private:
     const CAddOperation* m_pRunning = nullptr;
     // A failure beside the files' own: the list could not be read to its end.
     bool m_bListFailed = false;
+    // With --watch.
+    std::unique_ptr<CFolderWatcher> m_pWatcher;
+    FReread m_reread;
+    // Files met by walking what was there, before the watch.
+    bool m_bWalkingGiven = false;
+    bool m_bRereadWanted = false;
 };

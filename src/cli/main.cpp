@@ -25,6 +25,12 @@ int main(int argc, char** argv)
     streams.bErrorIsTerminal = CTerminal::IsTerminal(CTerminal::EStream::Error);
     streams.nColumns = CTerminal::Columns();
     streams.stopRequest = CInterruptSignals::Received;
+    streams.rereadRequest = CInterruptSignals::TakeRereadRequest;
+    streams.environment = [](const std::string& name) -> std::optional<std::string>
+    {
+        const char* value = std::getenv(name.c_str());
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    };
     streams.strWorkerProgram = CWorkerPool::FindWorker(CFileProbe::ProgramFolder());
     try
     {

@@ -15,6 +15,8 @@
 #include "platform/ReplacementFile.h"
 #include "platform/SystemErrorText.h"
 
+#include <utility>
+
 CAddOperation::CAddOperation(CServices services, const CAddSettings& settings,
                              EStandingFolderAnswer& folderAnswer, std::string& activePath)
     : m_services(std::move(services)), m_eFolderAnswer(folderAnswer), m_strActivePath(activePath),
@@ -84,6 +86,28 @@ void CAddOperation::AddPath(const std::string& path)
         AddFolder(path);
     else if (!m_services.inShare || m_services.inShare(path))
         AddFile(path);
+}
+
+bool CAddOperation::AddFoundIn(const std::string& path, const std::string& root, EExistingText rule)
+{
+    if (m_queue.HoldsSource(path))
+        return false;
+    m_bMany = true;
+    m_strWalkRoot = root;
+    EExistingText operationRule = std::exchange(m_eExistingText, rule);
+    try
+    {
+        AddPath(path);
+    }
+    catch (...)
+    {
+        m_strWalkRoot.clear();
+        m_eExistingText = operationRule;
+        throw;
+    }
+    m_strWalkRoot.clear();
+    m_eExistingText = operationRule;
+    return true;
 }
 
 // A link back into a folder that is being walked would be walked for ever;

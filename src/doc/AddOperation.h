@@ -99,6 +99,13 @@ public:
     // path that is being converted. A path that exists but cannot be
     // examined goes on as a file, so that the file's own checks tell of it.
     void AddPath(const std::string& path);
+    // Adds a file found later in `root`, a folder added before, with its
+    // text placed as a walk of `root` places it, under its own rule for
+    // existing text. False when the file is being converted and was passed
+    // over.
+    bool AddFoundIn(const std::string& path, const std::string& root, EExistingText rule);
+    // Hands on the files whose runs ended, without waiting for the others.
+    void JudgeFinished() { m_queue.JudgeFinished(); }
     // From any thread: ends running tools; the next wait ends the operation.
     void Cancel() { m_queue.Cancel(); }
 

@@ -18,6 +18,11 @@ public:
     // nothing to do on Windows, where the requests come on a thread of
     // their own.
     static void HoldInThisThread();
+    // Takes SIGHUP as a request to read the settings again, for a command
+    // that runs as a service; nothing on Windows, which has no such request.
+    static void InstallReread();
+    // Whether a request to read the settings again came since the last call.
+    static bool TakeRereadRequest();
     // The exit status of a command ended by the signal: 128 + its number.
     static int ExitStatus(int signal) { return 128 + signal; }
 };

@@ -201,9 +201,10 @@ constexpr std::array kEntries = {
     CEntry{EMessageId::ExtractionEngineWorkers, "Built-in workers"},
     CEntry{EMessageId::ExtractionEnginePdftotext, "pdftotext for each file"},
     CEntry{EMessageId::ExtractionEngineHelp, "Both give exactly the text and the messages of pdftotext. The built-in workers stay running from one file to the next, which makes short PDFs several times faster; where they are not installed, pdftotext runs for each file. Only the built-in workers open PDFs locked with a password, which pdftotext would show to every user of this computer."},
-    CEntry{EMessageId::CommandUsage, "Usage: zelto-extract [OPTION]... PATH...\n  or:  zelto-extract [OPTION]... --from FILE\nTry 'zelto-extract --help' for more information.\n"},
+    CEntry{EMessageId::CommandUsage, "Usage: zelto-extract [OPTION]... PATH...\n  or:  zelto-extract [OPTION]... --from FILE\n  or:  zelto-extract --watch [OPTION]... FOLDER...\nTry 'zelto-extract --help' for more information.\n"},
     CEntry{EMessageId::CommandHelp, R"(Usage: zelto-extract [OPTION]... PATH...
   or:  zelto-extract [OPTION]... --from FILE
+  or:  zelto-extract --watch [OPTION]... FOLDER...
 Convert PDF files to plain-text files with pdftotext, by the rules of Zelto
 Extractor. Each PATH is a PDF file or a folder, whose files are converted
 recursively. Each text file goes beside its PDF, named after it with .txt.
@@ -215,6 +216,10 @@ Paths:
       --shard K/N        convert only the K-th of N parts of the files found
                          (1 <= K <= N), split by path, so that N machines
                          given the same paths share the work
+      --shard auto       take K and N from the task array of a Slurm, AWS
+                         Batch or Cloud Run job, or a Kubernetes indexed job
+      --shard-count N    the number of parts, for schedulers that give none
+                         (Kubernetes: the job's completions)
 
 Converting:
   -j, --jobs N           convert N files at once (default: one per core)
@@ -247,7 +252,7 @@ Text files:
       --no-page-breaks   no form feed after each page
       --bom              start each text file with a UTF-8 byte order mark
 
-Reporting:
+%sReporting:
       --report FILE      write a row for every file met, as it is settled:
                          CSV when FILE ends in .csv, JSON Lines in .jsonl
   -q, --quiet            no progress, messages or summary on standard error
@@ -320,7 +325,42 @@ one failed, timed out or stayed locked, 2 for arguments that cannot be used,
     CEntry{EMessageId::PasswordSkipButton, "&Skip"},
     CEntry{EMessageId::PasswordSkipAllButton, "Skip &All"},
     CEntry{EMessageId::CommandPasswordFileNotRead, "the password file '%s' could not be read: %s (error %d)"},
-    CEntry{EMessageId::CommandPasswordFileReadable, "warning: other users of this computer may read the password file '%s'"},
+    CEntry{EMessageId::CommandPasswordFileReadable, "warning: other users of this computer may read the password file '%s'"},    CEntry{EMessageId::ShardAutoNone, "--shard auto found no task array: it looks for SLURM_ARRAY_TASK_ID (with SLURM_ARRAY_TASK_MIN, SLURM_ARRAY_TASK_COUNT and SLURM_ARRAY_TASK_STEP), JOB_COMPLETION_INDEX (with --shard-count), AWS_BATCH_JOB_ARRAY_INDEX (with AWS_BATCH_JOB_ARRAY_SIZE) and CLOUD_RUN_TASK_INDEX (with CLOUD_RUN_TASK_COUNT)"},
+    CEntry{EMessageId::ShardAutoBadVariable, "--shard auto: %s is '%s', which is no whole number of at least %d"},
+    CEntry{EMessageId::ShardAutoNoCount, "--shard auto: %s gives the task, but not how many there are: give --shard-count N"},
+    CEntry{EMessageId::ShardAutoSlurmOffGrid, "--shard auto: Slurm task %d is not on its array's steps from %d by %d; arrays given as a list of indexes cannot be split, give them as a range"},
+    CEntry{EMessageId::ShardAutoOutside, "--shard auto: %s makes task %d of %d, outside the array"},
+    CEntry{EMessageId::ShardAutoCountDiffers, "--shard auto: %s counts %d tasks, but --shard-count says %d"},
+    CEntry{EMessageId::ShardAutoDisagree, "--shard auto: %s makes this part %d of %d, but %s makes it part %d of %d"},
+    CEntry{EMessageId::CommandBadSeconds, "invalid value '%s' for %s: give a number of seconds from 0 to %d"},
+    CEntry{EMessageId::CommandHelpWatch, R"(Watching:
+      --watch            after converting the folders given (existing text:
+                         newer, unless --existing says), keep watching them
+                         and the folders made in them, and convert each PDF
+                         file that arrives or changes
+      --settle S         convert a file once it is closed and unchanged for
+                         S seconds (default: 2)
+      --poll S           look for new files every S seconds instead of being
+                         told by the system, for network shares
+
+)"},
+    CEntry{EMessageId::CommandHelpWatchUnavailable, R"(Watching (not available on Windows):
+      --watch            keep watching the folders given and convert each PDF
+                         file that arrives or changes; Linux only
+      --settle S         with --watch: wait S seconds for a file to settle
+      --poll S           with --watch: look for new files every S seconds
+
+)"},
+    CEntry{EMessageId::WatchUnavailable, "--watch is not available on this system"},
+    CEntry{EMessageId::WatchNotFolder, "--watch watches folders: '%s' is not one"},
+    CEntry{EMessageId::WatchWithList, "--watch does not read a list of paths (--from)"},
+    CEntry{EMessageId::WatchNotWatched, "the folder '%s' cannot be watched: %s (error %d)"},
+    CEntry{EMessageId::WatchPolling, "the system tells nothing of changes here: looking for new files every %d seconds"},
+    CEntry{EMessageId::WatchOutOfWatches, "no more folders can be watched (raise fs.inotify.max_user_watches): looking for new files every %d seconds instead"},
+    CEntry{EMessageId::WatchStarted, "watching %d folders for PDF files"},
+    CEntry{EMessageId::WatchLogLine, "%s: %s"},
+    CEntry{EMessageId::WatchSettingsReread, "settings re-read from '%s'"},
+    CEntry{EMessageId::WatchOptionWithoutWatch, "%s is only for --watch"},
 };
 // clang-format on
 

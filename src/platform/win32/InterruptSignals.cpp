@@ -30,3 +30,10 @@ int CInterruptSignals::Received()
 }
 
 void CInterruptSignals::HoldInThisThread() {}
+
+void CInterruptSignals::InstallReread() {}
+
+bool CInterruptSignals::TakeRereadRequest()
+{
+    return false;
+}
